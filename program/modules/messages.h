@@ -1,0 +1,19 @@
+// Texts and message boxes shared by every conversion path.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zefta {
+
+inline constexpr char16_t kProductTitle[] = u"SORVEL";
+inline constexpr char16_t kMessageTitleSuffix[] = u"からのお知らせ";
+inline constexpr char16_t kRenameFailedText[] = u"ファイル名の変更に失敗しました。";
+
+// "SORVEL" + "からのお知らせ", the title of every message box of the program.
+std::u16string MessageTitle();
+
+// "3ファイル中、2ファイルを変換しました。"
+std::u16string CompletionText(std::int16_t processed, std::int16_t converted);
+
+}  // namespace zefta

@@ -1,0 +1,69 @@
+#include "modules/name_rule.h"
+
+#include <algorithm>
+
+namespace zefta {
+
+namespace {
+
+CaseDirection DirectionOf(CaseOptions options) {
+  return options.lower ? CaseDirection::Lower : CaseDirection::Upper;
+}
+
+// Start (0-based) and length of the part the rule looks at.
+struct Span {
+  std::size_t start;
+  std::size_t length;
+};
+
+Span ExaminedPart(std::u16string_view text, CaseOptions options) {
+  if (options.extensionOnly) {
+    const int dot = FindLastDot(text);
+    if (dot != 0) {
+      const std::size_t start = static_cast<std::size_t>(dot);
+      const std::size_t length = std::min<std::size_t>(kExtensionWindow, text.size() - start);
+      return {start, length};
+    }
+  }
+  return {0, text.size()};
+}
+
+}  // namespace
+
+std::int16_t FindLastDot(std::u16string_view text) {
+  // Positions are 16-bit; a dot beyond that range cannot be reported.
+  const std::size_t limit = std::min<std::size_t>(text.size(), 32767);
+  for (std::size_t i = limit; i > 0; --i) {
+    if (text[i - 1] == u'.') return static_cast<std::int16_t>(i);
+  }
+  return 0;
+}
+
+std::u16string ConvertName(std::u16string_view text, CaseOptions options) {
+  const Span part = ExaminedPart(text, options);
+  std::u16string result(text);
+  const std::u16string mapped = MapCase(text.substr(part.start, part.length), DirectionOf(options));
+  result.replace(part.start, part.length, mapped);
+  return result;
+}
+
+bool NeedsConversion(std::u16string_view text, CaseOptions options) {
+  const Span part = ExaminedPart(text, options);
+  const std::u16string_view examined = text.substr(part.start, part.length);
+  return MapCase(examined, DirectionOf(options)) != examined;
+}
+
+PathParts SplitPath(std::u16string_view path) {
+  const std::size_t sep = path.find_last_of(u"\\/");
+  if (sep == std::u16string_view::npos) return {std::u16string_view{}, path};
+  return {path.substr(0, sep + 1), path.substr(sep + 1)};
+}
+
+std::u16string ConvertedPath(std::u16string_view path, CaseOptions options) {
+  const PathParts parts = SplitPath(path);
+  std::u16string result(parts.folder);
+  result += ConvertName(parts.name, options);
+  return result;
+}
+
+}  // namespace zefta

@@ -1,0 +1,148 @@
+// What the windows need from the platform. The real services live in
+// platform/win32; the tests bring their own.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zefta {
+
+// Opaque window identity handed to the services (an HWND on Windows).
+using WindowHandle = std::uintptr_t;
+
+// Platform error codes the program tells apart (the classic runtime's numbers).
+namespace error {
+inline constexpr int kDeviceUnavailable = 68;
+inline constexpr int kPathNotFound = 76;
+inline constexpr int kFileAlreadyExists = 58;
+inline constexpr int kPermissionDenied = 70;
+inline constexpr int kFileNotFound = 53;
+inline constexpr int kTypeMismatch = 13;
+inline constexpr int kOverflow = 6;
+}  // namespace error
+
+// A failure raised by a platform operation or a control, carrying its code.
+struct PlatformError {
+  int code;
+};
+
+// Attribute mask of an enumeration: 0 files only, 16 files and directories.
+inline constexpr std::uint16_t kAttrDirectory = 16;
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // Names of folderPath's entries (folderPath ends in "\"), without hidden and
+  // system entries, directories only when the mask holds kAttrDirectory.
+  // "." and ".." may be among them. nullopt when the folder cannot be read.
+  virtual std::optional<std::vector<std::u16string>> Enumerate(std::u16string_view folderPath,
+                                                               std::uint16_t attributes) = 0;
+  // Renames without ever replacing another entry. Returns true on success.
+  virtual bool Rename(std::u16string_view oldPath, std::u16string_view newPath) = 0;
+  // Drive roots present, as "c:" texts in the order of the drive list.
+  virtual std::vector<std::u16string> Drives() = 0;
+  // Whether the drive ("c:") can be read now (has a medium).
+  virtual bool DriveReady(std::u16string_view drive) = 0;
+  // Whether path names an existing directory.
+  virtual bool DirectoryExists(std::u16string_view path) = 0;
+  // Subdirectories of a directory (no hidden or system ones), sorted.
+  virtual std::vector<std::u16string> Subdirectories(std::u16string_view path) = 0;
+  // The directory the process considers current on the drive ("c:").
+  virtual std::u16string CurrentDirectoryOf(std::u16string_view drive) = 0;
+};
+
+enum class MessageIcon { Information, Exclamation };
+
+class MessageBoxes {
+ public:
+  virtual ~MessageBoxes() = default;
+  // A modal box with one OK button, owned by owner.
+  virtual void Show(WindowHandle owner, std::u16string_view text, std::u16string_view title,
+                    MessageIcon icon) = 0;
+};
+
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  // The stored value, or defaultValue when the key or section is missing.
+  virtual std::u16string Get(std::u16string_view app, std::u16string_view section, std::u16string_view key,
+                             std::u16string_view defaultValue) = 0;
+  virtual void Set(std::u16string_view app, std::u16string_view section, std::u16string_view key,
+                   std::u16string_view value) = 0;
+  // Deletes the section with all its keys; false when it could not.
+  virtual bool DeleteSection(std::u16string_view app, std::u16string_view section) = 0;
+};
+
+class Environment {
+ public:
+  virtual ~Environment() = default;
+  virtual std::optional<std::u16string> Variable(std::u16string_view name) = 0;
+  // The argument text after the program's own name.
+  virtual std::u16string CommandLineArguments() = 0;
+};
+
+enum class Pointer { Default, Arrow, Hourglass };
+
+// The user interface side of the platform: event loop, windows, sounds.
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+  // Runs the pending events once and returns.
+  virtual void DoEvents() = 0;
+  virtual void BringToFront(WindowHandle window) = 0;
+  virtual void Beep() = 0;
+  virtual void SetPointer(WindowHandle window, Pointer pointer) = 0;
+  // A top-level window with exactly this title, or 0.
+  virtual WindowHandle FindWindowByTitle(std::u16string_view title) = 0;
+  // Ends the program at once: no further events run.
+  virtual void EndProgram() = 0;
+};
+
+// The shell's folder picker. Empty text when cancelled or not a file-system folder.
+class FolderPicker {
+ public:
+  virtual ~FolderPicker() = default;
+  virtual std::u16string Browse(WindowHandle owner, std::u16string_view title) = 0;
+};
+
+// The system code page (Shift-JIS on the target machines).
+class CodePage {
+ public:
+  virtual ~CodePage() = default;
+  virtual std::string ToAnsi(std::u16string_view text) = 0;
+  virtual std::u16string FromAnsi(std::string_view bytes) = 0;
+};
+
+// The tree listing of the utility library, writing the list file.
+class TreeLister {
+ public:
+  virtual ~TreeLister() = default;
+  // nullopt when the library or its function cannot be reached.
+  virtual std::optional<std::int32_t> MakeDirFileList(std::int32_t mode, const std::string& directory,
+                                                      const std::string& listPath) = 0;
+};
+
+// Reads a whole file as bytes; nullopt when it cannot be opened.
+class FileReader {
+ public:
+  virtual ~FileReader() = default;
+  virtual std::optional<std::string> ReadAll(std::u16string_view path) = 0;
+};
+
+// Everything at once, as the windows receive it.
+struct Services {
+  FileSystem& files;
+  MessageBoxes& messages;
+  SettingsStore& settings;
+  Environment& environment;
+  Desktop& desktop;
+  FolderPicker& folderPicker;
+  CodePage& codePage;
+  TreeLister& treeLister;
+  FileReader& fileReader;
+};
+
+}  // namespace zefta

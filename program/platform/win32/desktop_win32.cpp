@@ -1,0 +1,70 @@
+#include <windows.h>
+
+#include "platform/win32/services_win32.h"
+#include "platform/win32/text.h"
+
+namespace zefta::win32 {
+
+namespace {
+PreTranslateHook g_preTranslate = nullptr;
+Pointer g_pointer = Pointer::Default;
+}  // namespace
+
+void SetPreTranslateHook(PreTranslateHook hook) { g_preTranslate = hook; }
+
+void DispatchOne(MSG& message) {
+  if (g_preTranslate && g_preTranslate(message)) return;
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
+Pointer CurrentPointer() { return g_pointer; }
+
+void Win32MessageBoxes::Show(WindowHandle owner, std::u16string_view text, std::u16string_view title,
+                             MessageIcon icon) {
+  const UINT style = MB_OK | (icon == MessageIcon::Information ? MB_ICONINFORMATION : MB_ICONEXCLAMATION);
+  // While the box is up the pointer is the arrow, whatever the run shows.
+  const Pointer saved = g_pointer;
+  g_pointer = Pointer::Default;
+  MessageBoxW(reinterpret_cast<HWND>(owner), W(std::u16string(text)), W(std::u16string(title)), style);
+  g_pointer = saved;
+}
+
+void Win32Desktop::DoEvents() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Leave the quit request for the main loop.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    DispatchOne(message);
+  }
+}
+
+void Win32Desktop::BringToFront(WindowHandle window) {
+  const HWND hwnd = reinterpret_cast<HWND>(window);
+  if (!hwnd) return;
+  BringWindowToTop(hwnd);
+  SetForegroundWindow(hwnd);
+}
+
+void Win32Desktop::Beep() { MessageBeep(MB_OK); }
+
+void Win32Desktop::SetPointer(WindowHandle window, Pointer pointer) {
+  g_pointer = pointer;
+  SetCursor(LoadCursorW(nullptr, pointer == Pointer::Hourglass ? IDC_WAIT : IDC_ARROW));
+  (void)window;
+}
+
+WindowHandle Win32Desktop::FindWindowByTitle(std::u16string_view title) {
+  const std::string ansi = ToAnsi(title);
+  return reinterpret_cast<WindowHandle>(FindWindowA(nullptr, ansi.c_str()));
+}
+
+void Win32Desktop::EndProgram() { ExitProcess(0); }
+
+std::string Win32CodePage::ToAnsi(std::u16string_view text) { return win32::ToAnsi(text); }
+std::u16string Win32CodePage::FromAnsi(std::string_view bytes) { return win32::FromAnsi(bytes); }
+
+}  // namespace zefta::win32

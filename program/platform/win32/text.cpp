@@ -1,0 +1,26 @@
+#include "platform/win32/text.h"
+
+#include <climits>
+
+namespace zefta::win32 {
+
+std::string ToAnsi(std::u16string_view text) {
+  if (text.empty() || text.size() > INT_MAX / 4) return {};
+  const auto* source = reinterpret_cast<const wchar_t*>(text.data());
+  const int length = static_cast<int>(text.size());
+  const int size = WideCharToMultiByte(CP_ACP, 0, source, length, nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0) WideCharToMultiByte(CP_ACP, 0, source, length, result.data(), size, nullptr, nullptr);
+  return result;
+}
+
+std::u16string FromAnsi(std::string_view bytes) {
+  if (bytes.empty() || bytes.size() > INT_MAX / 2) return {};
+  const int length = static_cast<int>(bytes.size());
+  const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+  std::u16string result(static_cast<std::size_t>(size > 0 ? size : 0), u'\0');
+  if (size > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, reinterpret_cast<wchar_t*>(result.data()), size);
+  return result;
+}
+
+}  // namespace zefta::win32
