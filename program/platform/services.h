@@ -22,6 +22,7 @@ inline constexpr int kPermissionDenied = 70;
 inline constexpr int kFileNotFound = 53;
 inline constexpr int kTypeMismatch = 13;
 inline constexpr int kOverflow = 6;
+inline constexpr int kInvalidPropertyValue = 380;
 }  // namespace error
 
 // A failure raised by a platform operation or a control, carrying its code.
@@ -132,6 +133,8 @@ class FileReader {
   virtual std::optional<std::string> ReadAll(std::u16string_view path) = 0;
 };
 
+class WindowHost;
+
 // Everything at once, as the windows receive it.
 struct Services {
   FileSystem& files;
@@ -143,6 +146,7 @@ struct Services {
   CodePage& codePage;
   TreeLister& treeLister;
   FileReader& fileReader;
+  WindowHost& windows;
 };
 
 }  // namespace zefta

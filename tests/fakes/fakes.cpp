@@ -158,6 +158,18 @@ bool MemorySettings::DeleteSection(std::u16string_view app, std::u16string_view 
   return any;
 }
 
+std::string FakeCodePage::ToAnsi(std::u16string_view text) {
+  std::string bytes;
+  for (char16_t c : text) bytes += c < 0x100 ? static_cast<char>(c) : '?';
+  return bytes;
+}
+
+std::u16string FakeCodePage::FromAnsi(std::string_view bytes) {
+  std::u16string text;
+  for (char c : bytes) text += static_cast<char16_t>(static_cast<unsigned char>(c));
+  return text;
+}
+
 void FakeDesktop::DoEvents() {
   ++doEventsCalls;
   if (events.empty()) return;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/form.h"
 #include "platform/services.h"
 
 namespace zefta::testing {
@@ -122,6 +123,89 @@ class FakeDesktop : public Desktop {
   std::vector<WindowHandle> fronted;
   std::vector<std::u16string> log;
   std::set<std::u16string> openTitles;
+};
+
+// Shows a window by running its Load, then the scripted reaction, if any.
+class FakeWindowHost : public WindowHost {
+ public:
+  void ShowModal(Form& form, Form& owner) override {
+    (void)owner;
+    ++shown;
+    bool unloaded = false;
+    auto saved = form.onUnload;
+    form.onUnload = [&] { unloaded = true; };
+    form.Load();
+    if (onShown) onShown(form);
+    lastUnloaded = unloaded;
+    form.onUnload = saved;
+  }
+  int ScreenWidth() override { return 15360; }
+  int ScreenHeight() override { return 11520; }
+  int shown = 0;
+  bool lastUnloaded = false;
+  std::function<void(Form&)> onShown;
+};
+
+class FakeFolderPicker : public FolderPicker {
+ public:
+  std::u16string Browse(WindowHandle owner, std::u16string_view title) override {
+    (void)owner;
+    titles.emplace_back(title);
+    return result;
+  }
+  std::u16string result;
+  std::vector<std::u16string> titles;
+};
+
+// Latin-1 stands in for the system code page; tests of Shift-JIS bytes run under Wine.
+class FakeCodePage : public CodePage {
+ public:
+  std::string ToAnsi(std::u16string_view text) override;
+  std::u16string FromAnsi(std::string_view bytes) override;
+};
+
+class FakeTreeLister : public TreeLister {
+ public:
+  std::optional<std::int32_t> MakeDirFileList(std::int32_t mode, const std::string& directory,
+                                              const std::string& listPath) override {
+    calls.push_back({mode, directory, listPath});
+    if (onCall) onCall();
+    if (!available) return std::nullopt;
+    return result;
+  }
+  struct Call {
+    std::int32_t mode;
+    std::string directory, listPath;
+  };
+  std::vector<Call> calls;
+  bool available = true;
+  std::int32_t result = 0;
+  std::function<void()> onCall;
+};
+
+class FakeFileReader : public FileReader {
+ public:
+  std::optional<std::string> ReadAll(std::u16string_view path) override {
+    auto it = files.find(std::u16string(path));
+    if (it == files.end()) return std::nullopt;
+    return it->second;
+  }
+  std::map<std::u16string, std::string> files;
+};
+
+// Every fake at once, wired into a Services value.
+struct FakePlatform {
+  FakeFileSystem files;
+  MessageRecorder messages;
+  MemorySettings settings;
+  FakeEnvironment environment;
+  FakeDesktop desktop;
+  FakeFolderPicker folderPicker;
+  FakeCodePage codePage;
+  FakeTreeLister treeLister;
+  FakeFileReader fileReader;
+  FakeWindowHost windows;
+  Services services{files, messages, settings, environment, desktop, folderPicker, codePage, treeLister, fileReader, windows};
 };
 
 }  // namespace zefta::testing

@@ -1,0 +1,274 @@
+#include "controls/controls.h"
+
+#include <algorithm>
+
+#include "modules/case_mapping.h"
+
+namespace zefta {
+
+void ControlBase::SetEnabled(bool enabled) {
+  if (enabled_ == enabled) return;
+  enabled_ = enabled;
+  Changed();
+}
+
+void ControlBase::SetVisible(bool visible) {
+  if (visible_ == visible) return;
+  visible_ = visible;
+  Changed();
+}
+
+void Caption::SetText(std::u16string text) {
+  text_ = std::move(text);
+  Changed();
+}
+
+void CheckBox::SetValue(int value) {
+  if (value < 0 || value > 2) throw PlatformError{error::kInvalidPropertyValue};
+  if (value_ == value) return;
+  value_ = value;
+  Changed();
+  if (Click) Click();
+}
+
+void CheckBox::UserClick() {
+  if (!Enabled()) return;
+  SetValue(value_ == 0 ? 1 : 0);
+}
+
+void MenuItem::SetChecked(bool checked) {
+  if (checked_ == checked) return;
+  checked_ = checked;
+  Changed();
+}
+
+void MenuItem::UserClick() {
+  if (Enabled() && Click) Click();
+}
+
+void StatusPanel::SetText(std::u16string text) {
+  text_ = std::move(text);
+  ++writes_;
+  Changed();
+}
+
+void StatusPanel::SetSpring(bool spring) {
+  spring_ = spring;
+  Changed();
+}
+
+bool ListOrderLess(const std::u16string& a, const std::u16string& b) {
+  const std::u16string ua = MapCase(a, CaseDirection::Upper);
+  const std::u16string ub = MapCase(b, CaseDirection::Upper);
+  if (ua != ub) return ua < ub;
+  return a < b;
+}
+
+int ListBox::AddItem(std::u16string text) {
+  std::size_t at = items_.size();
+  if (sorted_) at = static_cast<std::size_t>(std::upper_bound(items_.begin(), items_.end(), text, ListOrderLess) - items_.begin());
+  items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), std::move(text));
+  selected_.insert(selected_.begin() + static_cast<std::ptrdiff_t>(at), 0);
+  if (listIndex_ >= static_cast<int>(at)) ++listIndex_;
+  Notify(Change::Added, static_cast<int>(at));
+  return static_cast<int>(at);
+}
+
+void ListBox::SetItems(std::vector<std::u16string> items) {
+  if (sorted_) std::stable_sort(items.begin(), items.end(), ListOrderLess);
+  items_ = std::move(items);
+  selected_.assign(items_.size(), 0);
+  listIndex_ = -1;
+  Notify(Change::Reset, -1);
+}
+
+void ListBox::Clear() {
+  items_.clear();
+  selected_.clear();
+  listIndex_ = -1;
+  Notify(Change::Reset, -1);
+}
+
+void ListBox::SetSelected(int index, bool selected) {
+  if (index < 0 || index >= Count()) throw PlatformError{error::kInvalidPropertyValue};
+  if (selection_ == Selection::Single && !checkBoxes_ && selected) {
+    for (std::size_t i = 0; i < selected_.size(); ++i) {
+      if (selected_[i] && static_cast<int>(i) != index) {
+        selected_[i] = 0;
+        Notify(Change::Selection, static_cast<int>(i));
+      }
+    }
+  }
+  selected_[static_cast<std::size_t>(index)] = selected ? 1 : 0;
+  Notify(Change::Selection, index);
+}
+
+std::vector<int> ListBox::SelectedIndexes() const {
+  std::vector<int> indexes;
+  for (std::size_t i = 0; i < selected_.size(); ++i)
+    if (selected_[i]) indexes.push_back(static_cast<int>(i));
+  return indexes;
+}
+
+void ListBox::SetListIndex(int index) {
+  if (index < -1 || index >= Count()) throw PlatformError{error::kInvalidPropertyValue};
+  listIndex_ = index;
+  Notify(Change::Current, index);
+}
+
+void ListBox::AssignSelectionFromView(std::vector<char> selected, int listIndex) {
+  selected.resize(items_.size(), 0);
+  selected_ = std::move(selected);
+  listIndex_ = listIndex;
+}
+
+void DriveList::Refresh() {
+  const std::u16string current = Drive();
+  drives_ = files_.Drives();
+  listIndex_ = -1;
+  for (std::size_t i = 0; i < drives_.size(); ++i)
+    if (!current.empty() && MapCase(drives_[i], CaseDirection::Lower) == current) listIndex_ = static_cast<int>(i);
+  Changed();
+}
+
+std::u16string DriveList::Drive() const {
+  if (listIndex_ < 0 || listIndex_ >= static_cast<int>(drives_.size())) return {};
+  return MapCase(drives_[static_cast<std::size_t>(listIndex_)], CaseDirection::Lower);
+}
+
+void DriveList::SetDrive(std::u16string_view text) {
+  const std::u16string wanted = MapCase(text.substr(0, std::min<std::size_t>(2, text.size())), CaseDirection::Lower);
+  for (std::size_t i = 0; i < drives_.size(); ++i) {
+    if (MapCase(drives_[i], CaseDirection::Lower) == wanted) {
+      SetListIndex(static_cast<int>(i));
+      return;
+    }
+  }
+  throw PlatformError{error::kPathNotFound};
+}
+
+void DriveList::SetListIndex(int index) {
+  if (index < 0 || index >= static_cast<int>(drives_.size())) throw PlatformError{error::kInvalidPropertyValue};
+  if (index == listIndex_) return;
+  listIndex_ = index;
+  Changed();
+  if (Change) Change();
+}
+
+namespace {
+
+bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+
+bool HasDrive(std::u16string_view text) {
+  return text.size() >= 2 && text[1] == u':' &&
+         ((text[0] >= u'a' && text[0] <= u'z') || (text[0] >= u'A' && text[0] <= u'Z'));
+}
+
+// Removes "." and ".." components and doubled separators: "c:\a\..\b" is "c:\b".
+std::u16string Normalize(std::u16string_view full) {
+  std::u16string drive(full.substr(0, 2));
+  std::vector<std::u16string> parts;
+  std::u16string part;
+  auto flush = [&] {
+    if (part == u"..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != u".") {
+      parts.push_back(part);
+    }
+    part.clear();
+  };
+  for (std::size_t i = 2; i < full.size(); ++i) {
+    if (IsSeparator(full[i])) flush();
+    else part += full[i];
+  }
+  flush();
+  std::u16string result = drive + u"\\";
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i) result += u'\\';
+    result += parts[i];
+  }
+  return result;
+}
+
+}  // namespace
+
+void DirList::SetPath(std::u16string_view text) {
+  std::u16string full;
+  if (HasDrive(text)) {
+    const std::u16string drive = MapCase(text.substr(0, 2), CaseDirection::Lower);
+    if (!files_.DriveReady(drive)) throw PlatformError{error::kDeviceUnavailable};
+    if (text.size() == 2) full = files_.CurrentDirectoryOf(drive);
+    else full = drive + std::u16string(text.substr(2));
+    if (full.size() >= 3 && !IsSeparator(full[2])) full.insert(2, u"\\");
+  } else if (!text.empty() && IsSeparator(text[0])) {
+    full = (path_.size() >= 2 ? path_.substr(0, 2) : std::u16string(u"c:")) + std::u16string(text);
+  } else {
+    full = path_;
+    if (!full.empty() && !IsSeparator(full.back())) full += u'\\';
+    full += text;
+  }
+  if (!HasDrive(full)) throw PlatformError{error::kPathNotFound};
+  full = Normalize(full);
+  if (!files_.DirectoryExists(full)) throw PlatformError{error::kPathNotFound};
+  if (full == path_) return;
+  path_ = full;
+  Rebuild();
+  Changed();
+  if (Change) Change();
+}
+
+void DirList::Rebuild() {
+  rows_.clear();
+  std::u16string root = path_.substr(0, 3);
+  rows_.push_back({root, 0, true});
+  std::size_t start = 3;
+  int level = 1;
+  while (start < path_.size()) {
+    std::size_t end = path_.find(u'\\', start);
+    if (end == std::u16string::npos) end = path_.size();
+    rows_.push_back({path_.substr(start, end - start), level++, true});
+    start = end + 1;
+  }
+  currentRow_ = static_cast<int>(rows_.size()) - 1;
+  for (auto& name : files_.Subdirectories(path_)) rows_.push_back({name, level, false});
+}
+
+std::u16string DirList::PathOfRow(int row) const {
+  if (row < 0 || row >= static_cast<int>(rows_.size())) return path_;
+  if (row <= currentRow_) {
+    std::u16string result = rows_[0].text;
+    for (int i = 1; i <= row; ++i) {
+      if (i > 1) result += u'\\';
+      result += rows_[static_cast<std::size_t>(i)].text;
+    }
+    return result;
+  }
+  std::u16string result = path_;
+  if (!IsSeparator(result.back())) result += u'\\';
+  return result + rows_[static_cast<std::size_t>(row)].text;
+}
+
+void DirList::OpenRow(int row) {
+  try {
+    SetPath(PathOfRow(row));
+  } catch (const PlatformError&) {
+    // A folder that vanished since it was listed: show what is there now.
+    Rebuild();
+    Changed();
+  }
+}
+
+void FileList::SetPath(std::u16string_view path) {
+  path_ = std::u16string(path);
+  std::u16string folder = path_;
+  if (!folder.empty() && !IsSeparator(folder.back())) folder += u'\\';
+  files_list_.clear();
+  if (auto names = files_.Enumerate(folder, 0)) {
+    for (auto& name : *names)
+      if (name != u"." && name != u"..") files_list_.push_back(std::move(name));
+  }
+  std::sort(files_list_.begin(), files_list_.end(), ListOrderLess);
+  Changed();
+}
+
+}  // namespace zefta

@@ -1,0 +1,131 @@
+// A window of the program as the binding sees it: its static layout (in
+// twips, front to back) and its life-cycle events.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "controls/controls.h"
+
+namespace zefta {
+
+enum class ControlKind { Frame, Label, CheckBox, CommandButton, ListBox, DriveList, DirList, FileList, StatusBar };
+
+struct ControlLayout {
+  const char* name;
+  ControlKind kind;
+  std::u16string caption;
+  int left, top, width, height;  // twips, relative to the window or the containing frame
+  int tabIndex;
+  const char* container;  // name of the frame holding it, or nullptr
+  bool dropTarget;
+  int fontPoints;  // 0: the window's size
+  ControlBase* model;
+  bool centered = false;  // text centred (labels)
+  bool border = false;    // single-line border (labels)
+};
+
+struct MenuLayout {
+  const char* name;
+  std::u16string caption;   // "-" for a separator line
+  std::u16string shortcut;  // "Ctrl+X", or empty
+  int level;                // 0 for a menu of the bar, 1 for its items
+  MenuItem* model;
+};
+
+enum class BorderStyle { FixedSingle, FixedDialog };
+
+struct FormLayout {
+  const char* name;
+  std::u16string caption;
+  int clientWidth, clientHeight;  // twips
+  int fontPoints;
+  BorderStyle border;
+  bool minimizeButton;
+  bool showInTaskbar;
+  bool dropTarget;
+  std::vector<ControlLayout> controls;
+  std::vector<MenuLayout> menus;
+};
+
+// The dropped-file list of a drag-and-drop data object.
+struct DropData {
+  bool hasFileList = false;
+  std::vector<std::u16string> files;
+};
+
+inline constexpr int kDropEffectNone = 0;
+inline constexpr int kDropEffectCopy = 1;
+
+class Form {
+ public:
+  virtual ~Form() = default;
+  virtual FormLayout Layout() = 0;
+  // Raised when the window is loaded, before it is first shown.
+  virtual void Load() {}
+  // The close box (or the system) asks the window to close. Return false to keep it open.
+  virtual bool QueryUnload() { return true; }
+  // Drag-and-drop over a drop target of this window: the effect to show.
+  virtual int OLEDragOver(const DropData& data, int requestedEffect) {
+    (void)data;
+    (void)requestedEffect;
+    return kDropEffectNone;
+  }
+  virtual void OLEDragDrop(const DropData& data) { (void)data; }
+
+  WindowHandle Handle() const { return handle_; }
+  void SetHandle(WindowHandle handle) { handle_ = handle; }
+  const std::u16string& CaptionText() const { return caption_; }
+  void SetCaption(std::u16string caption) {
+    caption_ = std::move(caption);
+    if (onStateChanged) onStateChanged();
+  }
+  // Position of the window in twips (set by CenterForm and by the binding).
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  void Move(int left, int top) {
+    left_ = left;
+    top_ = top;
+    if (onStateChanged) onStateChanged();
+  }
+  // Outer size in twips, kept by the binding.
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  void SetOuterSize(int width, int height) {
+    width_ = width;
+    height_ = height;
+  }
+
+  // Unloads the window (the modal loop showing it ends).
+  void Unload() {
+    if (onUnload) onUnload();
+  }
+
+  // Raised by the binding when the pointer moves over the window's own surface.
+  std::function<void()> MouseMove;
+  std::function<void()> onStateChanged;
+  std::function<void()> onUnload;
+
+ private:
+  WindowHandle handle_ = 0;
+  std::u16string caption_;
+  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+};
+
+// Shows secondary windows; the Win32 binding creates them from their layout.
+class WindowHost {
+ public:
+  virtual ~WindowHost() = default;
+  // Loads the window (its Load runs first), shows it modal over owner and
+  // returns when it has been unloaded.
+  virtual void ShowModal(Form& form, Form& owner) = 0;
+  // Screen size in twips.
+  virtual int ScreenWidth() = 0;
+  virtual int ScreenHeight() = 0;
+};
+
+// Places the window in the middle of the screen, 150 twips above it.
+void CenterForm(Form& form, WindowHost& host);
+
+}  // namespace zefta
