@@ -2,6 +2,9 @@
 // the conversion of the selected entries.
 #include "windows/main_window.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "modules/case_mapping.h"
 #include "modules/messages.h"
 #include "modules/rename.h"
@@ -39,24 +42,177 @@ MainWindow::MainWindow(const Services& services)
   Form::MouseMove = clearHint;
 }
 
-bool MainWindow::Initialize() { return true; }
-void MainWindow::Load() {}
-bool MainWindow::QueryUnload() { return true; }
-void MainWindow::ProcEnd_Click() {}
+bool MainWindow::Initialize() {
+  Desktop& desktop = services_.desktop;
+  // The whole argument text, upper-cased, must be exactly the option.
+  if (MapCase(services_.environment.CommandLineArguments(), CaseDirection::Upper) == u"/CLEAR") {
+    services_.settings.DeleteSection(u"ZEFTA", u"SYSTEM");
+    desktop.EndProgram();
+    return false;
+  }
+  if (desktop.FindWindowByTitle(kProductTitle) != 0) {
+    services_.messages.Show(0, main_texts::kAlreadyRunning, MessageTitle(), MessageIcon::Information);
+    desktop.EndProgram();
+    return false;
+  }
+  return true;
+}
+
+void MainWindow::Load() {
+  SetCaption(main_texts::kCaption);
+  state_.tempDir = services_.environment.Variable(u"TEMP").value_or(u"");
+  StatusBar.SetText(u"");
+  StatusBar.SetSpring(true);
+  DriveList.Refresh();
+  LoadSettings();
+  if (SMenuStartPosition.Checked()) CenterForm(*this, services_.windows);
+  const int driveIndex = DriveList.ListIndex();
+  // No drive at all leaves the first entry as the one to return to.
+  state_.lastDriveIndex = driveIndex >= 0 && driveIndex <= 255 ? static_cast<std::uint8_t>(driveIndex) : 0;
+  state_.processedCount.Reset();
+  DirCheck_Click();
+}
+
+bool MainWindow::QueryUnload() {
+  SaveSettings();
+  services_.desktop.EndProgram();
+  return true;
+}
+
+void MainWindow::ProcEnd_Click() {
+  SaveSettings();
+  services_.desktop.EndProgram();
+}
 
 CaseOptions MainWindow::Options() const { return {SmallCheck.Value() == 1, ExtCheck.Value() == 1}; }
 
-void MainWindow::MakeFolderPath() {}
-void MainWindow::FillEntryList() {}
-void MainWindow::RefreshEntryList() {}
-void MainWindow::SetOptionsEnabled(bool) {}
-void MainWindow::DirCheck_Click() {}
-void MainWindow::DirList_Change() {}
-void MainWindow::DriveList_Change() {}
-void MainWindow::FileList_DblClick() {}
-void MainWindow::ConversionStart_Click() {}
-void MainWindow::List_DblClick() {}
-void MainWindow::ShowCompletionMessage() {}
-void MainWindow::ConvertSelectedEntries() {}
+void MainWindow::MakeFolderPath() {
+  std::u16string path = DirList.Path();
+  if (path.empty() || path.back() != u'\\') path += u'\\';
+  state_.folderPath = std::move(path);
+}
+
+void MainWindow::FillEntryList() {
+  List.Clear();
+  state_.entryCount = 0;
+  MakeFolderPath();
+  // A folder that cannot be read (removed, access denied) lists nothing.
+  auto names = services_.files.Enumerate(state_.folderPath, state_.listAttributes);
+  if (!names) return;
+  std::vector<std::u16string> listed;
+  listed.reserve(names->size());
+  for (auto& name : *names)
+    if (name != u"." && name != u"..") listed.push_back(std::move(name));
+  state_.entryCount = static_cast<std::int32_t>(listed.size());
+  // One fill instead of an insertion per name keeps large folders fast.
+  List.SetItems(std::move(listed));
+}
+
+void MainWindow::RefreshEntryList() {
+  FillEntryList();
+  ConversionStart.SetEnabled(state_.entryCount != 0);
+}
+
+void MainWindow::SetOptionsEnabled(bool enabled) {
+  DirCheck.SetEnabled(enabled);
+  SmallCheck.SetEnabled(enabled);
+  ProcEnd.SetEnabled(enabled);
+}
+
+void MainWindow::DirCheck_Click() {
+  // The grey state keeps whatever the list showed before.
+  if (DirCheck.Value() == 0) state_.listAttributes = 0;
+  else if (DirCheck.Value() == 1) state_.listAttributes = kAttrDirectory;
+  RefreshEntryList();
+}
+
+void MainWindow::DirList_Change() {
+  FileList.SetPath(DirList.Path());
+  RefreshEntryList();
+}
+
+void MainWindow::DriveList_Change() {
+  try {
+    DirList.SetPath(DriveList.Drive());
+  } catch (const PlatformError&) {
+    services_.messages.Show(Handle(), main_texts::kDriveUnreadable, MessageTitle(), MessageIcon::Exclamation);
+    // Selecting the last drive runs this handler again for it. When that one
+    // cannot be read either, it is already selected and nothing is raised,
+    // so the return cannot go round in circles.
+    if (DriveList.ListIndex() != state_.lastDriveIndex) {
+      try {
+        DriveList.SetListIndex(state_.lastDriveIndex);
+      } catch (const PlatformError&) {
+        // The remembered drive is gone from the list: stay where we are.
+      }
+    }
+  }
+  const int driveIndex = DriveList.ListIndex();
+  if (driveIndex >= 0 && driveIndex <= 255) state_.lastDriveIndex = static_cast<std::uint8_t>(driveIndex);
+  RefreshEntryList();
+}
+
+void MainWindow::FileList_DblClick() {
+  if (state_.processedCount.Value() != 0) ConversionStart_Click();
+}
+
+void MainWindow::ConversionStart_Click() {
+  // A click or double-click handled while a run yields would start a nested
+  // run over a list that the outer one still walks.
+  if (running_) return;
+  ConvertSelectedEntries();
+}
+
+void MainWindow::List_DblClick() { ConversionStart_Click(); }
+
+void MainWindow::ShowCompletionMessage() {
+  services_.desktop.BringToFront(Handle());
+  services_.messages.Show(Handle(),
+                          CompletionText(state_.processedCount.Value(), state_.convertedCount.Value()),
+                          MessageTitle(), MessageIcon::Information);
+}
+
+void MainWindow::ConvertSelectedEntries() {
+  struct RunningFlag {
+    bool& flag;
+    explicit RunningFlag(bool& f) : flag(f) { flag = true; }
+    ~RunningFlag() { flag = false; }
+  } runningFlag(running_);
+
+  Desktop& desktop = services_.desktop;
+  SetOptionsEnabled(false);
+  desktop.SetPointer(Handle(), Pointer::Hourglass);
+  state_.processedCount.Reset();
+  state_.convertedCount.Reset();
+  MakeFolderPath();
+
+  // The events handled between entries may refill List or change the folder
+  // shown; the run works on the folder and the selection it started with.
+  const std::u16string folder = state_.folderPath;
+  const int last = std::min<std::int32_t>(state_.entryCount, List.Count()) - 1;
+  std::vector<std::pair<int, std::u16string>> selected;
+  for (int index : List.SelectedIndexes())
+    if (index <= last) selected.emplace_back(index, List.Item(index));
+
+  const RenameContext context{services_.files, services_.messages, desktop, Handle(), state_};
+  auto next = selected.begin();
+  for (int index = 0; index <= last; ++index) {
+    if (next != selected.end() && next->first == index) {
+      const std::u16string& name = next->second;
+      state_.processedCount.Increment();
+      // The options are read per entry, so a change made meanwhile applies here.
+      if (NeedsConversion(name, Options())) RenameEntry(context, folder, name, Options());
+      ++next;
+    }
+    desktop.DoEvents();
+  }
+
+  desktop.SetPointer(Handle(), Pointer::Default);
+  SetOptionsEnabled(true);
+  if (state_.convertedCount.Value() != 0) {
+    if (SMenuMsgOn.Checked()) ShowCompletionMessage();
+    RefreshEntryList();
+  }
+}
 
 }  // namespace zefta
