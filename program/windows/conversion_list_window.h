@@ -1,0 +1,59 @@
+// The conversion list window: every entry of a listed tree as a full path,
+// converted from top to bottom on ChangeStart.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "controls/controls.h"
+#include "controls/form.h"
+#include "modules/name_rule.h"
+#include "modules/program_state.h"
+#include "platform/services.h"
+
+namespace zefta {
+
+// What the window uses of the main window.
+struct ConversionListContext {
+  Services services;
+  ProgramState& state;
+  const MenuItem& SMenuCfgSelectMark;  // choice mode
+  const MenuItem& SMenuMsgOn;          // completion message
+  std::function<CaseOptions()> options;  // read at every entry
+};
+
+class ConversionListWindow : public Form {
+ public:
+  explicit ConversionListWindow(const ConversionListContext& context);
+
+  FormLayout Layout() override;
+  void Load() override;
+  // The close box does nothing while a run is under way.
+  bool QueryUnload() override { return !running_; }
+
+  void ChangeStart_Click();
+  void Cancel_Click();
+
+  // The list in use: 0 plain, 1 check list (choice mode).
+  int ListInUse() const { return listInUse_; }
+  bool Running() const { return running_; }
+
+  // Controls, front to back as laid out; ChangeFileList[0] plain, [1] check list.
+  ListBox ChangeFileList1{false, ListBox::Selection::Single, true};
+  ListBox ChangeFileListTitle{false, ListBox::Selection::Single};
+  CommandButton Cancel;
+  CommandButton ChangeStart;
+  ListBox ChangeFileList0{false, ListBox::Selection::Single};
+
+  ListBox& ChangeFileList(int index) { return index == 1 ? ChangeFileList1 : ChangeFileList0; }
+
+ private:
+  void ConvertListedEntries();
+  void Report(std::u16string_view text);
+
+  ConversionListContext context_;
+  int listInUse_ = 0;
+  bool running_ = false;
+};
+
+}  // namespace zefta
