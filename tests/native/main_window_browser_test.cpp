@@ -87,9 +87,26 @@ TEST_F(BrowserTest, UnreadableOrVanishedFolderListsNothing) {
   EXPECT_FALSE(window.ConversionStart.Enabled());
 }
 
-TEST_F(BrowserTest, MoreThan32767EntriesAreAllListed) {
-  for (int i = 0; i < 33000; ++i) platform.files.AddFile(u"c:\\Big\\f" + U16(std::to_string(i)));
-  StartIn(u"C:\\Big");
+// A folder too large to build entry by entry in the fake.
+class LargeFolder : public FakeFileSystem {
+ public:
+  std::optional<std::vector<std::u16string>> Enumerate(std::u16string_view folder, std::uint16_t mask) override {
+    if (folder != u"c:\\Big\\") return FakeFileSystem::Enumerate(folder, mask);
+    std::vector<std::u16string> names{u".", u".."};
+    for (int i = 0; i < 33000; ++i) names.push_back(u"f" + U16(std::to_string(i)));
+    return names;
+  }
+};
+
+TEST(BrowserLimits, MoreThan32767EntriesAreAllListed) {
+  FakePlatform platform;
+  LargeFolder files;
+  files.AddDirectory(u"c:\\Big");
+  MainWindow window(Services{files, platform.messages, platform.settings, platform.environment, platform.desktop,
+                             platform.folderPicker, platform.codePage, platform.treeLister, platform.fileReader,
+                             platform.windows});
+  platform.settings.values[u"ZEFTA\\SYSTEM\\DRV"] = u"C:\\Big";
+  window.Load();
   EXPECT_EQ(window.State().entryCount, 33000);
   EXPECT_EQ(window.List.Count(), 33000);
   EXPECT_TRUE(window.ConversionStart.Enabled());
