@@ -292,17 +292,6 @@ TEST_F(TreeCommandTest, ListsTheTreeAndShowsTheListWindow) {
   }
 }
 
-TEST_F(TreeCommandTest, ChoiceModeFollowsTheMenuItemAtEachShow) {
-  platform.folderPicker.result = u"C:\\DATA";
-  platform.fileReader.files[u"C:\\TEMP\\ZEFTA.TMP"] = "\"C:\\DATA\", \"a.txt\"\r\n";
-  std::vector<int> modes;
-  platform.windows.onShown = [&](Form& form) { modes.push_back(dynamic_cast<ConversionListWindow&>(form).ListInUse()); };
-  main.SMenuAllChange_Click();
-  main.SMenuCfgSelectMark.UserClick();
-  main.SMenuAllChange_Click();
-  EXPECT_EQ(modes, (std::vector<int>{0, 1}));
-}
-
 TEST_F(TreeCommandTest, MissingLibraryShowsAMessageAndNoWindow) {
   platform.folderPicker.result = u"C:\\DATA";
   platform.treeLister.available = false;
