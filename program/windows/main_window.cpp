@@ -93,16 +93,14 @@ void MainWindow::MakeFolderPath() {
 }
 
 void MainWindow::FillEntryList() {
-  List.Clear();
-  state_.entryCount = 0;
   MakeFolderPath();
-  // A folder that cannot be read (removed, access denied) lists nothing.
-  auto names = services_.files.Enumerate(state_.folderPath, state_.listAttributes);
-  if (!names) return;
   std::vector<std::u16string> listed;
-  listed.reserve(names->size());
-  for (auto& name : *names)
-    if (name != u"." && name != u"..") listed.push_back(std::move(name));
+  // A folder that cannot be read (removed, access denied) lists nothing.
+  if (auto names = services_.files.Enumerate(state_.folderPath, state_.listAttributes)) {
+    listed.reserve(names->size());
+    for (auto& name : *names)
+      if (name != u"." && name != u"..") listed.push_back(std::move(name));
+  }
   state_.entryCount = static_cast<std::int32_t>(listed.size());
   // One fill instead of an insertion per name keeps large folders fast.
   List.SetItems(std::move(listed));
