@@ -63,7 +63,8 @@ expected='1 CreateProcB_
 58 TrayStateChangeB_
 59 TrayStateChange_
 60 htol_'
-table=$("$objdump" -p "$dll")
+# objdump translates its headings; the parsing below needs the English ones.
+table=$(LC_ALL=C LANG=C "$objdump" -p "$dll")
 base=$(sed -n 's/^Export Address Table -- Ordinal Base \([0-9]*\)/\1/p' <<<"$table")
 # "[Ordinal/Name Pointer] Table" rows are "[ordinal - base] name".
 actual=$(sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$table" |

@@ -34,29 +34,6 @@ TEST(KestrumDriveBytes, WholeKilobytesCappedBelowTwoGibibytes) {
   }
 }
 
-TEST(KestrumListLine, PairAndPathFormsEndInCrLf) {
-  struct Case {
-    int mode;
-    const char* line;
-  };
-  const Case cases[] = {
-      {1, "\"C:\\work\\readme.txt\"\r\n"},
-      {2, "\"C:\\work\", \"readme.txt\"\r\n"},
-      {3, "\"C:\\work\\readme.txt\"\r\n"},
-      {4, "\"C:\\work\", \"readme.txt\"\r\n"},
-  };
-  for (const Case& c : cases) {
-    std::string out = "kept|";
-    kestrum::AppendListLine(out, c.mode, "C:\\work", "readme.txt");
-    EXPECT_EQ(out, std::string("kept|") + c.line) << "mode " << c.mode;
-  }
-  // Nothing is escaped and no length limit applies.
-  std::string out;
-  const std::string longName(400, 'n');
-  kestrum::AppendListLine(out, 4, "C:\\%s", longName.c_str());
-  EXPECT_EQ(out, "\"C:\\%s\", \"" + longName + "\"\r\n");
-}
-
 TEST(KestrumSeparator, DirectoryPartEndsAtTheLastRealBackslash) {
   struct Case {
     const char* pattern;
