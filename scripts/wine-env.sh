@@ -47,7 +47,13 @@ zefta_prepare_prefix() {
   fi
 }
 
-zefta_start_wineserver() { wineserver -p >/dev/null 2>&1 || true; }
+# One wineserver for the whole run, with the prefix's services already up:
+# a service started by a test would inherit the test's output and keep the
+# test runner waiting for it.
+zefta_start_wineserver() {
+  wineserver -p >/dev/null 2>&1 || true
+  wineboot >/dev/null 2>&1 </dev/null || true
+}
 
 zefta_stop_all() {
   wineserver -k >/dev/null 2>&1 || true

@@ -70,6 +70,7 @@ int ListBox::AddItem(std::u16string text) {
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), std::move(text));
   selected_.insert(selected_.begin() + static_cast<std::ptrdiff_t>(at), 0);
   if (listIndex_ >= static_cast<int>(at)) ++listIndex_;
+  if (singleSelected_ >= static_cast<int>(at)) ++singleSelected_;
   Notify(Change::Added, static_cast<int>(at));
   return static_cast<int>(at);
 }
@@ -79,6 +80,7 @@ void ListBox::SetItems(std::vector<std::u16string> items) {
   items_ = std::move(items);
   selected_.assign(items_.size(), 0);
   listIndex_ = -1;
+  singleSelected_ = -1;
   Notify(Change::Reset, -1);
 }
 
@@ -86,18 +88,21 @@ void ListBox::Clear() {
   items_.clear();
   selected_.clear();
   listIndex_ = -1;
+  singleSelected_ = -1;
   Notify(Change::Reset, -1);
 }
 
 void ListBox::SetSelected(int index, bool selected) {
   if (index < 0 || index >= Count()) throw PlatformError{error::kInvalidPropertyValue};
-  if (selection_ == Selection::Single && !checkBoxes_ && selected) {
-    for (std::size_t i = 0; i < selected_.size(); ++i) {
-      if (selected_[i] && static_cast<int>(i) != index) {
-        selected_[i] = 0;
-        Notify(Change::Selection, static_cast<int>(i));
-      }
+  if (SingleChoice()) {
+    // At most one item is selected: only the previous one needs clearing,
+    // which keeps a walk down a long list linear.
+    if (selected && singleSelected_ >= 0 && singleSelected_ != index) {
+      selected_[static_cast<std::size_t>(singleSelected_)] = 0;
+      Notify(Change::Selection, singleSelected_);
     }
+    if (selected) singleSelected_ = index;
+    else if (singleSelected_ == index) singleSelected_ = -1;
   }
   selected_[static_cast<std::size_t>(index)] = selected ? 1 : 0;
   Notify(Change::Selection, index);
@@ -120,6 +125,11 @@ void ListBox::AssignSelectionFromView(std::vector<char> selected, int listIndex)
   selected.resize(items_.size(), 0);
   selected_ = std::move(selected);
   listIndex_ = listIndex;
+  if (SingleChoice()) {
+    singleSelected_ = -1;
+    for (std::size_t i = 0; i < selected_.size(); ++i)
+      if (selected_[i]) singleSelected_ = static_cast<int>(i);
+  }
 }
 
 void DriveList::Refresh() {

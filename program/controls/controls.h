@@ -136,6 +136,7 @@ class ListBox : public ControlBase {
   std::function<void(Change, int)> onListChanged;
 
  private:
+  bool SingleChoice() const { return selection_ == Selection::Single && !checkBoxes_; }
   void Notify(Change change, int index) const {
     if (onListChanged) onListChanged(change, index);
   }
@@ -145,6 +146,7 @@ class ListBox : public ControlBase {
   std::vector<std::u16string> items_;
   std::vector<char> selected_;
   int listIndex_ = -1;
+  int singleSelected_ = -1;  // the selected item of a single-choice list
 };
 
 // Drive list: the drives of the machine, one of them current.
