@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -130,6 +131,11 @@ TEST_F(RenameOnDisk, NamesDifferingOnlyInCaseBothSurvive) {
   // Both refused, both reported; both files keep their contents.
   EXPECT_EQ(state.convertedCount.Value(), 0);
   EXPECT_EQ(messages.texts.size(), 2u);
+  // Nothing is left behind under a parked name.
+  win32::Win32FileSystem files;
+  auto names = files.Enumerate(path, 0).value_or(std::vector<std::u16string>{});
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"README", u"readme"}));
   for (const char* name : {"README", "readme"}) {
     std::ifstream in(std::string(dir) + "\\" + name);
     std::string content;

@@ -1,7 +1,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <map>
 
+#include "modules/case_mapping.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/text.h"
 
@@ -75,26 +77,49 @@ bool Move(const std::u16string& from, const std::u16string& to) {
   return MoveFileW(W(from), W(to)) != FALSE;
 }
 
+// Whether a volume changes the spelling on a rename that changes letter case
+// only. Some (Wine 8 among them) report success and keep the old spelling.
+enum class CaseRename { Unknown, Honoured, Ignored };
+
+CaseRename& CaseRenameOf(const std::u16string& path) {
+  static std::map<std::u16string, CaseRename> volumes;
+  std::u16string volume = path.substr(0, path.size() >= 2 && path[1] == u':' ? 2 : path.find(u'\\', 2));
+  return volumes[MapCase(volume, CaseDirection::Upper)];
+}
+
+// Renames through a parked name in the same folder. If the second step
+// fails, the entry goes back to its old name: nothing is ever lost.
+bool RenameThroughParkedName(const std::u16string& from, const std::u16string& to) {
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    const std::u16string parked = from + u".~zefta" + static_cast<char16_t>(u'0' + attempt);
+    if (!Move(from, parked)) continue;
+    if (Move(parked, to)) return true;
+    Move(parked, from);
+    return false;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool Win32FileSystem::Rename(std::u16string_view oldPath, std::u16string_view newPath) {
   const std::u16string from(oldPath);
   const std::u16string to(newPath);
+  const bool caseOnly = from != to && MapCase(from, CaseDirection::Upper) == MapCase(to, CaseDirection::Upper);
+  if (!caseOnly) return Move(from, to);
+  CaseRename& behaviour = CaseRenameOf(from);
+  if (behaviour == CaseRename::Ignored) return RenameThroughParkedName(from, to);
   if (!Move(from, to)) return false;
-  const std::u16string wanted(SplitName(to));
+  if (behaviour == CaseRename::Honoured) return true;
+  // First case-only rename on this volume: see what the file system did.
   const std::u16string stored = StoredName(to);
-  if (stored == wanted || stored.empty()) return true;
-  // Some file systems accept a change of letter case only and keep the old
-  // spelling. Go through a unique name in the same folder; if the second step
-  // fails the entry goes back to its old name, so nothing is ever lost.
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    const std::u16string parked = from + u".~zefta" + static_cast<char16_t>(u'0' + attempt);
-    if (!Move(from, parked)) continue;
-    if (Move(parked, to)) return StoredName(to) == wanted;
-    Move(parked, from);
-    return false;
+  if (stored.empty()) return true;
+  if (stored == SplitName(to)) {
+    behaviour = CaseRename::Honoured;
+    return true;
   }
-  return false;
+  behaviour = CaseRename::Ignored;
+  return RenameThroughParkedName(from, to);
 }
 
 std::vector<std::u16string> Win32FileSystem::Drives() {
