@@ -1,6 +1,10 @@
 // The real services on Win32.
 #pragma once
 
+#include <windows.h>
+
+#include <string>
+
 #include "platform/services.h"
 
 namespace zefta::win32 {
@@ -36,6 +40,56 @@ class Win32CodePage final : public CodePage {
  public:
   std::string ToAnsi(std::u16string_view text) override;
   std::u16string FromAnsi(std::string_view bytes) override;
+};
+
+// The per-user settings store of the classic runtime:
+// HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<app>\<section>,
+// one REG_SZ value per key, so that settings of earlier versions stay valid.
+class RegistrySettingsStore final : public SettingsStore {
+ public:
+  std::u16string Get(std::u16string_view app, std::u16string_view section, std::u16string_view key,
+                     std::u16string_view defaultValue) override;
+  void Set(std::u16string_view app, std::u16string_view section, std::u16string_view key,
+           std::u16string_view value) override;
+  bool DeleteSection(std::u16string_view app, std::u16string_view section) override;
+};
+
+// The registry path of a section below HKEY_CURRENT_USER.
+std::u16string SettingsKeyPath(std::u16string_view app, std::u16string_view section);
+
+class Win32Environment final : public Environment {
+ public:
+  std::optional<std::u16string> Variable(std::u16string_view name) override;
+  std::u16string CommandLineArguments() override;
+};
+
+// The argument text of a command line: what follows the program's own name
+// (quoted or not), without the blanks that separate it from the name. Blanks
+// inside or after the arguments stay.
+std::u16string ArgumentsAfterProgramName(std::u16string_view commandLine);
+
+class Win32FileReader final : public FileReader {
+ public:
+  std::optional<std::string> ReadAll(std::u16string_view path) override;
+};
+
+// The shell's folder picker through its ANSI functions.
+class ShellFolderPicker final : public FolderPicker {
+ public:
+  std::u16string Browse(WindowHandle owner, std::u16string_view title) override;
+};
+
+// MakeDirFileListB_ of the utility library, bound by name at the first call.
+class KestrumTreeLister final : public TreeLister {
+ public:
+  explicit KestrumTreeLister(std::string libraryName = "KESTRUM.DLL") : libraryName_(std::move(libraryName)) {}
+  std::optional<std::int32_t> MakeDirFileList(std::int32_t mode, const std::string& directory,
+                                              const std::string& listPath) override;
+
+ private:
+  using Function = int(__stdcall*)(int, const char*, const char*);
+  std::string libraryName_;
+  Function function_ = nullptr;
 };
 
 // Hook of the message pump: returns true when it handled the message itself

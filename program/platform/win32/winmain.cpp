@@ -1,34 +1,43 @@
-// Entry point of ZEFTA.EXE: creates the main window and runs the event loop.
+// Entry point of ZEFTA.EXE: the real services, the main window and the event loop.
 #include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
 
+#include "platform/win32/form_binding.h"
 #include "platform/win32/services_win32.h"
+#include "windows/main_window.h"
 
-namespace {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
+  using namespace zefta::win32;
+  // Drag and drop and the folder picker need OLE on this thread.
+  OleInitialize(nullptr);
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
 
-LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
+  Win32FileSystem files;
+  Win32MessageBoxes messages;
+  RegistrySettingsStore settings;
+  Win32Environment environment;
+  Win32Desktop desktop;
+  ShellFolderPicker folderPicker;
+  Win32CodePage codePage;
+  KestrumTreeLister treeLister;
+  Win32FileReader fileReader;
+  Win32WindowHost windows;
+  const zefta::Services services{files,     messages,   settings,   environment, desktop,
+                                 folderPicker, codePage, treeLister, fileReader,  windows};
 
-}  // namespace
+  zefta::MainWindow main(services);
+  if (!main.Initialize()) return 0;
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = MainProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = L"ZEFTA";
-  RegisterClassExW(&wc);
-  HWND hwnd = CreateWindowExW(0, L"ZEFTA", L"SORVEL", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                              CW_USEDEFAULT, CW_USEDEFAULT, 425, 430, nullptr, nullptr, instance, nullptr);
-  ShowWindow(hwnd, show);
+  // Load runs on the finished but still hidden window.
+  FormWindow window(main, nullptr, true);
+  if (!window.Handle()) return 1;
+  main.Load();
+  window.Show(show);
+
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) zefta::win32::DispatchOne(message);
-  return 0;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchOne(message);
+  OleUninitialize();
+  return static_cast<int>(message.wParam);
 }
