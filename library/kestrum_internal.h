@@ -1,64 +1,19 @@
-// Pure helpers behind the exports: no system calls, so tests (and fuzzers)
-// can drive them directly. Not exported from the DLL.
+// The helpers behind the exports: the pure ones (kestrum_pure.h) and the few
+// that need Windows types. Not exported from the DLL.
 #ifndef KESTRUM_INTERNAL_H
 #define KESTRUM_INTERNAL_H
 
-#include <cstddef>
-#include <cstdint>
-#include <string>
-
-#ifdef _WIN32
 #include <windows.h>
 #include <shellapi.h>
-#endif
+
+#include "kestrum_pure.h"
 
 namespace kestrum {
 
-// Longest path, NUL included, that the ANSI file functions accept.
-constexpr std::size_t kMaxAnsiPath = 260;
-
-// 1 << i for i = 0..15; the bit functions take their masks from here.
-extern const std::uint16_t kBitMask[16];
-
-// Drive size in bytes from GetDiskFreeSpaceA's figures: whole kilobytes,
-// capped at 2,097,151 KiB so that the bytes fit a signed 32-bit integer.
-std::int32_t DriveBytes(std::uint32_t bytesPerSector, std::uint32_t sectorsPerCluster,
-                        std::uint32_t clusters);
-
-// List modes of MakeDirFileList_.
-bool ModeListsFiles(int mode);
-bool ModeListsDirectories(int mode);
-// Appends the list line of entry `name` in directory `dir` for `mode`
-// (pair line for 2 and 4, path line for 1 and 3) with its CR LF.
-void AppendListLine(std::string& out, int mode, const std::string& dir, const char* name);
-
-// htol_: hexadecimal digits only, the low 32 bits of the value.
-bool ParseHex(const char* text, std::int32_t* value);
-
-// InStrB_: 1-based position of `byte` at or after `start`, or 0.
-int FindByte(int start, const char* text, int byte);
-
-// Length of the directory part of a wildcard pattern (up to and including its
-// last backslash), or 0 when there is none. A byte for which isLeadByte is true
-// starts a double-byte character, whose trail byte is never a separator.
-std::size_t DirectoryPartLength(const char* pattern, bool (*isLeadByte)(unsigned char));
-
-// CreateProc_: priority code to creation flag.
-std::uint32_t PriorityClassFor(int code);
-
-// FontInitial_: face code to face name in the ANSI code page (Shift-JIS).
-const char* FaceNameFor(int code);
-
-// Tray tip: how many bytes of `tip` fit a 64-byte field with its NUL, never
-// ending on the lead byte of a cut double-byte character.
-std::size_t TipLength(const char* tip, bool (*isLeadByte)(unsigned char));
-
-#ifdef _WIN32
 // The tray record of Shell_NotifyIconA in its first (88-byte) form, filled
 // afresh for every call; a null tip gives the empty tip.
 void FillTrayRecord(NOTIFYICONDATAA* record, HWND window, UINT id, UINT message, HICON icon,
                     const char* tip);
-#endif
 
 }  // namespace kestrum
 
