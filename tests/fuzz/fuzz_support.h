@@ -1,0 +1,91 @@
+// Shared by the fuzz targets and the bad-input figures: turning raw bytes
+// into the program's text, a Shift-JIS stand-in for the system code page,
+// and the check that ends a fuzz run on a broken invariant.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "platform/services.h"
+
+namespace zefta::fuzz {
+
+// Aborts with the failed invariant, so that libFuzzer saves the input.
+#define FUZZ_CHECK(condition)                                                        \
+  do {                                                                                \
+    if (!(condition)) {                                                               \
+      std::fprintf(stderr, "%s:%d: invariant failed: %s\n", __FILE__, __LINE__, #condition); \
+      std::abort();                                                                   \
+    }                                                                                 \
+  } while (0)
+
+// Reads bytes from the front of a fuzz input.
+class ByteReader {
+ public:
+  ByteReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  std::uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+  std::uint16_t Word() { return static_cast<std::uint16_t>(Byte() | Byte() << 8); }
+  std::string_view Rest() const {
+    return {reinterpret_cast<const char*>(data_ + pos_), size_ - pos_};
+  }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t pos_ = 0;
+};
+
+// Text from bytes in one of two ways, picked by the caller: one character
+// per byte (dots, letters and blanks are then easy for the fuzzer to reach),
+// or the bytes as UTF-16LE units (every character, kana and kanji included).
+inline std::u16string TextFromBytes(std::string_view bytes, bool wide) {
+  std::u16string text;
+  if (!wide) {
+    for (char c : bytes) text += static_cast<char16_t>(static_cast<unsigned char>(c));
+  } else {
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+      text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                    static_cast<unsigned char>(bytes[i + 1]) << 8);
+  }
+  return text;
+}
+
+// The structure of code page 932 without its tables: a lead byte and the
+// byte after it make one character (never a control character or a path
+// separator, whatever the trail byte), 0xA1-0xDF are half-width katakana,
+// and bytes that name nothing become the katakana middle dot, as the system
+// conversion gives them.
+class ShiftJisStandIn : public CodePage {
+ public:
+  static bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+  std::string ToAnsi(std::u16string_view text) override {
+    std::string bytes;
+    for (char16_t c : text) bytes += c < 0x80 ? static_cast<char>(c) : '?';
+    return bytes;
+  }
+
+  std::u16string FromAnsi(std::string_view bytes) override {
+    std::u16string text;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(bytes[i]);
+      if (c < 0x80) {
+        text += static_cast<char16_t>(c);
+      } else if (c >= 0xA1 && c <= 0xDF) {
+        text += static_cast<char16_t>(0xFF61 + (c - 0xA1));
+      } else if (IsLead(c) && i + 1 < bytes.size()) {
+        const unsigned trail = static_cast<unsigned char>(bytes[++i]);
+        text += static_cast<char16_t>(0x4E00 + ((c << 8 | trail) % 0x5000));
+      } else {
+        text += u'\u30FB';
+      }
+    }
+    return text;
+  }
+};
+
+}  // namespace zefta::fuzz
