@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds both presets and runs every test: native first, then under Wine.
+# Builds both presets and runs every test: native first (also under ASan and
+# UBSan, and the fuzzers for a bounded time), then under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
@@ -7,6 +8,14 @@ source scripts/wine-env.sh
 cmake --preset host >/dev/null
 cmake --build --preset host -j"$(nproc)"
 ctest --preset host
+
+# The same native tests under ASan + UBSan: any report fails the run.
+cmake --preset host-asan >/dev/null
+cmake --build --preset host-asan -j"$(nproc)"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --preset host-asan
+
+bash scripts/fuzz.sh "${ZEFTA_FUZZ_SECONDS:-10}"
 
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j"$(nproc)"
