@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# The reliability figures in one table: the native tests under ASan + UBSan,
+# the bad-input figures with many inputs (ASan + UBSan build), the fuzzers for
+# longer, and the no-data-loss and fault runs under Wine. Every producer
+# prints FIGURE|section|name|value lines; the verdict needs every producer to
+# succeed and every "entries lost" and "crashes" figure to be 0.
+#
+# Sizes: ZEFTA_RELIABILITY_FUZZ_SECONDS (60 per target), ZEFTA_RELIABILITY_INPUTS
+# (3000 bad inputs per kind), ZEFTA_RELIABILITY_TREES (20 generated trees).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+source scripts/wine-env.sh
+
+fuzz_seconds=${ZEFTA_RELIABILITY_FUZZ_SECONDS:-60}
+inputs=${ZEFTA_RELIABILITY_INPUTS:-3000}
+trees=${ZEFTA_RELIABILITY_TREES:-20}
+
+out=build/reliability
+mkdir -p "$out"
+figures=$out/figures.txt
+: >"$figures"
+failed_steps=()
+notes=()
+
+# step NAME COMMAND...: runs it with its output in build/reliability/NAME.log
+# and collects its figures (ctest -V puts "N: " before each line).
+step() {
+  local name=$1
+  shift
+  echo "== $name"
+  if "$@" >"$out/$name.log" 2>&1; then
+    echo "   ok"
+  else
+    echo "   FAILED (see $out/$name.log)"
+    failed_steps+=("$name")
+  fi
+  sed -n 's/^\([0-9]*: \)\{0,1\}\(FIGURE|.*\)$/\2/p' "$out/$name.log" >>"$figures"
+}
+
+sanitizer_tests() {
+  cmake --preset host-asan >/dev/null &&
+    cmake --build --preset host-asan -j"$(nproc)" &&
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --preset host-asan
+  local status=$?
+  local log=$out/sanitizers.log
+  local total failed reports
+  total=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$log" | tail -n 1)
+  failed=$(sed -n 's/.* \([0-9]*\) tests failed out of.*/\1/p' "$log" | tail -n 1)
+  reports=$(grep -cE 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$log")
+  echo "FIGURE|sanitizers: native tests (ASan+UBSan)|test programs|${total:-0}"
+  echo "FIGURE|sanitizers: native tests (ASan+UBSan)|tests failed|${failed:-${total:-1}}"
+  echo "FIGURE|sanitizers: native tests (ASan+UBSan)|sanitizer reports|$reports"
+  return $status
+}
+
+bad_inputs() {
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    build/host-asan/tests/fuzz/bad_input_figures "$inputs"
+}
+
+windows_runs() {
+  cmake --preset win32 >/dev/null && cmake --build --preset win32 -j"$(nproc)" || return 1
+  if ! ctest --preset win32 -N -R '^no_data_loss$' | grep -q 'Total Tests: 1'; then
+    echo "no_data_loss is not built yet: skipped"
+    return 0
+  fi
+  trap zefta_stop_all EXIT
+  zefta_start_display own && zefta_prepare_prefix && zefta_start_wineserver || return 1
+  ZEFTA_TREES=$trees ctest --preset win32 -R '^no_data_loss$' -V --timeout 3600
+  local status=$?
+  zefta_stop_all
+  trap - EXIT
+  return $status
+}
+
+step sanitizers sanitizer_tests
+step bad_inputs bad_inputs
+step fuzz bash scripts/fuzz.sh "$fuzz_seconds"
+step windows windows_runs
+grep -q 'no_data_loss is not built yet' "$out/windows.log" && notes+=("no-data-loss test under Wine not present: skipped")
+
+# The table, then the verdict.
+echo
+awk -F'|' '
+  { rows[NR] = $0; s[NR] = $2; n[NR] = $3; v[NR] = $4
+    if (length($2) > ws) ws = length($2); if (length($3) > wn) wn = length($3) }
+  END {
+    if (ws < 7) ws = 7; if (wn < 4) wn = 4
+    fmt = "%-" ws "s  %-" wn "s  %s\n"
+    printf fmt, "section", "name", "value"
+    line = ""; for (i = 0; i < ws + wn + 12; i++) line = line "-"; print line
+    for (i = 1; i <= NR; i++) printf fmt, (s[i] == s[i-1] ? "" : s[i]), n[i], v[i]
+  }' "$figures"
+echo
+
+problems=()
+while IFS='|' read -r _ section name value; do
+  case $name in
+    "entries lost" | crashes | "unexpected results" | "sanitizer reports" | "tests failed")
+      [ "$value" = 0 ] || problems+=("$section: $name = $value") ;;
+  esac
+done <"$figures"
+for s in "${failed_steps[@]}"; do problems+=("step $s failed (build/reliability/$s.log)"); done
+lost=$(grep -c '|entries lost|' "$figures")
+crashes=$(grep -c '|crashes|' "$figures")
+[ "$crashes" -gt 0 ] || problems+=("no crash figures were produced")
+
+for n in "${notes[@]}"; do echo "note: $n"; done
+if [ ${#problems[@]} -eq 0 ]; then
+  echo "VERDICT: PASS (entries lost 0 in $lost figures, crashes 0 in $crashes figures, every step succeeded)"
+else
+  for p in "${problems[@]}"; do echo "problem: $p"; done
+  echo "VERDICT: FAIL"
+  exit 1
+fi
