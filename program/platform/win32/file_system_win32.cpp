@@ -87,9 +87,26 @@ CaseRename& CaseRenameOf(const std::u16string& path) {
   return volumes[MapCase(volume, CaseDirection::Upper)];
 }
 
+// Whether the folder of path holds another entry whose name differs from the
+// entry's own in letter case only (which only a case-sensitive folder can).
+bool HasCaseTwin(const std::u16string& path) {
+  const std::size_t sep = path.find_last_of(u"\\/");
+  if (sep == std::u16string::npos) return false;
+  const std::u16string name = path.substr(sep + 1);
+  int alike = 0;
+  ForEachEntry(path.substr(0, sep + 1) + u"*", [&](const WIN32_FIND_DATAW& data) {
+    if (CompareStringOrdinal(data.cFileName, -1, W(name), -1, TRUE) == CSTR_EQUAL) ++alike;
+  });
+  return alike > 1;
+}
+
 // Renames through a parked name in the same folder. If the second step
 // fails, the entry goes back to its old name: nothing is ever lost.
 bool RenameThroughParkedName(const std::u16string& from, const std::u16string& to) {
+  // Next to a case twin the new name, and the old one once left, both lead to
+  // the twin: the second step would fail and the way back too, leaving the
+  // entry under its parked name.
+  if (HasCaseTwin(from)) return false;
   for (int attempt = 0; attempt < 10; ++attempt) {
     const std::u16string parked = from + u".~zefta" + static_cast<char16_t>(u'0' + attempt);
     if (!Move(from, parked)) continue;
