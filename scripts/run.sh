@@ -15,6 +15,7 @@ fi
 trap zefta_stop_all EXIT
 zefta_prepare_prefix
 zefta_start_wineserver
+zefta_window_frames ${virtual:+wine}
 
 wine "$exe" "$@" &
 pid=$!

@@ -24,4 +24,5 @@ trap zefta_stop_all EXIT
 zefta_start_display own
 zefta_prepare_prefix
 zefta_start_wineserver
+zefta_window_frames wine
 ctest --preset win32

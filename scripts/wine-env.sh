@@ -50,6 +50,22 @@ zefta_prepare_prefix() {
 # One wineserver for the whole run, with the prefix's services already up:
 # a service started by a test would inherit the test's output and keep the
 # test runner waiting for it.
+# On a display of our own there is no window manager: Wine then draws the
+# captions and borders itself, so screenshots show them. On a user's desktop
+# the window manager does it.
+zefta_window_frames() {
+  local key='HKCU\Software\Wine\X11 Driver'
+  if [ "${1:-}" = wine ]; then
+    [ -f "$WINEPREFIX/.zefta-frames" ] && return 0
+    wine reg add "$key" /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+    touch "$WINEPREFIX/.zefta-frames"
+  else
+    [ -f "$WINEPREFIX/.zefta-frames" ] || return 0
+    wine reg delete "$key" /v Managed /f >/dev/null 2>&1 || true
+    rm -f "$WINEPREFIX/.zefta-frames"
+  fi
+}
+
 zefta_start_wineserver() {
   wineserver -p >/dev/null 2>&1 || true
   wineboot >/dev/null 2>&1 </dev/null || true
