@@ -12,11 +12,13 @@ bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 std::u16string ArgumentsAfterProgramName(std::u16string_view commandLine) {
   std::size_t i = 0;
   while (i < commandLine.size() && IsBlank(commandLine[i])) ++i;
-  // The name ends at the first blank outside quotes.
-  bool quoted = false;
-  for (; i < commandLine.size(); ++i) {
-    if (commandLine[i] == u'"') quoted = !quoted;
-    else if (IsBlank(commandLine[i]) && !quoted) break;
+  // As the runtime cuts the program name off: a quoted name ends at its
+  // closing quote, any other at the first blank.
+  if (i < commandLine.size() && commandLine[i] == u'"') {
+    const std::size_t close = commandLine.find(u'"', i + 1);
+    i = close == std::u16string_view::npos ? commandLine.size() : close + 1;
+  } else {
+    while (i < commandLine.size() && !IsBlank(commandLine[i])) ++i;
   }
   while (i < commandLine.size() && IsBlank(commandLine[i])) ++i;
   return std::u16string(commandLine.substr(i));

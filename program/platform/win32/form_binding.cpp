@@ -725,13 +725,18 @@ void FormWindow::CreateControls() {
       SendMessageW(slot->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(slot->font), FALSE);
     }
     if (c.kind == ControlKind::DriveList) {
-      // The closed drive list takes the height of its layout.
-      RECT rect;
-      GetWindowRect(slot->hwnd, &rect);
-      const int diff = TwipsToPixelsY(c.height) - (rect.bottom - rect.top);
-      const int field = static_cast<int>(SendMessageW(slot->hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-      if (diff != 0 && field + diff > 0)
-        SendMessageW(slot->hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + diff);
+      // The closed drive list takes the height of its layout. Systems differ
+      // in how the field height maps to the window's, so it is approached by
+      // measuring.
+      int field = static_cast<int>(SendMessageW(slot->hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+      for (int attempt = 0; attempt < 4; ++attempt) {
+        RECT rect;
+        GetWindowRect(slot->hwnd, &rect);
+        const int diff = TwipsToPixelsY(c.height) - (rect.bottom - rect.top);
+        if (diff == 0 || field + diff <= 0) break;
+        field += diff;
+        SendMessageW(slot->hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+      }
     }
     if (c.kind == ControlKind::DirList || (c.kind == ControlKind::ListBox && slot->Model<ListBox>()->CheckBoxes()))
       SendMessageW(slot->hwnd, LB_SETITEMHEIGHT, 0, slot->itemHeight);
