@@ -94,7 +94,13 @@ bool HasCaseTwin(const std::u16string& path) {
   if (sep == std::u16string::npos) return false;
   const std::u16string name = path.substr(sep + 1);
   int alike = 0;
-  ForEachEntry(path.substr(0, sep + 1) + u"*", [&](const WIN32_FIND_DATAW& data) {
+  if (name.empty()) return false;
+  // An exact name finds one spelling only; with its last character a
+  // wildcard the search yields every spelling, and few other names, without
+  // reading a large folder entry by entry.
+  std::u16string pattern = path;
+  pattern.back() = u'?';
+  ForEachEntry(pattern, [&](const WIN32_FIND_DATAW& data) {
     if (CompareStringOrdinal(data.cFileName, -1, W(name), -1, TRUE) == CSTR_EQUAL) ++alike;
   });
   return alike > 1;
