@@ -101,6 +101,11 @@ while IFS='|' read -r _ section name value; do
   esac
 done <"$figures"
 for s in "${failed_steps[@]}"; do problems+=("step $s failed (build/reliability/$s.log)"); done
+# A Wine run that ended before its figures must not pass unnoticed.
+if ! grep -q 'no_data_loss is not built yet' "$out/windows.log" &&
+  ! grep -v '^FIGURE|bad input' "$figures" | grep -q '|entries lost|'; then
+  problems+=("the Wine runs gave no \"entries lost\" figure")
+fi
 lost=$(grep -c '|entries lost|' "$figures")
 crashes=$(grep -c '|crashes|' "$figures")
 [ "$crashes" -gt 0 ] || problems+=("no crash figures were produced")
