@@ -291,6 +291,21 @@ int Run(const std::wstring& exe, const std::wstring& folder, const std::wstring&
   Check(IsWindowEnabled(start) != FALSE, "変換開始 is enabled");
   Check(SaveScreenshot(main, shots + L"-main-window.bmp"), "screenshot of the main window");
 
+  // The About window, modal over the main window.
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(zefta::win32::main_ids::kSMenuHelpVersion, 0), 0);
+  HWND about = nullptr;
+  Check(WaitFor([&] { return (about = FindTopLevel(first.info.dwProcessId, nullptr, L"バージョン情報")) != nullptr; },
+                20000),
+        "Ctrl+A's menu item shows the About window");
+  if (about) {
+    Check(!IsWindowEnabled(main), "the main window waits while About is shown");
+    Sleep(300);
+    Check(SaveScreenshot(about, shots + L"-about-window.bmp"), "screenshot of the About window");
+    // Its OK button is the third control of its layout.
+    PostMessageW(GetDlgItem(about, zefta::win32::kFirstControlId + 2), BM_CLICK, 0, 0);
+    Check(WaitFor([&] { return !IsWindow(about) && IsWindowEnabled(main); }, 10000), "OK closes it");
+  }
+
   // A second start while the first runs.
   {
     Process second;

@@ -439,5 +439,46 @@ TEST_F(MainWindowBinding, ModalWindowLoadsHiddenDisablesItsOwnerAndEndsAtUnload)
   EXPECT_EQ(dialog.owner, window.Handle());
 }
 
+// A list with a check box before every item, as the conversion list shows.
+class CheckListForm : public Form {
+ public:
+  FormLayout Layout() override {
+    FormLayout layout{"CheckList", u"", 4935, 4215, 9, BorderStyle::FixedDialog, false, false, false, {}, {}};
+    layout.controls = {{"Targets", ControlKind::ListBox, u"", 120, 120, 4695, 3210, 0, nullptr, false, 0, &Targets}};
+    return layout;
+  }
+  ListBox Targets{false, ListBox::Selection::Single, true};
+};
+
+TEST(CheckListBinding, TheCheckBoxOfAnItemFlipsItsMark) {
+  CheckListForm form;
+  win32::FormWindow window(form, nullptr, false);
+  window.Show(SW_SHOWNORMAL);
+  HWND list = window.Control("Targets");
+  ASSERT_TRUE(GetWindowLongW(list, GWL_STYLE) & LBS_OWNERDRAWFIXED);
+  int clicks = 0;
+  form.Targets.Click = [&] { ++clicks; };
+  form.Targets.SetItems({u"C:\\a.txt", u"C:\\b.txt", u"C:\\c.txt"});
+  form.Targets.SetSelected(0, true);
+  EXPECT_EQ(ListTexts(list), form.Targets.Items());
+  RECT item;
+  SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+  const int y = (item.top + item.bottom) / 2;
+  auto click = [&](int x) {
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  };
+  click(item.left + 4);  // on the check box of the second item
+  EXPECT_EQ(form.Targets.SelectedIndexes(), (std::vector<int>{0, 1})) << "checking one keeps the others";
+  EXPECT_EQ(form.Targets.ListIndex(), 1);
+  click(item.left + 200);  // on its text: highlighted, mark unchanged
+  EXPECT_EQ(form.Targets.SelectedIndexes(), (std::vector<int>{0, 1}));
+  SendMessageW(list, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(form.Targets.SelectedIndexes(), std::vector<int>{0}) << "Space flips the current item";
+  click(item.left + 4);
+  EXPECT_EQ(form.Targets.SelectedIndexes(), (std::vector<int>{0, 1}));
+  EXPECT_GE(clicks, 3);
+}
+
 }  // namespace
 }  // namespace zefta

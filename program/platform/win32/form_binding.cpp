@@ -845,6 +845,19 @@ FormWindow::Slot* FormWindow::SlotByWindow(HWND hwnd) {
   return nullptr;
 }
 
+void FormWindow::ApplyLayoutChanges() {
+  const FormLayout now = form_.Layout();
+  for (std::size_t i = 0; i < slots_.size() && i < now.controls.size(); ++i) {
+    Slot& slot = *slots_[i];
+    if (!slot.hwnd || slot.layout.kind != ControlKind::Label || slot.layout.border == now.controls[i].border) continue;
+    slot.layout.border = now.controls[i].border;
+    const LONG style = GetWindowLongW(slot.hwnd, GWL_STYLE);
+    SetWindowLongW(slot.hwnd, GWL_STYLE, slot.layout.border ? (style | WS_BORDER) : (style & ~WS_BORDER));
+    SetWindowPos(slot.hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+}
+
 void FormWindow::Show(int showCommand) {
   ShowWindow(hwnd_, showCommand);
   UpdateWindow(hwnd_);
@@ -1035,6 +1048,7 @@ void Win32WindowHost::ShowModal(Form& form, Form& owner) {
     FormWindow window(form, ownerWindow, false);
     Guarded([&] { form.Load(); });
     if (!unloaded && window.Handle()) {
+      window.ApplyLayoutChanges();
       if (ownerWindow) EnableWindow(ownerWindow, FALSE);
       window.Show(SW_SHOWNORMAL);
       MSG message;

@@ -29,6 +29,8 @@ class FormWindow {
   // The window of a control by its layout name, or nullptr.
   HWND Control(std::string_view name) const;
   HACCEL Accelerators() const { return accelerators_; }
+  // Applies what Load may have changed in the layout itself (label borders).
+  void ApplyLayoutChanges();
   // Shows the window and gives the focus to the first control in tab order.
   void Show(int showCommand);
 

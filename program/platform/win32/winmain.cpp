@@ -34,6 +34,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
   FormWindow window(main, nullptr, true);
   if (!window.Handle()) return 1;
   main.Load();
+  window.ApplyLayoutChanges();
   window.Show(show);
 
   MSG message;
