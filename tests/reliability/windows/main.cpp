@@ -4,6 +4,9 @@
 // give the same. ZEFTA_RELIABILITY_DIR names the prepared work folder.
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,6 +40,8 @@ long NumberFrom(const char* text, long fallback) {
 
 int wmain(int argc, wchar_t** argv) {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  // Plain LF lines, so that the figures read the same on the Linux side.
+  _setmode(_fileno(stdout), _O_BINARY);
   if (argc == 5 && std::wcscmp(argv[1], L"--hold") == 0)
     return RunHolder(zefta::win32::U(argv[2]), zefta::win32::U(argv[3]), zefta::win32::U(argv[4]));
 

@@ -3,6 +3,7 @@
 // with its content, and its name changed in letter case at most.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 
@@ -279,9 +280,11 @@ int RunNoDataLoss(const RunSettings& settings) {
     std::vector<std::u16string> toHold;
     for (int k = 0; k < 3 && !tree.files.empty(); ++k) toHold.push_back(tree.files[rng() % tree.files.size()]);
     if (tree.folders.size() > 2) toHold.push_back(tree.folders[rng() % tree.folders.size()]);
+    std::sort(toHold.begin(), toHold.end());
+    toHold.erase(std::unique(toHold.begin(), toHold.end()), toHold.end());
     HoldingProcess holder;
-    if (holder.Hold(settings.base, toHold)) totals.held += static_cast<long long>(toHold.size());
-    else std::printf("could not start the holding process\n");
+    if (!holder.Hold(settings.base, toHold)) std::printf("could not start the holding process\n");
+    for (const auto& path : toHold) totals.held += HeldOpenElsewhere(path) ? 1 : 0;
 
     Snapshot known = initial;
     for (ConversionPath path : {ConversionPath::Selected, ConversionPath::Dropped, ConversionPath::TreePlain,

@@ -293,6 +293,12 @@ void HoldingProcess::Release() {
   }
 }
 
+bool HeldOpenElsewhere(const std::u16string& path) {
+  Handle probe{CreateFileW(W(path), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+  return probe.h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 int RunHolder(const std::u16string& listFile, const std::u16string& readyEvent, const std::u16string& releaseEvent) {
   std::string bytes;
   if (!ReadContent(listFile, bytes)) return 2;

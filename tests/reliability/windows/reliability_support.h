@@ -139,6 +139,9 @@ class HoldingProcess {
   HANDLE release_ = nullptr;
 };
 
+// Whether another handle keeps path from being renamed or deleted now.
+bool HeldOpenElsewhere(const std::u16string& path);
+
 // The --hold side: holds the entries listed in listFile until the event is set.
 int RunHolder(const std::u16string& listFile, const std::u16string& readyEvent, const std::u16string& releaseEvent);
 

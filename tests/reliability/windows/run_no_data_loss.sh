@@ -32,4 +32,10 @@ done
 
 export ZEFTA_RELIABILITY_DIR=$(windows_path "$work")
 # Wine notes every volume query on Z: (no label there); the figures stay readable without it.
-"$here/scripts/wine-run.sh" "$@" 2> >(grep -v 'FS volume label and serial are not available' >&2)
+set -o pipefail
+"$here/scripts/wine-run.sh" "$@" 2> >(grep -v 'FS volume label and serial are not available' >&2) | tee "$work/output.txt"
+# A run that Wine ended early (its wineserver stopped) must not pass.
+if ! grep -q '^passed$' "$work/output.txt"; then
+  echo "the run ended before its verdict" >&2
+  exit 1
+fi
