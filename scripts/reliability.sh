@@ -9,6 +9,9 @@
 # (3000 bad inputs per kind), ZEFTA_RELIABILITY_TREES (20 generated trees).
 set -uo pipefail
 cd "$(dirname "$0")/.."
+# A prefix of its own: a test run of someone else ends the wineserver of the
+# shared prefix, which would cut the long Wine runs short.
+export WINEPREFIX=${WINEPREFIX:-$PWD/build/reliability/wineprefix}
 source scripts/wine-env.sh
 
 fuzz_seconds=${ZEFTA_RELIABILITY_FUZZ_SECONDS:-60}
