@@ -31,4 +31,21 @@ inline constexpr int kSMenuMsgOn = kFirstMenuId + 8;
 inline constexpr int kSMenuHelpVersion = kFirstMenuId + 10;
 }  // namespace main_ids
 
+// The About window.
+namespace about_ids {
+inline constexpr int kCorrespondFrame = kFirstControlId + 0;
+inline constexpr int kCorrespondList = kFirstControlId + 1;  // inside CorrespondFrame
+inline constexpr int kOk = kFirstControlId + 2;
+inline constexpr int kVersionLabel = kFirstControlId + 3;
+}  // namespace about_ids
+
+// The conversion list window AllChangeFileList.
+namespace list_ids {
+inline constexpr int kChangeFileList1 = kFirstControlId + 0;  // check list
+inline constexpr int kChangeFileListTitle = kFirstControlId + 1;
+inline constexpr int kCancel = kFirstControlId + 2;
+inline constexpr int kChangeStart = kFirstControlId + 3;
+inline constexpr int kChangeFileList0 = kFirstControlId + 4;  // plain list
+}  // namespace list_ids
+
 }  // namespace zefta::win32
