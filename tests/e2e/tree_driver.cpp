@@ -1,0 +1,363 @@
+// Drives the whole-tree conversion of ZEFTA.EXE under Wine: the Tool menu
+// command, the shell's folder picker (its tree walked down to the prepared
+// folder, then OK), and the conversion list window, in plain mode and in
+// choice mode with some check marks removed. Then checks the disk.
+//
+// zefta_e2e_tree <ZEFTA.EXE> <prepared folder> <screenshot prefix>
+// The folder holds two like trees, plain\ and choice\, and temp\ for the list file.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "e2e_support.h"
+#include "platform/win32/control_ids.h"
+
+namespace {
+
+using namespace e2e;
+namespace ids = zefta::win32::main_ids;
+namespace list_ids = zefta::win32::list_ids;
+
+constexpr wchar_t kPickerTitle[] = L"変換を行う最上位ディレクトリを選択してください";
+constexpr wchar_t kListCaption[] = L"変換ファイル一覧";
+
+// The tree view of the picker, which lives in the program's process: item
+// texts are read through a buffer allocated there.
+class RemoteTree {
+ public:
+  RemoteTree(HWND tree, HANDLE process) : tree_(tree), process_(process) {
+    remote_ = VirtualAllocEx(process_, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteTree() {
+    if (remote_) VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
+  }
+  RemoteTree(const RemoteTree&) = delete;
+  RemoteTree& operator=(const RemoteTree&) = delete;
+
+  HTREEITEM Next(HTREEITEM item, UINT relation) const {
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageW(tree_, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+  }
+  std::wstring Text(HTREEITEM item) const {
+    if (!remote_) return L"";
+    auto* base = static_cast<char*>(remote_);
+    TVITEMW query{};
+    query.mask = TVIF_TEXT | TVIF_HANDLE;
+    query.hItem = item;
+    query.pszText = reinterpret_cast<wchar_t*>(base + sizeof(TVITEMW));
+    query.cchTextMax = 260;
+    if (!WriteProcessMemory(process_, remote_, &query, sizeof(query), nullptr)) return L"";
+    if (!SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote_))) return L"";
+    wchar_t text[261] = {};
+    ReadProcessMemory(process_, base + sizeof(TVITEMW), text, sizeof(wchar_t) * 260, nullptr);
+    return text;
+  }
+  std::vector<std::pair<HTREEITEM, std::wstring>> Children(HTREEITEM parent) const {
+    // Expanding fills the children in on first use.
+    SendMessageW(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+    std::vector<std::pair<HTREEITEM, std::wstring>> children;
+    for (HTREEITEM child = Next(parent, TVGN_CHILD); child; child = Next(child, TVGN_NEXT))
+      children.emplace_back(child, Text(child));
+    return children;
+  }
+  void Select(HTREEITEM item) const {
+    SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+  }
+
+  // Walks down from the root to a folder: the drive is the item whose text
+  // names it ("Z:" or "(Z:)"), at the top level or one below (the computer);
+  // then each folder by its name. Reports what it saw when it gets lost.
+  HTREEITEM Find(const std::wstring& path, std::wstring& trail) const {
+    const std::wstring drive = path.substr(0, 2);
+    const auto namesDrive = [&](const std::wstring& text) {
+      return _wcsnicmp(text.c_str(), drive.c_str(), 2) == 0 || text.find(L"(" + drive + L")") != std::wstring::npos;
+    };
+    HTREEITEM current = nullptr;
+    std::vector<std::pair<HTREEITEM, std::wstring>> top;
+    for (HTREEITEM root = Next(nullptr, TVGN_ROOT); root; root = Next(root, TVGN_NEXT))
+      for (const auto& child : Children(root)) top.push_back(child);
+    for (const auto& [item, text] : top)
+      if (!current && namesDrive(text)) current = item;
+    for (const auto& [item, text] : top) {
+      if (current) break;
+      for (const auto& [inner, innerText] : Children(item))
+        if (!current && namesDrive(innerText)) current = inner;
+    }
+    if (!current) {
+      trail = L"no drive " + drive + L" among";
+      for (const auto& [item, text] : top) trail += L" \"" + text + L"\"";
+      return nullptr;
+    }
+    trail = Text(current);
+    std::size_t at = 3;
+    while (at < path.size()) {
+      const std::size_t end = std::min(path.find(L'\\', at), path.size());
+      const std::wstring name = path.substr(at, end - at);
+      HTREEITEM next = nullptr;
+      std::vector<std::wstring> seen;
+      for (const auto& [item, text] : Children(current)) {
+        if (_wcsicmp(text.c_str(), name.c_str()) == 0) next = item;
+        seen.push_back(text);
+      }
+      if (!next) {
+        trail += L" > no " + name + L" among " + Join(seen);
+        return nullptr;
+      }
+      trail += L" > " + name;
+      current = next;
+      at = end + 1;
+    }
+    return current;
+  }
+
+ private:
+  HWND tree_;
+  HANDLE process_;
+  void* remote_ = nullptr;
+};
+
+bool HasChildText(HWND dialog, const std::wstring& text) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (TextOf(child) == text) return true;
+  return false;
+}
+
+HWND ChildOfClass(HWND dialog, const wchar_t* className) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (_wcsicmp(ClassOf(child).c_str(), className) == 0) return child;
+  return nullptr;
+}
+
+struct PickerSearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK MatchPicker(HWND hwnd, LPARAM data) {
+  auto* s = reinterpret_cast<PickerSearch*>(data);
+  if (ProcessOf(hwnd) != s->pid || !IsWindowVisible(hwnd) || ClassOf(hwnd) != L"#32770") return TRUE;
+  if (!HasChildText(hwnd, kPickerTitle)) return TRUE;
+  s->found = hwnd;
+  return FALSE;
+}
+
+// The folder picker: the dialog of the program that shows our title inside.
+HWND WaitForPicker(DWORD pid) {
+  PickerSearch search{pid, nullptr};
+  WaitFor(
+      [&] {
+        EnumWindows(&MatchPicker, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      20000);
+  return search.found;
+}
+
+// Picks `folder` in the picker and presses OK.
+bool PickFolder(const Process& program, const std::wstring& folder, const std::wstring& screenshot) {
+  HWND picker = WaitForPicker(program.Id());
+  Check(picker != nullptr, "the folder picker shows the title", kPickerTitle);
+  if (!picker) {
+    DescribeWindows(program.Id());
+    return false;
+  }
+  HWND treeView = ChildOfClass(picker, WC_TREEVIEWW);
+  Check(treeView != nullptr, "the picker has a folder tree");
+  if (!treeView) return false;
+  RemoteTree tree(treeView, program.info.hProcess);
+  std::wstring trail;
+  HTREEITEM item = tree.Find(folder, trail);
+  Check(item != nullptr, "the prepared folder is found in the picker's tree", trail);
+  if (!item) return false;
+  tree.Select(item);
+  Sleep(200);
+  if (!screenshot.empty()) SaveScreenshot(picker, screenshot);
+  PostMessageW(GetDlgItem(picker, IDOK), BM_CLICK, 0, 0);
+  return WaitFor([&] { return !IsWindow(picker); }, 10000);
+}
+
+HWND WaitForListWindow(DWORD pid) {
+  HWND window = nullptr;
+  Check(WaitFor([&] { return (window = FindTopLevel(pid, nullptr, kListCaption)) != nullptr; }, 30000),
+        "the conversion list window appears");
+  return window;
+}
+
+// Every name below a folder as a path relative to it, sorted.
+void Walk(const std::wstring& root, const std::wstring& relative, std::vector<std::wstring>& out) {
+  for (const std::wstring& name : NamesOnDisk(relative.empty() ? root : root + L"\\" + relative)) {
+    const std::wstring path = relative.empty() ? name : relative + L"\\" + name;
+    out.push_back(path);
+    const DWORD attributes = GetFileAttributesW((root + L"\\" + path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) Walk(root, path, out);
+  }
+}
+
+std::wstring TreeOnDisk(const std::wstring& root) {
+  std::vector<std::wstring> paths;
+  Walk(root, L"", paths);
+  std::sort(paths.begin(), paths.end());
+  return Join(paths);
+}
+
+std::wstring Sorted(std::vector<std::wstring> items) {
+  std::sort(items.begin(), items.end());
+  return Join(items);
+}
+
+std::wstring ReadBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return L"<none>";
+  char buffer[8192];
+  DWORD got = 0;
+  ReadFile(file, buffer, sizeof(buffer), &got, nullptr);
+  CloseHandle(file);
+  const int size = MultiByteToWideChar(932, 0, buffer, static_cast<int>(got), nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(932, 0, buffer, static_cast<int>(got), text.data(), size);
+  return text;
+}
+
+void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring& shots) {
+  const std::wstring plain = folder + L"\\plain", choice = folder + L"\\choice", temp = folder + L"\\temp";
+  const std::wstring listFile = temp + L"\\ZEFTA.TMP";
+  // Plain mode, directories included; the window shows the prepared folder.
+  StoreSettings({{L"DRV", folder}, {L"MARK", L"0"}, {L"DIR", L"1"}, {L"MSG", L"1"}});
+  Process program;
+  if (!Start(program, exe, L"", {L"TEMP=" + temp})) return Check(false, "ZEFTA.EXE starts", exe);
+  HWND main = WaitForMainWindow(program);
+  if (!main) return;
+  const DWORD pid = program.Id();
+
+  // Cancel in the picker: nothing happens.
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(ids::kSMenuAllChange, 0), 0);
+  if (HWND picker = WaitForPicker(pid)) {
+    Check(true, "the Tool menu item shows the folder picker");
+    PostMessageW(GetDlgItem(picker, IDCANCEL), BM_CLICK, 0, 0);
+    Check(WaitFor([&] { return !IsWindow(picker); }, 10000), "Cancel closes the picker");
+    Check(!WaitFor([&] { return FindTopLevel(pid, nullptr, kListCaption) || FindTopLevel(pid, L"#32770"); }, 1000),
+          "after Cancel no window and no message");
+    CheckEqual(ReadBytes(listFile), L"<none>", "after Cancel no list file");
+    Check(IsWindowEnabled(main) != FALSE, "the main window takes input again");
+  } else {
+    Check(false, "the Tool menu item shows the folder picker");
+    DescribeWindows(pid);
+  }
+
+  // Plain mode: every entry that needs it is converted.
+  const std::vector<std::wstring> plainListed{
+      plain + L"\\DONE",
+      plain + L"\\ReadOnly.txt",
+      plain + L"\\Readme.Txt",
+      plain + L"\\UPPER.TXT",
+      plain + L"\\サブDir",
+      plain + L"\\サブDir\\Deep",
+      plain + L"\\サブDir\\Deep\\Mixed.Case.doc",
+      plain + L"\\サブDir\\Deep\\漢字.TXT",
+      plain + L"\\サブDir\\inner.txt",
+      plain + L"\\サブDir\\ＡＢＣ全角.TXT",
+      plain + L"\\日本語メモ.txt",
+  };
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(ids::kSMenuAllChange, 0), 0);
+  if (!PickFolder(program, plain, shots + L"-folder-picker.bmp")) return;
+  HWND window = WaitForListWindow(pid);
+  if (!window) return DescribeWindows(pid);
+  HWND list = GetDlgItem(window, list_ids::kChangeFileList0);
+  HWND start = GetDlgItem(window, list_ids::kChangeStart);
+  Check(IsWindowVisible(list) && !IsWindowVisible(GetDlgItem(window, list_ids::kChangeFileList1)) &&
+            !IsWindowVisible(GetDlgItem(window, list_ids::kChangeFileListTitle)),
+        "plain mode shows the plain list only");
+  CheckEqual(Sorted(ListTexts(list)), Join(plainListed), "the list shows every entry of the tree, directories too");
+  const std::vector<std::wstring> listed = ListTexts(list);
+  const auto position = [&](const std::wstring& p) { return std::find(listed.begin(), listed.end(), p) - listed.begin(); };
+  Check(position(plain + L"\\サブDir") < position(plain + L"\\サブDir\\inner.txt"),
+        "a directory is listed before its entries");
+  Check(IsWindowEnabled(start) != FALSE, "変換開始 is enabled");
+  Check(!IsWindowEnabled(main), "the main window waits while the list is shown");
+  Sleep(300);
+  Check(SaveScreenshot(window, shots + L"-list-window.bmp"), "screenshot of the list window");
+  PostMessageW(start, BM_CLICK, 0, 0);
+  MessageBoxSeen done = AnswerMessageBox(pid, 30000);
+  Check(done.seen, "the completion message appears");
+  CheckEqual(done.title, kMessageTitle, "its title");
+  CheckEqual(done.text, L"7ファイル中、7ファイルを変換しました。", "its text");
+  Check(WaitFor([&] { return !IsWindow(window); }, 10000), "the list window closes after the run");
+  CheckEqual(TreeOnDisk(plain),
+             L"DONE, README.TXT, READONLY.TXT, UPPER.TXT, サブDIR, サブDIR\\DEEP, サブDIR\\DEEP\\MIXED.CASE.DOC, "
+             L"サブDIR\\DEEP\\漢字.TXT, サブDIR\\INNER.TXT, サブDIR\\ＡＢＣ全角.TXT, 日本語メモ.TXT",
+             "every name of the plain tree in capitals");
+
+  // Choice mode from the keyboard: Ctrl+C checks 全て変換で変換対象を選択する,
+  // ﾃﾞｨﾚｸﾄﾘも対象 cleared (files only), Ctrl+S starts the command.
+  HWND dirCheck = GetDlgItem(GetDlgItem(main, ids::kFrame), ids::kDirCheck);
+  PostMessageW(dirCheck, BM_CLICK, 0, 0);
+  Check(WaitFor([&] { return SendMessageW(dirCheck, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, 5000),
+        "ﾃﾞｨﾚｸﾄﾘも対象 cleared");
+  Check(MakeForeground(main), "the main window comes to the front");
+  PressKeys({VK_CONTROL}, 'C');
+  PressKeys({VK_CONTROL}, 'S');
+  if (!PickFolder(program, choice, L"")) return;
+  window = WaitForListWindow(pid);
+  if (!window) return DescribeWindows(pid);
+  list = GetDlgItem(window, list_ids::kChangeFileList1);
+  start = GetDlgItem(window, list_ids::kChangeStart);
+  Check(IsWindowVisible(list) && !IsWindowVisible(GetDlgItem(window, list_ids::kChangeFileList0)),
+        "choice mode shows the check list");
+  const std::vector<std::wstring> choiceListed = ListTexts(list);
+  CheckEqual(Sorted(choiceListed),
+             Sorted({choice + L"\\Readme.Txt", choice + L"\\UPPER.TXT", choice + L"\\日本語メモ.txt",
+                     choice + L"\\ReadOnly.txt", choice + L"\\サブDir\\inner.txt", choice + L"\\サブDir\\ＡＢＣ全角.TXT",
+                     choice + L"\\サブDir\\Deep\\Mixed.Case.doc", choice + L"\\サブDir\\Deep\\漢字.TXT"}),
+             "the list shows the files only");
+  CheckEqual(std::to_wstring(SendMessageW(list, LB_GETCURSEL, 0, 0)), L"0", "entry 0 is the current one");
+  const auto index = [&](const std::wstring& p) {
+    return static_cast<int>(std::find(choiceListed.begin(), choiceListed.end(), p) - choiceListed.begin());
+  };
+  // Readme.Txt: a click on its check box.
+  RECT item{};
+  SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index(choice + L"\\Readme.Txt")), reinterpret_cast<LPARAM>(&item));
+  PostClick(list, item.left + 4, (item.top + item.bottom) / 2);
+  // Mixed.Case.doc: made current, then the space bar.
+  const int mixed = index(choice + L"\\サブDir\\Deep\\Mixed.Case.doc");
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(mixed), 0);
+  PostMessageW(list, WM_KEYDOWN, VK_SPACE, 0x00390001);
+  PostMessageW(list, WM_KEYUP, VK_SPACE, 0xC0390001);
+  SendMessageW(list, WM_NULL, 0, 0);
+  // A file held open without sharing: its rename fails, silently.
+  HANDLE held = CreateFileW((choice + L"\\サブDir\\inner.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+  Check(held != INVALID_HANDLE_VALUE, "inner.txt held open");
+  Sleep(300);
+  Check(SaveScreenshot(window, shots + L"-check-list-window.bmp"), "screenshot of the check list");
+  PostMessageW(start, BM_CLICK, 0, 0);
+  done = AnswerMessageBox(pid, 30000);
+  if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  Check(done.seen, "the completion message appears");
+  CheckEqual(done.text, L"3ファイル中、2ファイルを変換しました。", "its text: the held file not converted");
+  Check(!FindTopLevel(pid, L"#32770"), "no failure message");
+  Check(WaitFor([&] { return !IsWindow(window); }, 10000), "the list window closes after the run");
+  CheckEqual(TreeOnDisk(choice),
+             L"DONE, READONLY.TXT, Readme.Txt, UPPER.TXT, サブDir, サブDir\\Deep, サブDir\\Deep\\Mixed.Case.doc, "
+             L"サブDir\\Deep\\漢字.TXT, サブDir\\inner.txt, サブDir\\ＡＢＣ全角.TXT, 日本語メモ.TXT",
+             "only the checked files converted, directories kept");
+
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  Check(program.Ended(20000), "the program ends at the close box");
+  CheckEqual(Setting(L"MARK"), L"1", "MARK stored after Ctrl+C");
+  CheckEqual(Setting(L"DIR"), L"0", "DIR stored");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 4) {
+    std::printf("usage: zefta_e2e_tree <ZEFTA.EXE> <folder> <screenshot prefix>\n");
+    return 2;
+  }
+  Run(argv[1], argv[2], argv[3]);
+  return Verdict();
+}
