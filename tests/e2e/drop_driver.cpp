@@ -4,7 +4,8 @@
 // Ctrl+P, and the About window opened twice. Then checks disk and registry.
 //
 // zefta_e2e_drop <ZEFTA.EXE> <prepared folder> <screenshot prefix>
-// The folder holds abc.txt, Mixed.Txt, UPPER.TXT, keep.txt and Folder\.
+// The folder holds abc.txt, Mixed.Txt, UPPER.TXT, keep.txt, frame.txt,
+// surface.txt and Folder\.
 #include <windows.h>
 #include <ole2.h>
 #include <shlobj.h>
@@ -169,33 +170,37 @@ POINT CentreOf(HWND hwnd) {
   return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-// A drag from here to the centre of `target`, dropped there. The drag runs on
+// A drag from here to a point of the screen, dropped there. The drag runs on
 // its own thread: the target's drop handler shows its messages while the drag
-// source waits, and this thread answers them. Each message box seen is added
-// to `boxes`.
-Drag DragOnto(HWND target, const std::vector<std::wstring>& paths, DWORD pid, int expectedBoxes,
-              std::vector<MessageBoxSeen>& boxes) {
+// source waits, and this thread answers every one until the drag has ended.
+// Each message box seen is added to `boxes`.
+Drag DragOnto(POINT at, const std::vector<std::wstring>& paths, DWORD pid, std::vector<MessageBoxSeen>& boxes) {
   Drag drag;
   drag.paths = paths;
-  const POINT at = CentreOf(target);
   SetCursorPos(at.x, at.y);
   HANDLE thread = CreateThread(nullptr, 0, &DragThread, &drag, 0, nullptr);
-  for (int i = 0; i < expectedBoxes; ++i) {
-    MessageBoxSeen box = AnswerMessageBox(pid, 20000);
-    if (!box.seen) break;
-    boxes.push_back(box);
-  }
-  if (WaitForSingleObject(thread, 20000) != WAIT_OBJECT_0) {
-    Check(false, "the drag ends");
-    TerminateThread(thread, 1);
+  const DWORD start = GetTickCount();
+  while (WaitForSingleObject(thread, 50) == WAIT_TIMEOUT) {
+    if (GetTickCount() - start > 30000) {
+      Check(false, "the drag ends");
+      TerminateThread(thread, 1);
+      break;
+    }
+    if (FindTopLevel(pid, L"#32770")) {
+      MessageBoxSeen box = AnswerMessageBox(pid, 0);
+      if (box.seen) boxes.push_back(box);
+    }
   }
   CloseHandle(thread);
-  // Anything shown beyond what was expected.
-  if (expectedBoxes >= 0) {
-    MessageBoxSeen extra = AnswerMessageBox(pid, 1000);
-    if (extra.seen) boxes.push_back(extra);
-  }
   return drag;
+}
+
+Drag DragOnto(HWND target, const std::vector<std::wstring>& paths, DWORD pid, std::vector<MessageBoxSeen>& boxes) {
+  return DragOnto(CentreOf(target), paths, pid, boxes);
+}
+
+std::wstring Outcome(const Drag& drag) {
+  return L"result " + std::to_wstring(drag.result) + L", effect " + std::to_wstring(drag.effect);
 }
 
 // The check mark of a menu item: 1, 0, or -1 when the menu of another
@@ -251,7 +256,8 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
   HWND extCheck = GetDlgItem(GetDlgItem(main, ids::kFrame), ids::kExtCheck);
   Check(list && start && extCheck, "List, ConversionStart and ExtCheck found by id");
   if (!list || !start || !extCheck) return;
-  const std::vector<std::wstring> shown{L"abc.txt", L"keep.txt", L"Mixed.Txt", L"UPPER.TXT"};
+  const std::vector<std::wstring> shown{L"abc.txt",  L"frame.txt",   L"keep.txt",
+                                        L"Mixed.Txt", L"surface.txt", L"UPPER.TXT"};
   Check(WaitFor([&] { return ListTexts(list) == shown; }, 20000), "List shows the folder's files",
         Join(ListTexts(list)));
   const std::wstring before = Join(NamesOnDisk(folder));
@@ -259,42 +265,68 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
   std::vector<MessageBoxSeen> boxes;
 
   // Text without a file list: no drop, nothing shown.
-  Drag drag = DragOnto(list, {}, pid, 0, boxes);
+  Drag drag = DragOnto(list, {}, pid, boxes);
   Check(drag.result == DRAGDROP_S_DROP && drag.effect == DROPEFFECT_NONE, "text dragged over List is refused",
-        L"result " + std::to_wstring(drag.result) + L", effect " + std::to_wstring(drag.effect));
+        Outcome(drag));
   Check(boxes.empty(), "no message after the refused text");
 
-  // Files over 拡張子だけが対象: refused, nothing renamed.
+  // Files over 拡張子だけが対象 and the status bar: refused, nothing renamed.
+  // (FileList lies hidden under List; a drag never reaches it.)
   const std::vector<std::wstring> three{path(L"abc.txt"), path(L"Mixed.Txt"), path(L"UPPER.TXT")};
-  drag = DragOnto(extCheck, three, pid, 0, boxes);
-  Check(drag.result == DRAGDROP_S_DROP && drag.effect == DROPEFFECT_NONE, "files dragged over ExtCheck are refused",
-        L"result " + std::to_wstring(drag.result) + L", effect " + std::to_wstring(drag.effect));
-  Check(boxes.empty(), "no message after the refused drop");
-  CheckEqual(Join(NamesOnDisk(folder)), before, "nothing renamed by the refused drop");
+  const std::pair<HWND, const char*> refusing[] = {
+      {extCheck, "files dragged over ExtCheck are refused"},
+      {GetDlgItem(main, ids::kStatusBar), "files dragged over the status bar are refused"},
+  };
+  for (const auto& [target, what] : refusing) {
+    drag = DragOnto(target, three, pid, boxes);
+    Check(target && drag.result == DRAGDROP_S_DROP && drag.effect == DROPEFFECT_NONE, what, Outcome(drag));
+  }
+  Check(boxes.empty(), "no message after the refused drops");
+  CheckEqual(Join(NamesOnDisk(folder)), before, "nothing renamed by the refused drops");
 
   // The same files onto List: two renamed, one already in capitals.
-  drag = DragOnto(list, three, pid, 1, boxes);
+  drag = DragOnto(list, three, pid, boxes);
   Check(drag.result == DRAGDROP_S_DROP && drag.effect == DROPEFFECT_COPY, "files dropped on List are taken as a copy",
-        L"result " + std::to_wstring(drag.result) + L", effect " + std::to_wstring(drag.effect));
+        Outcome(drag));
   Check(boxes.size() == 1, "one message after the drop", std::to_wstring(boxes.size()));
   if (!boxes.empty()) {
     CheckEqual(boxes[0].title, kMessageTitle, "its title");
     CheckEqual(boxes[0].text, L"2ファイル中、2ファイルを変換しました。", "its text");
   }
-  CheckEqual(Join(NamesOnDisk(folder)), L"ABC.TXT, Folder, MIXED.TXT, UPPER.TXT, keep.txt", "names on disk");
+  CheckEqual(Join(NamesOnDisk(folder)), L"ABC.TXT, Folder, MIXED.TXT, UPPER.TXT, frame.txt, keep.txt, surface.txt",
+             "names on disk");
   CheckEqual(Join(ListTexts(list)), Join(shown), "List still shows the old names");
 
   // On the button: a path that does not exist fails, a folder is converted
   // although ﾃﾞｨﾚｸﾄﾘも対象 is clear.
   boxes.clear();
-  drag = DragOnto(start, {path(L"gone.txt"), path(L"Folder"), path(L"UPPER.TXT")}, pid, 2, boxes);
+  drag = DragOnto(start, {path(L"gone.txt"), path(L"Folder"), path(L"UPPER.TXT")}, pid, boxes);
   Check(drag.effect == DROPEFFECT_COPY, "files dropped on 変換開始 are taken");
   Check(boxes.size() == 2, "two messages after the drop", std::to_wstring(boxes.size()));
   if (boxes.size() >= 2) {
     CheckEqual(boxes[0].text, L"ファイル名の変更に失敗しました。", "the first is the rename failure");
     CheckEqual(boxes[1].text, L"2ファイル中、1ファイルを変換しました。", "then the completion message");
   }
-  CheckEqual(Join(NamesOnDisk(folder)), L"ABC.TXT, FOLDER, MIXED.TXT, UPPER.TXT, keep.txt", "names on disk");
+  CheckEqual(Join(NamesOnDisk(folder)), L"ABC.TXT, FOLDER, MIXED.TXT, UPPER.TXT, frame.txt, keep.txt, surface.txt",
+             "names on disk");
+
+  // On the frame's caption and on the window's own surface between List and
+  // the frame: both take files too.
+  RECT frame{}, listRect{};
+  GetWindowRect(GetDlgItem(main, ids::kFrame), &frame);
+  GetWindowRect(list, &listRect);
+  boxes.clear();
+  drag = DragOnto(POINT{frame.right - 8, frame.top + 3}, {path(L"frame.txt")}, pid, boxes);
+  Check(drag.effect == DROPEFFECT_COPY && boxes.size() == 1 && boxes[0].text == L"1ファイル中、1ファイルを変換しました。",
+        "a file dropped on the frame is converted", Outcome(drag));
+  boxes.clear();
+  Check(frame.left - listRect.right >= 2, "a gap between List and the frame");
+  drag = DragOnto(POINT{(listRect.right + frame.left) / 2, (listRect.top + listRect.bottom) / 2}, {path(L"surface.txt")},
+                  pid, boxes);
+  Check(drag.effect == DROPEFFECT_COPY && boxes.size() == 1 && boxes[0].text == L"1ファイル中、1ファイルを変換しました。",
+        "a file dropped on the window's surface is converted", Outcome(drag));
+  CheckEqual(Join(NamesOnDisk(folder)), L"ABC.TXT, FOLDER, FRAME.TXT, MIXED.TXT, SURFACE.TXT, UPPER.TXT, keep.txt",
+             "names on disk");
 
   // The shortcuts flip their items. Ctrl+A after them: once About is shown,
   // the keys before it have been handled too.
@@ -319,10 +351,11 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
 
   // With the completion message off, a drop shows nothing.
   boxes.clear();
-  drag = DragOnto(list, {path(L"keep.txt")}, pid, 0, boxes);
+  drag = DragOnto(list, {path(L"keep.txt")}, pid, boxes);
   Check(drag.effect == DROPEFFECT_COPY, "a file dropped after Ctrl+M is taken");
   Check(boxes.empty(), "after Ctrl+M the drop shows no message", boxes.empty() ? L"" : boxes[0].text);
-  CheckEqual(Join(NamesOnDisk(folder)), L"ABC.TXT, FOLDER, KEEP.TXT, MIXED.TXT, UPPER.TXT", "names on disk");
+  CheckEqual(Join(NamesOnDisk(folder)), L"ABC.TXT, FOLDER, FRAME.TXT, KEEP.TXT, MIXED.TXT, SURFACE.TXT, UPPER.TXT",
+             "names on disk");
 
   // The toggled items are stored at exit.
   PostMessageW(main, WM_CLOSE, 0, 0);

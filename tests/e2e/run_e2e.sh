@@ -38,10 +38,13 @@ case $scenario in
     ;;
   drop)
     mkdir -p "$folder/Folder"
-    files "$folder" abc.txt Mixed.Txt UPPER.TXT keep.txt
+    files "$folder" abc.txt Mixed.Txt UPPER.TXT keep.txt frame.txt surface.txt
     ;;
   tree)
     # Two trees alike (plain run, choice run), a temporary folder for the list file.
+    # ソ and 表 end in the byte of "\" in Shift-JIS.
+    files "$folder/plain" "表ソフト.txt" "My File, v2.txt"
+    files "$folder/plain/ソDir" x.txt
     for t in plain choice; do
       files "$folder/$t" Readme.Txt UPPER.TXT 日本語メモ.txt ReadOnly.txt
       chmod a-w "$folder/$t/ReadOnly.txt"
@@ -49,7 +52,9 @@ case $scenario in
       files "$folder/$t/サブDir/Deep" Mixed.Case.doc 漢字.TXT
       files "$folder/$t/DONE"
     done
-    mkdir -p "$folder/temp"
+    mkdir -p "$folder/temp" "$folder/nolib"
+    # The program alone, without its library.
+    cp "$exe" "$folder/nolib/"
     ;;
   *)
     echo "unknown scenario $scenario" >&2

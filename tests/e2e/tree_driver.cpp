@@ -251,6 +251,7 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
   // Plain mode: every entry that needs it is converted.
   const std::vector<std::wstring> plainListed{
       plain + L"\\DONE",
+      plain + L"\\My File, v2.txt",
       plain + L"\\ReadOnly.txt",
       plain + L"\\Readme.Txt",
       plain + L"\\UPPER.TXT",
@@ -260,7 +261,10 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
       plain + L"\\サブDir\\Deep\\漢字.TXT",
       plain + L"\\サブDir\\inner.txt",
       plain + L"\\サブDir\\ＡＢＣ全角.TXT",
+      plain + L"\\ソDir",
+      plain + L"\\ソDir\\x.txt",
       plain + L"\\日本語メモ.txt",
+      plain + L"\\表ソフト.txt",
   };
   PostMessageW(main, WM_COMMAND, MAKEWPARAM(ids::kSMenuAllChange, 0), 0);
   if (!PickFolder(program, plain, shots + L"-folder-picker.bmp")) return;
@@ -284,11 +288,12 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
   MessageBoxSeen done = AnswerMessageBox(pid, 30000);
   Check(done.seen, "the completion message appears");
   CheckEqual(done.title, kMessageTitle, "its title");
-  CheckEqual(done.text, L"7ファイル中、7ファイルを変換しました。", "its text");
+  CheckEqual(done.text, L"11ファイル中、11ファイルを変換しました。", "its text");
   Check(WaitFor([&] { return !IsWindow(window); }, 10000), "the list window closes after the run");
   CheckEqual(TreeOnDisk(plain),
-             L"DONE, README.TXT, READONLY.TXT, UPPER.TXT, サブDIR, サブDIR\\DEEP, サブDIR\\DEEP\\MIXED.CASE.DOC, "
-             L"サブDIR\\DEEP\\漢字.TXT, サブDIR\\INNER.TXT, サブDIR\\ＡＢＣ全角.TXT, 日本語メモ.TXT",
+             L"DONE, MY FILE, V2.TXT, README.TXT, READONLY.TXT, UPPER.TXT, サブDIR, サブDIR\\DEEP, "
+             L"サブDIR\\DEEP\\MIXED.CASE.DOC, サブDIR\\DEEP\\漢字.TXT, サブDIR\\INNER.TXT, サブDIR\\ＡＢＣ全角.TXT, "
+             L"ソDIR, ソDIR\\X.TXT, 日本語メモ.TXT, 表ソフト.TXT",
              "every name of the plain tree in capitals");
 
   // Choice mode from the keyboard: Ctrl+C checks 全て変換で変換対象を選択する,
@@ -349,6 +354,24 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
   Check(program.Ended(20000), "the program ends at the close box");
   CheckEqual(Setting(L"MARK"), L"1", "MARK stored after Ctrl+C");
   CheckEqual(Setting(L"DIR"), L"0", "DIR stored");
+
+  // Without KESTRUM.DLL beside it the command says so and opens nothing.
+  const std::wstring before = ReadBytes(listFile);
+  Process alone;
+  if (!Start(alone, folder + L"\\nolib\\ZEFTA.EXE", L"", {L"TEMP=" + temp}))
+    return Check(false, "ZEFTA.EXE without its library starts");
+  main = WaitForMainWindow(alone);
+  if (!main) return;
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(ids::kSMenuAllChange, 0), 0);
+  if (!PickFolder(alone, plain, L"")) return;
+  const MessageBoxSeen missing = AnswerMessageBox(alone.Id(), 20000);
+  Check(missing.seen, "without the library a message appears");
+  CheckEqual(missing.title, kMessageTitle, "its title");
+  CheckEqual(missing.text, L"KESTRUM.DLL が読み込めないため、変換を開始できません。", "its text");
+  Check(!FindTopLevel(alone.Id(), nullptr, kListCaption), "no list window");
+  Check(before != L"<none>" && ReadBytes(listFile) == before, "the list file of the last run untouched");
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  Check(alone.Ended(20000), "the program ends at the close box");
 }
 
 }  // namespace
