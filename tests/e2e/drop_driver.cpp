@@ -174,9 +174,11 @@ POINT CentreOf(HWND hwnd) {
 // its own thread: the target's drop handler shows its messages while the drag
 // source waits, and this thread answers every one until the drag has ended.
 // Each message box seen is added to `boxes`.
-Drag DragOnto(POINT at, const std::vector<std::wstring>& paths, DWORD pid, std::vector<MessageBoxSeen>& boxes) {
+Drag DragOnto(POINT at, const std::vector<std::wstring>& paths, DWORD pid, std::vector<MessageBoxSeen>& boxes,
+              DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK) {
   Drag drag;
   drag.paths = paths;
+  drag.allowed = allowed;
   SetCursorPos(at.x, at.y);
   HANDLE thread = CreateThread(nullptr, 0, &DragThread, &drag, 0, nullptr);
   const DWORD start = GetTickCount();
@@ -195,8 +197,9 @@ Drag DragOnto(POINT at, const std::vector<std::wstring>& paths, DWORD pid, std::
   return drag;
 }
 
-Drag DragOnto(HWND target, const std::vector<std::wstring>& paths, DWORD pid, std::vector<MessageBoxSeen>& boxes) {
-  return DragOnto(CentreOf(target), paths, pid, boxes);
+Drag DragOnto(HWND target, const std::vector<std::wstring>& paths, DWORD pid, std::vector<MessageBoxSeen>& boxes,
+              DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK) {
+  return DragOnto(CentreOf(target), paths, pid, boxes, allowed);
 }
 
 std::wstring Outcome(const Drag& drag) {
@@ -281,6 +284,10 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
     drag = DragOnto(target, three, pid, boxes);
     Check(target && drag.result == DRAGDROP_S_DROP && drag.effect == DROPEFFECT_NONE, what, Outcome(drag));
   }
+  // A source that allows only a move: only copy is taken, so no drop.
+  drag = DragOnto(list, three, pid, boxes, DROPEFFECT_MOVE);
+  Check(drag.result == DRAGDROP_S_DROP && drag.effect == DROPEFFECT_NONE, "files offered only as a move are refused",
+        Outcome(drag));
   Check(boxes.empty(), "no message after the refused drops");
   CheckEqual(Join(NamesOnDisk(folder)), before, "nothing renamed by the refused drops");
 
@@ -327,6 +334,28 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
         "a file dropped on the window's surface is converted", Outcome(drag));
   CheckEqual(Join(NamesOnDisk(folder)), L"ABC.TXT, FOLDER, FRAME.TXT, MIXED.TXT, SURFACE.TXT, UPPER.TXT, keep.txt",
              "names on disk");
+
+  // While About is shown the main window takes no drop, as it takes no click.
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(ids::kSMenuHelpVersion, 0), 0);
+  HWND modal = nullptr;
+  Check(WaitFor([&] { return (modal = FindTopLevel(pid, nullptr, L"バージョン情報")) != nullptr; }, 20000),
+        "About is shown");
+  if (modal) {
+    RECT about{}, listArea{};
+    GetWindowRect(modal, &about);
+    GetWindowRect(list, &listArea);
+    // A corner of List that About does not cover.
+    POINT corner{listArea.left + 5, listArea.bottom - 5};
+    Check(!PtInRect(&about, corner), "a corner of List is free of About");
+    boxes.clear();
+    drag = DragOnto(corner, {path(L"keep.txt")}, pid, boxes);
+    Check(drag.effect == DROPEFFECT_NONE && boxes.empty(), "a drop on List while About is shown is refused",
+          Outcome(drag));
+    CheckEqual(Join(NamesOnDisk(folder)), L"ABC.TXT, FOLDER, FRAME.TXT, MIXED.TXT, SURFACE.TXT, UPPER.TXT, keep.txt",
+               "nothing renamed");
+    PostMessageW(GetDlgItem(modal, about::kOk), BM_CLICK, 0, 0);
+    Check(WaitFor([&] { return !IsWindow(modal) && IsWindowEnabled(main); }, 10000), "OK closes About");
+  }
 
   // The shortcuts flip their items. Ctrl+A after them: once About is shown,
   // the keys before it have been handled too.

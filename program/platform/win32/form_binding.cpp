@@ -127,10 +127,11 @@ namespace {
 
 // OLE drop target of the window or one control. Targets not marked in the
 // layout are registered too, so a drag over them is refused instead of
-// reaching the drop target of the window behind them.
+// reaching the drop target of the window behind them. A window disabled by a
+// modal window over it takes no drop, as it takes no click.
 class DropTarget final : public IDropTarget {
  public:
-  DropTarget(Form& form, bool accepts) : form_(form), accepts_(accepts) {}
+  DropTarget(Form& form, HWND hwnd, bool accepts) : form_(form), hwnd_(hwnd), accepts_(accepts) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) {
@@ -160,16 +161,17 @@ class DropTarget final : public IDropTarget {
   HRESULT STDMETHODCALLTYPE Drop(IDataObject* object, DWORD, POINTL, DWORD* effect) override {
     data_ = Read(object);
     Over(effect);
-    if (accepts_) Guarded([&] { form_.OLEDragDrop(data_); });
+    if (Accepting()) Guarded([&] { form_.OLEDragDrop(data_); });
     data_ = {};
     return S_OK;
   }
 
  private:
+  bool Accepting() const { return accepts_ && IsWindowEnabled(GetAncestor(hwnd_, GA_ROOT)); }
   HRESULT Over(DWORD* effect) {
     const int requested = static_cast<int>(*effect);
     int result = kDropEffectNone;
-    if (accepts_) Guarded([&] { result = form_.OLEDragOver(data_, requested); });
+    if (Accepting()) Guarded([&] { result = form_.OLEDragOver(data_, requested); });
     *effect = static_cast<DWORD>(result);
     return S_OK;
   }
@@ -185,6 +187,7 @@ class DropTarget final : public IDropTarget {
   }
 
   Form& form_;
+  HWND hwnd_;
   bool accepts_;
   ULONG references_ = 1;
   DropData data_;
@@ -786,7 +789,7 @@ void FormWindow::CreateControls() {
 
   // Drop targets: the window and every control, accepting as the layout says.
   auto registerTarget = [this](HWND hwnd, bool accepts) {
-    auto* target = new DropTarget(form_, accepts);
+    auto* target = new DropTarget(form_, hwnd, accepts);
     RegisterDragDrop(hwnd, target);
     target->Release();
   };
