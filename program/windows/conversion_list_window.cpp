@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "modules/case_mapping.h"
 #include "modules/list_file.h"
 #include "modules/messages.h"
 #include "windows/conversion_list_texts.h"
@@ -49,6 +50,7 @@ void ConversionListWindow::Load() {
   paths.reserve(records.size());
   names.reserve(records.size());
   for (const ListFileRecord& record : records) {
+    if (!InTree(record.directory)) continue;
     paths.push_back(ListFilePath(record));
     names.push_back(record.name);
   }
@@ -61,6 +63,15 @@ void ConversionListWindow::Load() {
     if (list.Count() > 0) list.SetListIndex(0);
   }
   ChangeStart.SetEnabled(list.Count() > 0);
+}
+
+bool ConversionListWindow::InTree(const std::u16string& directory) const {
+  const std::u16string& top = context_.topDirectory;
+  if (top.empty()) return true;
+  const std::u16string upperTop = MapCase(top, CaseDirection::Upper);
+  const std::u16string upper = MapCase(directory, CaseDirection::Upper);
+  return upper == upperTop || (upper.size() > upperTop.size() && upper.starts_with(upperTop) &&
+                               upper[upperTop.size()] == u'\\');
 }
 
 void ConversionListWindow::ChangeStart_Click() {

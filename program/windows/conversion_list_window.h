@@ -20,6 +20,10 @@ struct ConversionListContext {
   const MenuItem& SMenuCfgSelectMark;  // choice mode
   const MenuItem& SMenuMsgOn;          // completion message
   std::function<CaseOptions()> options;  // read at every entry
+  // The directory whose tree the list file holds, as the library received it.
+  // Lines of any other tree (a stale list file that the library could not
+  // replace) are left out. Empty: every line is taken.
+  std::u16string topDirectory;
 };
 
 class ConversionListWindow : public Form {
@@ -49,6 +53,7 @@ class ConversionListWindow : public Form {
 
  private:
   void ConvertListedEntries();
+  bool InTree(const std::u16string& directory) const;
   void Report(std::u16string_view text);
 
   ConversionListContext context_;

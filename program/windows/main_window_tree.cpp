@@ -17,9 +17,9 @@ void MainWindow::SMenuAllChange_Click() {
 
   services_.desktop.SetPointer(Handle(), Pointer::Hourglass);
   const std::int32_t mode = DirCheck.Value() == 1 ? 4 : 2;
+  const std::string topBytes = services_.codePage.ToAnsi(top);
   const auto listed = services_.treeLister.MakeDirFileList(
-      mode, services_.codePage.ToAnsi(top),
-      services_.codePage.ToAnsi(state_.tempDir + conversion_list_texts::kListFileName));
+      mode, topBytes, services_.codePage.ToAnsi(state_.tempDir + conversion_list_texts::kListFileName));
   services_.desktop.SetPointer(Handle(), Pointer::Arrow);
 
   if (!listed) {
@@ -29,7 +29,8 @@ void MainWindow::SMenuAllChange_Click() {
     return;
   }
   ConversionListWindow window(
-      {services_, state_, SMenuCfgSelectMark, SMenuMsgOn, [this] { return Options(); }});
+      {services_, state_, SMenuCfgSelectMark, SMenuMsgOn, [this] { return Options(); },
+       services_.codePage.FromAnsi(topBytes)});
   services_.windows.ShowModal(window, *this);
 }
 

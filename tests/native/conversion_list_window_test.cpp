@@ -106,6 +106,19 @@ TEST_F(ConversionListTest, EmptyOrMissingListFileDisablesChangeStart) {
   }
 }
 
+TEST_F(ConversionListTest, LinesOutsideTheListedTreeAreLeftOut) {
+  // A list file the library could not replace still holds an earlier tree.
+  List({{"C:\\OLD", "A.TXT"}, {"C:\\DATA2", "b.txt"}, {"c:\\data\\Sub", "c.txt"}, {"C:\\DATA", "d.txt"}});
+  ConversionListWindow w{{platform.services, state, selectMark, msgOn, [this] { return options; }, u"C:\\Data"}};
+  w.Load();
+  EXPECT_EQ(w.ChangeFileList0.Items(), (std::vector<std::u16string>{u"c:\\data\\Sub\\c.txt", u"C:\\DATA\\d.txt"}));
+  EXPECT_EQ(w.ChangeFileListTitle.Items(), (std::vector<std::u16string>{u"c.txt", u"d.txt"}));
+  ConversionListWindow stale{{platform.services, state, selectMark, msgOn, [this] { return options; }, u"E:"}};
+  stale.Load();
+  EXPECT_EQ(stale.ChangeFileList0.Count(), 0);
+  EXPECT_FALSE(stale.ChangeStart.Enabled());
+}
+
 TEST_F(ConversionListTest, RunCountsAndMessages) {
   const struct {
     const char* what;
@@ -274,12 +287,15 @@ TEST_F(TreeCommandTest, ListsTheTreeAndShowsTheListWindow) {
     std::vector<Pointer> pointerDuringListing, pointerAtShow;
     fresh.treeLister.onCall = [&] {
       pointerDuringListing.push_back(fresh.desktop.pointer);
-      fresh.fileReader.files[u"C:\\TEMP\\ZEFTA.TMP"] = "\"C:\\DATA\", \"a.txt\"\r\n";
+      // The picked tree's line, and one of another tree left by an earlier run.
+      fresh.fileReader.files[u"C:\\TEMP\\ZEFTA.TMP"] =
+          "\"" + c.directory + "\", \"a.txt\"\r\n\"E:\\OLD\", \"b.txt\"\r\n";
     };
     fresh.windows.onShown = [&](Form& form) {
       pointerAtShow.push_back(fresh.desktop.pointer);
       auto& list = dynamic_cast<ConversionListWindow&>(form);
-      EXPECT_EQ(list.ChangeFileList0.Items(), std::vector<std::u16string>{u"C:\\DATA\\a.txt"});
+      const std::string expected = c.directory + "\\a.txt";
+      EXPECT_EQ(list.ChangeFileList0.Items(), std::vector<std::u16string>{U16(expected)});
     };
     w.SMenuAllChange_Click();
     ASSERT_EQ(fresh.treeLister.calls.size(), 1u);
