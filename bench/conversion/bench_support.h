@@ -1,0 +1,167 @@
+// Shared pieces of the conversion benchmarks: a clock, the real services with
+// a message recorder in place of message boxes, and a message pump.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "fakes.h"
+#include "platform/win32/form_binding.h"
+#include "platform/win32/services_win32.h"
+#include "platform/win32/text.h"
+
+namespace zefta::bench {
+
+inline double Seconds() {
+  static const LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Forwards to the real desktop and adds up the time spent in DoEvents.
+class TimedDesktop final : public Desktop {
+ public:
+  void DoEvents() override {
+    const double start = Seconds();
+    real.DoEvents();
+    doEventsSeconds += Seconds() - start;
+    ++doEventsCalls;
+  }
+  void BringToFront(WindowHandle window) override { real.BringToFront(window); }
+  void Beep() override {}  // a bell per run adds nothing worth timing
+  void SetPointer(WindowHandle window, Pointer pointer) override { real.SetPointer(window, pointer); }
+  WindowHandle FindWindowByTitle(std::u16string_view title) override { return real.FindWindowByTitle(title); }
+  void EndProgram() override { real.EndProgram(); }
+
+  win32::Win32Desktop real;
+  double doEventsSeconds = 0;
+  long doEventsCalls = 0;
+};
+
+// Forwards to the real file system and adds up the time spent renaming.
+class TimedFileSystem final : public FileSystem {
+ public:
+  std::optional<std::vector<std::u16string>> Enumerate(std::u16string_view folderPath,
+                                                       std::uint16_t attributes) override {
+    const double start = Seconds();
+    auto names = real.Enumerate(folderPath, attributes);
+    enumerateSeconds += Seconds() - start;
+    return names;
+  }
+  bool Rename(std::u16string_view oldPath, std::u16string_view newPath) override {
+    const double start = Seconds();
+    const bool done = real.Rename(oldPath, newPath);
+    renameSeconds += Seconds() - start;
+    ++renames;
+    failed += !done;
+    return done;
+  }
+  std::vector<std::u16string> Drives() override { return real.Drives(); }
+  bool DriveReady(std::u16string_view drive) override { return real.DriveReady(drive); }
+  bool DirectoryExists(std::u16string_view path) override { return real.DirectoryExists(path); }
+  std::vector<std::u16string> Subdirectories(std::u16string_view path) override { return real.Subdirectories(path); }
+  std::u16string CurrentDirectoryOf(std::u16string_view drive) override { return real.CurrentDirectoryOf(drive); }
+
+  void ResetTimes() {
+    enumerateSeconds = renameSeconds = 0;
+    renames = failed = 0;
+  }
+
+  win32::Win32FileSystem real;
+  double enumerateSeconds = 0, renameSeconds = 0;
+  long renames = 0, failed = 0;
+};
+
+// The modal window host of the program with its loop replaced: it loads the
+// window through the real binding, shows it, then lets run act on it (click a
+// button, say) and returns when that is done. Load is timed on its own.
+class BenchWindowHost final : public WindowHost {
+ public:
+  void ShowModal(Form& form, Form& owner) override {
+    HWND ownerWindow = reinterpret_cast<HWND>(owner.Handle());
+    bool unloaded = false;
+    auto saved = std::move(form.onUnload);
+    form.onUnload = [&unloaded] { unloaded = true; };
+    {
+      win32::FormWindow window(form, ownerWindow, false);
+      const double start = Seconds();
+      form.Load();
+      loadSeconds = Seconds() - start;
+      window.ApplyLayoutChanges();
+      if (ownerWindow) EnableWindow(ownerWindow, FALSE);
+      window.Show(SW_SHOWNORMAL);
+      PumpMessages();
+      if (run) run(form);
+      if (ownerWindow) EnableWindow(ownerWindow, TRUE);
+    }
+    lastUnloaded = unloaded;
+    form.onUnload = std::move(saved);
+  }
+  int ScreenWidth() override { return real.ScreenWidth(); }
+  int ScreenHeight() override { return real.ScreenHeight(); }
+
+  static void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) win32::DispatchOne(message);
+  }
+  // The command button of a form by its layout name, clicked as the binding does.
+  static void Click(Form& form, const char* name) {
+    for (const ControlLayout& control : form.Layout().controls) {
+      if (std::string_view(control.name) != name) continue;
+      auto* button = static_cast<CommandButton*>(control.model);
+      if (button->Enabled() && button->Click) button->Click();
+    }
+  }
+
+  win32::Win32WindowHost real;
+  std::function<void(Form&)> run;
+  double loadSeconds = 0;
+  bool lastUnloaded = false;
+};
+
+// Forwards to the library and times the listing.
+class TimedTreeLister final : public TreeLister {
+ public:
+  std::optional<std::int32_t> MakeDirFileList(std::int32_t mode, const std::string& directory,
+                                              const std::string& listPath) override {
+    const double start = Seconds();
+    auto result = real.MakeDirFileList(mode, directory, listPath);
+    seconds = Seconds() - start;
+    return result;
+  }
+  win32::KestrumTreeLister real;
+  double seconds = 0;
+};
+
+// The program's services: real ones, except that message boxes are recorded
+// (nobody is there to answer them) and the folder picker returns a set path.
+struct BenchServices {
+  TimedFileSystem files;
+  testing::MessageRecorder messages;
+  win32::RegistrySettingsStore settings;
+  win32::Win32Environment environment;
+  TimedDesktop desktop;
+  testing::FakeFolderPicker folderPicker;
+  win32::Win32CodePage codePage;
+  TimedTreeLister treeLister;
+  win32::Win32FileReader fileReader;
+  BenchWindowHost windows;
+  Services services{files, messages, settings, environment, desktop, folderPicker, codePage, treeLister, fileReader, windows};
+};
+
+inline void PumpMessages() { BenchWindowHost::PumpMessages(); }
+
+inline std::u16string Wide(const char* ansi) { return win32::FromAnsi(ansi); }
+
+inline double Ratio(double a, double b) { return b > 0 ? a / b : 0; }
+
+}  // namespace zefta::bench

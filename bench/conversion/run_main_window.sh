@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Main window benchmark: a folder of 30,000 files (three identical copies,
+# generated on the Linux side); refreshing List and converting 5,000 selected
+# entries through the real window binding, beside a bare FindFirstFileW loop
+# and bare MoveFileW loops, all under Wine.
+#   bash bench/conversion/run_main_window.sh [files] [every]   (after cmake --build --preset win32)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+exe=$root/build/win32/bin/main_window_bench.exe
+[ -f "$exe" ] || { echo "build first: cmake --preset win32 && cmake --build --preset win32" >&2; exit 1; }
+files=${1:-30000}
+every=${2:-6}
+work=$(mktemp -d /tmp/zefta-bench-XXXXXX)
+trap 'zefta_stop_all 2>/dev/null; rm -rf "$work"' EXIT
+
+python3 - "$work" "$files" <<'PY'
+import os, sys
+work, files = sys.argv[1], int(sys.argv[2])
+# Mixed-case names, every seventh with Japanese in it: all need lower-casing.
+names = [(f"日本語Memo{i:05d}.Txt" if i % 7 == 3 else f"Report{i:05d}.Txt") for i in range(files)]
+for copy in ("program", "bare", "twostep"):
+    d = os.path.join(work, copy)
+    os.mkdir(d)
+    for name in names:
+        os.close(os.open(os.path.join(d, name), os.O_CREAT | os.O_WRONLY, 0o644))
+PY
+
+# A private prefix: others' test runs may be using the one in the build tree.
+export WINEPREFIX=${WINEPREFIX:-/tmp/zefta-benchprefix}
+[ -f "$WINEPREFIX/system.reg" ] || cp -a "$root/build/wineprefix" "$WINEPREFIX"
+source "$root/scripts/wine-env.sh"
+zefta_start_display own
+zefta_prepare_prefix
+zefta_start_wineserver
+win() { local p="Z:$1"; echo "${p//\//\\}"; }
+wine "$exe" "$(win "$work/program")" "$(win "$work/bare")" "$(win "$work/twostep")" "$every"
