@@ -64,6 +64,24 @@ bool ListOrderLess(const std::u16string& a, const std::u16string& b) {
   return a < b;
 }
 
+void SortInListOrder(std::vector<std::u16string>& items) {
+  // Each item is upper-cased once, not at every comparison: a folder of tens
+  // of thousands of names would otherwise map a million strings.
+  std::vector<std::u16string> keys;
+  keys.reserve(items.size());
+  for (const auto& item : items) keys.push_back(MapCase(item, CaseDirection::Upper));
+  std::vector<std::size_t> order(items.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    if (keys[a] != keys[b]) return keys[a] < keys[b];
+    return items[a] < items[b];
+  });
+  std::vector<std::u16string> sorted;
+  sorted.reserve(items.size());
+  for (std::size_t i : order) sorted.push_back(std::move(items[i]));
+  items = std::move(sorted);
+}
+
 int ListBox::AddItem(std::u16string text) {
   std::size_t at = items_.size();
   if (sorted_) at = static_cast<std::size_t>(std::upper_bound(items_.begin(), items_.end(), text, ListOrderLess) - items_.begin());
@@ -76,7 +94,7 @@ int ListBox::AddItem(std::u16string text) {
 }
 
 void ListBox::SetItems(std::vector<std::u16string> items) {
-  if (sorted_) std::stable_sort(items.begin(), items.end(), ListOrderLess);
+  if (sorted_) SortInListOrder(items);
   items_ = std::move(items);
   selected_.assign(items_.size(), 0);
   listIndex_ = -1;
@@ -277,7 +295,7 @@ void FileList::SetPath(std::u16string_view path) {
     for (auto& name : *names)
       if (name != u"." && name != u"..") files_list_.push_back(std::move(name));
   }
-  std::sort(files_list_.begin(), files_list_.end(), ListOrderLess);
+  SortInListOrder(files_list_);
   Changed();
 }
 

@@ -226,5 +226,7 @@ class FileList : public ControlBase {
 
 // Case-insensitive order of sorted list boxes.
 bool ListOrderLess(const std::u16string& a, const std::u16string& b);
+// Sorts in that order, keeping the relative order of equal items.
+void SortInListOrder(std::vector<std::u16string>& items);
 
 }  // namespace zefta

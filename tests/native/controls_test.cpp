@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace zefta {
 namespace {
 
@@ -16,6 +18,20 @@ TEST(ListBoxTest, SingleChoiceKeepsOneSelectedAcrossInsertsAndViewChanges) {
   list.SetSelected(2, true);
   EXPECT_EQ(list.SelectedIndexes(), std::vector<int>{2});
   EXPECT_EQ(list.Items(), (std::vector<std::u16string>{u"A", u"b", u"c", u"D"}));
+}
+
+TEST(ListBoxTest, SortedFillOrdersAsItemByItemComparison) {
+  // Case-only twins, duplicates, Japanese, and names that differ after a
+  // shared upper-case form: the one-key-per-item sort must agree with the
+  // item-by-item order, ties kept in their listed order.
+  std::vector<std::u16string> names{u"readme", u"README", u"b.txt", u"ReadMe", u"日本語", u"A_b", u"a_B",
+                                    u"Zz",     u"zZ",     u"b.txt", u"_x",     u"ｶﾅ",    u"10", u"9"};
+  std::vector<std::u16string> expected = names;
+  std::stable_sort(expected.begin(), expected.end(), ListOrderLess);
+  ListBox list(true, ListBox::Selection::Extended);
+  list.SetItems(names);
+  EXPECT_EQ(list.Items(), expected);
+  EXPECT_EQ(list.Items().front(), u"10");
 }
 
 TEST(ListBoxTest, ExtendedAndCheckListsKeepEverySelection) {
