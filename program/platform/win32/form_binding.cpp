@@ -18,7 +18,10 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"ZeftaForm";
 constexpr wchar_t kFontFace[] = L"ＭＳ ゴシック";
-constexpr UINT_PTR kSubclassId = 1;
+// Timer of a list box whose highlight waits to be moved, and how often a run
+// walking down a list moves it.
+constexpr UINT_PTR kHighlightTimer = 0x5A45;
+constexpr DWORD kHighlightInterval = 100;
 
 std::vector<FormWindow*>& LiveForms() {
   static std::vector<FormWindow*> forms;
@@ -203,6 +206,11 @@ struct FormWindow::Slot {
   HFONT font = nullptr;
   int itemHeight = 16;
   std::vector<std::u16string> shownDrives;
+  // The highlight of a single-choice or check list as the model last asked
+  // for it, while that is not shown yet.
+  bool highlightPending = false;
+  int pendingHighlight = -1;
+  DWORD lastHighlight = 0;
 
   template <typename T>
   T* Model() const {
@@ -229,11 +237,20 @@ struct FormWindow::Slot {
   void Mirror();
   void MirrorList(ListBox::Change change, int index);
   void FillList(const std::vector<std::u16string>& items);
+  void SetHighlight(int index);
+  int ShownHighlight() const;
+  void ShowPendingHighlight();
+  void DropPendingHighlight();
   void UserSelectionChanged();
   void ToggleCheck(int index);
   void DrawItem(const DRAWITEMSTRUCT& item);
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                       DWORD_PTR data);
+  // The control's own window procedure, called for what the slot leaves to it.
+  WNDPROC baseProc = nullptr;
+  LRESULT CallBase(HWND control, UINT message, WPARAM wParam, LPARAM lParam) const {
+    return CallWindowProcW(baseProc, control, message, wParam, lParam);
+  }
+  void Subclass();
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 void FormWindow::Slot::Mirror() {
@@ -303,6 +320,44 @@ void FormWindow::Slot::FillList(const std::vector<std::u16string>& items) {
   InvalidateRect(hwnd, nullptr, TRUE);
 }
 
+// Moving the highlight scrolls the list and repaints it and its scroll bar at
+// once, which takes milliseconds (under Wine several). A run that walks down
+// thousands of entries would spend more on that than on its renames, so the
+// highlight moves at most every kHighlightInterval; a move asked for sooner
+// is shown by a timer, which the run's event loop serves.
+void FormWindow::Slot::SetHighlight(int index) {
+  if (highlightPending) {
+    pendingHighlight = index;
+    return;
+  }
+  const DWORD now = GetTickCount();
+  if (now - lastHighlight >= kHighlightInterval) {
+    lastHighlight = now;
+    SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    return;
+  }
+  highlightPending = true;
+  pendingHighlight = index;
+  SetTimer(hwnd, kHighlightTimer, kHighlightInterval, nullptr);
+}
+
+int FormWindow::Slot::ShownHighlight() const {
+  return highlightPending ? pendingHighlight : static_cast<int>(SendMessageW(hwnd, LB_GETCURSEL, 0, 0));
+}
+
+void FormWindow::Slot::ShowPendingHighlight() {
+  if (!highlightPending) return;
+  DropPendingHighlight();
+  lastHighlight = GetTickCount();
+  SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(pendingHighlight), 0);
+}
+
+void FormWindow::Slot::DropPendingHighlight() {
+  if (!highlightPending) return;
+  highlightPending = false;
+  KillTimer(hwnd, kHighlightTimer);
+}
+
 void FormWindow::Slot::MirrorList(ListBox::Change change, int index) {
   if (!hwnd) return;
   auto* list = Model<ListBox>();
@@ -310,15 +365,18 @@ void FormWindow::Slot::MirrorList(ListBox::Change change, int index) {
   auto showSelection = [&](int i) {
     if (i < 0 || i >= list->Count()) return;
     if (list->CheckBoxes()) {
-      RECT rect;
-      if (SendMessageW(hwnd, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rect)) != LB_ERR)
+      // Only a mark in view is painted now; the others are drawn as they
+      // scroll in. Loading thousands of checked entries stays quick.
+      RECT rect, client;
+      if (SendMessageW(hwnd, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rect)) != LB_ERR &&
+          GetClientRect(hwnd, &client) && rect.bottom > client.top && rect.top < client.bottom)
         InvalidateRect(hwnd, &rect, FALSE);
     } else if (multiple) {
       SendMessageW(hwnd, LB_SETSEL, list->Selected(i), static_cast<LPARAM>(i));
     } else if (list->Selected(i)) {
-      SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
-    } else if (SendMessageW(hwnd, LB_GETCURSEL, 0, 0) == i) {
-      SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+      SetHighlight(i);
+    } else if (ShownHighlight() == i) {
+      SetHighlight(-1);
     }
   };
   auto showCurrent = [&] {
@@ -326,11 +384,12 @@ void FormWindow::Slot::MirrorList(ListBox::Change change, int index) {
     if (multiple) {
       if (current >= 0) SendMessageW(hwnd, LB_SETCARETINDEX, static_cast<WPARAM>(current), FALSE);
     } else if (list->CheckBoxes() || current >= 0 || list->SelectedIndexes().empty()) {
-      SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(current), 0);
+      SetHighlight(current);
     }
   };
   switch (change) {
     case ListBox::Change::Reset:
+      DropPendingHighlight();
       FillList(list->Items());
       for (int i : list->SelectedIndexes()) showSelection(i);
       if (list->ListIndex() >= 0) showCurrent();
@@ -350,6 +409,8 @@ void FormWindow::Slot::MirrorList(ListBox::Change change, int index) {
 
 void FormWindow::Slot::UserSelectionChanged() {
   auto* list = Model<ListBox>();
+  // The user's choice is newer than any highlight still waiting to be shown.
+  DropPendingHighlight();
   const int count = static_cast<int>(SendMessageW(hwnd, LB_GETCOUNT, 0, 0));
   std::vector<char> selected(static_cast<std::size_t>(std::max(count, 0)), 0);
   int current = -1;
@@ -422,10 +483,25 @@ void FormWindow::Slot::DrawItem(const DRAWITEMSTRUCT& item) {
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &rect);
 }
 
-LRESULT CALLBACK FormWindow::Slot::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                                 DWORD_PTR data) {
-  auto* slot = reinterpret_cast<Slot*>(data);
+// The window procedure is replaced directly, with the slot in the control's
+// user data. The common controls' SetWindowSubclass keeps its data in a window
+// property read at every message, which under Wine asks the server each time:
+// filling a list of 30,000 names took seconds instead of milliseconds.
+void FormWindow::Slot::Subclass() {
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  baseProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Slot::SubclassProc)));
+}
+
+LRESULT CALLBACK FormWindow::Slot::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* slot = reinterpret_cast<Slot*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   switch (message) {
+    case WM_TIMER:
+      if (wParam == kHighlightTimer) {
+        slot->ShowPendingHighlight();
+        return 0;
+      }
+      break;
     case WM_MOUSEMOVE:
       if (slot->layout.model && slot->layout.model->MouseMove) Guarded([&] { slot->layout.model->MouseMove(); });
       break;
@@ -475,18 +551,21 @@ LRESULT CALLBACK FormWindow::Slot::SubclassProc(HWND hwnd, UINT message, WPARAM 
     case WM_LBUTTONDOWN:
       if (slot->layout.kind == ControlKind::ListBox && slot->Model<ListBox>()->CheckBoxes()) {
         const LRESULT hit = SendMessageW(hwnd, LB_ITEMFROMPOINT, 0, lParam);
-        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        const LRESULT result = slot->CallBase(hwnd, message, wParam, lParam);
         // A click on the check box itself flips the mark.
         if (HIWORD(hit) == 0 && GET_X_LPARAM(lParam) < slot->itemHeight + 2)
           Guarded([&] { slot->ToggleCheck(LOWORD(hit)); });
         return result;
       }
       break;
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, &SubclassProc, kSubclassId);
-      break;
+    case WM_NCDESTROY: {
+      const WNDPROC base = slot->baseProc;
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      return CallWindowProcW(base, hwnd, message, wParam, lParam);
+    }
   }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  return slot->CallBase(hwnd, message, wParam, lParam);
 }
 
 FormWindow::FormWindow(Form& form, HWND owner, bool quitOnDestroy)
@@ -743,7 +822,7 @@ void FormWindow::CreateControls() {
     }
     if (c.kind == ControlKind::DirList || (c.kind == ControlKind::ListBox && slot->Model<ListBox>()->CheckBoxes()))
       SendMessageW(slot->hwnd, LB_SETITEMHEIGHT, 0, slot->itemHeight);
-    SetWindowSubclass(slot->hwnd, &Slot::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(slot));
+    slot->Subclass();
   }
 
   // Stacking: within each parent the first listed lies on top.
