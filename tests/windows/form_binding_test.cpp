@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -478,6 +479,66 @@ TEST(CheckListBinding, TheCheckBoxOfAnItemFlipsItsMark) {
   click(item.left + 4);
   EXPECT_EQ(form.Targets.SelectedIndexes(), (std::vector<int>{0, 1}));
   EXPECT_GE(clicks, 3);
+}
+
+// A plain single-choice list and a check list, as the conversion list window has.
+class WalkForm : public Form {
+ public:
+  FormLayout Layout() override {
+    FormLayout layout{"Walk", u"", 9000, 4215, 9, BorderStyle::FixedDialog, false, false, false, {}, {}};
+    layout.controls = {{"Plain", ControlKind::ListBox, u"", 120, 120, 4200, 3210, 0, nullptr, false, 0, &Plain},
+                       {"Checks", ControlKind::ListBox, u"", 4500, 120, 4200, 3210, 1, nullptr, false, 0, &Checks}};
+    return layout;
+  }
+  ListBox Plain{false, ListBox::Selection::Single};
+  ListBox Checks{false, ListBox::Selection::Single, true};
+};
+
+// Pumps until done() or the time-out; the highlight of a fast walk catches up by a timer.
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > milliseconds) return false;
+    PumpMessages();
+    Sleep(5);
+  }
+  return true;
+}
+
+TEST(ListHighlightBinding, AWalkDownEndsOnTheModelsEntryAndAUsersClickIsNotUndone) {
+  WalkForm form;
+  win32::FormWindow window(form, nullptr, false);
+  window.Show(SW_SHOWNORMAL);
+  HWND plain = window.Control("Plain"), checks = window.Control("Checks");
+  std::vector<std::u16string> items;
+  for (int i = 0; i < 400; ++i) items.push_back(u"C:\\d\\entry" + U(std::to_wstring(i).c_str()));
+  form.Plain.SetItems(items);
+  form.Checks.SetItems(items);
+  for (int i = 0; i < 400; ++i) {
+    form.Plain.SetSelected(i, true);
+    form.Checks.SetSelected(i, false);
+    form.Checks.SetListIndex(i);
+    PumpMessages();
+  }
+  EXPECT_TRUE(PumpUntil([&] { return SendMessageW(plain, LB_GETCURSEL, 0, 0) == 399; }, 2000));
+  EXPECT_TRUE(PumpUntil([&] { return SendMessageW(checks, LB_GETCURSEL, 0, 0) == 399; }, 2000));
+  EXPECT_GE(SendMessageW(plain, LB_GETTOPINDEX, 0, 0), 380) << "the last entry is scrolled into view";
+
+  // Two moves in quick succession: the second waits for the timer. A click
+  // by the user before it fires is the newer choice and stays.
+  form.Plain.SetSelected(395, true);
+  form.Plain.SetSelected(396, true);
+  const int top = static_cast<int>(SendMessageW(plain, LB_GETTOPINDEX, 0, 0));
+  RECT item;
+  SendMessageW(plain, LB_GETITEMRECT, static_cast<WPARAM>(top), reinterpret_cast<LPARAM>(&item));
+  const LPARAM at = MAKELPARAM(item.left + 5, item.top + 2);
+  SendMessageW(plain, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(plain, WM_LBUTTONUP, 0, at);
+  EXPECT_EQ(form.Plain.SelectedIndexes(), std::vector<int>{top});
+  Sleep(250);
+  PumpMessages();
+  EXPECT_EQ(SendMessageW(plain, LB_GETCURSEL, 0, 0), top);
+  EXPECT_EQ(form.Plain.SelectedIndexes(), std::vector<int>{top});
 }
 
 }  // namespace
