@@ -59,7 +59,7 @@ class ConversionListTest : public ::testing::Test {
   ProgramState state;
   MenuItem selectMark, msgOn;
   CaseOptions options;
-  ConversionListWindow window{{platform.services, state, selectMark, msgOn, [this] { return options; }}};
+  ConversionListWindow window{{platform.services, state, selectMark, msgOn, [this] { return options; }, {}}};
   struct Owner : Form {
     FormLayout Layout() override { return {}; }
   } owner;
@@ -69,7 +69,7 @@ class ConversionListTest : public ::testing::Test {
 TEST_F(ConversionListTest, LoadFillsTheListInUse) {
   List({{"C:\\DATA", "A.TXT"}, {"C:\\DATA\\SUB", "b.txt"}});
   for (bool choice : {false, true}) {
-    ConversionListWindow w{{platform.services, state, selectMark, msgOn, [this] { return options; }}};
+    ConversionListWindow w{{platform.services, state, selectMark, msgOn, [this] { return options; }, {}}};
     selectMark.SetChecked(choice);
     w.SetOuterSize(5000, 4500);
     w.Load();
@@ -97,7 +97,7 @@ TEST_F(ConversionListTest, EmptyOrMissingListFileDisablesChangeStart) {
       FakePlatform fresh;
       if (present) fresh.fileReader.files[u"C:\\TEMP\\ZEFTA.TMP"] = "";
       selectMark.SetChecked(choice);
-      ConversionListWindow w{{fresh.services, state, selectMark, msgOn, [this] { return options; }}};
+      ConversionListWindow w{{fresh.services, state, selectMark, msgOn, [this] { return options; }, {}}};
       w.Load();
       EXPECT_EQ(w.ChangeFileList(w.ListInUse()).Count(), 0);
       EXPECT_FALSE(w.ChangeStart.Enabled()) << choice << present;
