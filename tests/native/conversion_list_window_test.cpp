@@ -163,7 +163,7 @@ TEST_F(ConversionListTest, RunCountsAndMessages) {
     for (const auto& path : c.refused) fresh.files.refusedRenames.insert(U16(path));
     fresh.fileReader.files[u"C:\\TEMP\\ZEFTA.TMP"] = PairLines(c.entries);
     const CaseOptions caseOptions{c.lower, c.extensionOnly};
-    ConversionListWindow w{{fresh.services, runState, mark, message, [&] { return caseOptions; }}};
+    ConversionListWindow w{{fresh.services, runState, mark, message, [&] { return caseOptions; }, {}}};
     bool unloaded = false;
     fresh.windows.onShown = [&](Form&) {
       w.SetHandle(8);
