@@ -3,6 +3,9 @@
 # UBSan, and the fuzzers for a bounded time), then under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The tests keep their own Wine prefix: the settings and folders they leave
+# behind never show up in the program that `make run` starts.
+export WINEPREFIX=${WINEPREFIX:-$PWD/build/test-wineprefix}
 source scripts/wine-env.sh
 
 cmake --preset host >/dev/null

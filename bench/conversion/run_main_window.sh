@@ -31,7 +31,7 @@ PY
 
 # A private prefix: others' test runs may be using the one in the build tree.
 export WINEPREFIX=${WINEPREFIX:-/tmp/zefta-benchprefix}
-[ -f "$WINEPREFIX/system.reg" ] || cp -a "$root/build/wineprefix" "$WINEPREFIX"
+[ -f "$WINEPREFIX/system.reg" ] || [ ! -f "$root/build/wineprefix/system.reg" ] || cp -a "$root/build/wineprefix" "$WINEPREFIX"
 source "$root/scripts/wine-env.sh"
 zefta_start_display own
 zefta_prepare_prefix
