@@ -12,31 +12,10 @@ entries=${1:-20000}
 work=$(mktemp -d /tmp/zefta-bench-XXXXXX)
 trap 'zefta_stop_all 2>/dev/null; rm -rf "$work"' EXIT
 
-python3 - "$work" "$entries" <<'PY'
-import os, sys
-work, entries = sys.argv[1], int(sys.argv[2])
-def tree(path):
-    # 20 entries per directory, every 5th a directory; mixed-case names, some
-    # Japanese: every one needs lower-casing.
-    made, queue = 0, [path]
-    os.makedirs(path)
-    while made < entries:
-        d = queue.pop(0)
-        for i in range(20):
-            if made >= entries:
-                break
-            japanese = "日本語ファイル" if i % 7 == 3 else ""
-            if i % 5 == 0:
-                sub = os.path.join(d, f"{japanese}Dir{made:05d}")
-                os.mkdir(sub)
-                queue.append(sub)
-            else:
-                os.close(os.open(os.path.join(d, f"{japanese}File{made:05d}.Txt"), os.O_CREAT | os.O_WRONLY, 0o644))
-            made += 1
-for copy in ("program", "bare", "twostep"):
-    tree(os.path.join(work, copy))
-os.mkdir(os.path.join(work, "lists"))
-PY
+for copy in program bare twostep; do
+  python3 "$root/bench/make_tree.py" "$work/$copy" "$entries" --mixed
+done
+mkdir "$work/lists"
 
 # A private prefix: others' test runs may be using the one in the build tree.
 export WINEPREFIX=${WINEPREFIX:-/tmp/zefta-benchprefix}

@@ -10,31 +10,9 @@ exe=$root/build/win32/bin/listing_bench.exe
 work=$(mktemp -d /tmp/kestrum-bench-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
-python3 - "$work" <<'PY'
-import os, sys
-work = sys.argv[1]
-def tree(path, entries):
-    # 20 entries per directory in three levels: every 5th entry a directory.
-    made, queue = 0, [path]
-    os.makedirs(path)
-    while made < entries:
-        d = queue.pop(0)
-        for i in range(20):
-            if made >= entries:
-                break
-            japanese = "日本語ファイル" if i % 7 == 3 else ""
-            if i % 5 == 0:
-                sub = os.path.join(d, f"{japanese}dir{made:05d}")
-                os.mkdir(sub)
-                queue.append(sub)
-            else:
-                with open(os.path.join(d, f"{japanese}file{made:05d}.txt"), "w") as f:
-                    f.write("x")
-            made += 1
-tree(os.path.join(work, "small"), 2000)
-tree(os.path.join(work, "large"), 20000)
-os.mkdir(os.path.join(work, "lists"))
-PY
+python3 "$root/bench/make_tree.py" "$work/small" 2000
+python3 "$root/bench/make_tree.py" "$work/large" 20000
+mkdir "$work/lists"
 
 # No window is shown, so no display is needed; the shared wineserver is left
 # to the others who may be using the prefix.
