@@ -225,24 +225,6 @@ std::u16string GuardedFileSystem::CurrentDirectoryOf(std::u16string_view drive) 
   return real_.CurrentDirectoryOf(drive);
 }
 
-std::optional<std::int32_t> LibraryTreeLister::MakeDirFileList(std::int32_t mode, const std::string& directory,
-                                                               const std::string& listPath) {
-  ++calls;
-  if (!function_) {
-    HMODULE library = LoadLibraryA("KESTRUM.DLL");
-    if (!library) return std::nullopt;
-    function_ = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, "MakeDirFileListB_")));
-    if (!function_) return std::nullopt;
-  }
-  return function_(mode, directory.c_str(), listPath.c_str());
-}
-
-std::optional<std::string> WholeFileReader::ReadAll(std::u16string_view path) {
-  std::string content;
-  if (!ReadContent(std::u16string(path), content)) return std::nullopt;
-  return content;
-}
-
 MixedPlatform::MixedPlatform(const std::u16string& tempDir) { environment.variables[u"TEMP"] = tempDir; }
 
 int MixedPlatform::BoxesWithText(std::u16string_view text) const {

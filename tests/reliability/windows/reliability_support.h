@@ -86,23 +86,6 @@ class GuardedFileSystem final : public FileSystem {
   win32::Win32FileSystem real_;
 };
 
-// MakeDirFileListB_ of KESTRUM.DLL, loaded by name as the program does.
-class LibraryTreeLister final : public TreeLister {
- public:
-  std::optional<std::int32_t> MakeDirFileList(std::int32_t mode, const std::string& directory,
-                                              const std::string& listPath) override;
-  int calls = 0;
-
- private:
-  using Function = int(__stdcall*)(int, const char*, const char*);
-  Function function_ = nullptr;
-};
-
-class WholeFileReader final : public FileReader {
- public:
-  std::optional<std::string> ReadAll(std::u16string_view path) override;
-};
-
 // Real files, code page and library; fakes for everything the user sees.
 struct MixedPlatform {
   explicit MixedPlatform(const std::u16string& tempDir);
@@ -113,8 +96,8 @@ struct MixedPlatform {
   testing::FakeDesktop desktop;
   testing::FakeFolderPicker folderPicker;
   win32::Win32CodePage codePage;
-  LibraryTreeLister treeLister;
-  WholeFileReader fileReader;
+  win32::KestrumTreeLister treeLister;
+  win32::Win32FileReader fileReader;
   testing::FakeWindowHost windows;
   Services services{files, messages, settings, environment, desktop, folderPicker, codePage, treeLister, fileReader, windows};
 
