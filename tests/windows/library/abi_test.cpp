@@ -13,6 +13,7 @@
 #include "kestrum.h"
 #include "test_support.h"
 
+#if defined(__i386__)
 // Pushes `count` arguments (last first), calls `function`, and reports how many
 // bytes of them the callee removed. Written in assembly so that no compiler
 // stack bookkeeping can hide a wrong convention.
@@ -47,6 +48,7 @@ _ProbeCall:
     popl %ebp
     ret
 )");
+#endif
 
 namespace {
 
@@ -171,6 +173,9 @@ class ProbeArguments {
 };
 
 TEST_F(KestrumAbi, EachExportRemovesExactlyTheArgumentsOfItsConvention) {
+#if !defined(__i386__)
+  GTEST_SKIP() << "x64 has one calling convention: no stack bytes to tell cdecl from stdcall";
+#else
   ProbeArguments probe;
   for (const Export& e : kExports) {
     SCOPED_TRACE(e.name);
@@ -183,6 +188,7 @@ TEST_F(KestrumAbi, EachExportRemovesExactlyTheArgumentsOfItsConvention) {
               &removed);
     EXPECT_EQ(removed, e.stdcall ? e.argBytes : 0);
   }
+#endif
 }
 
 // The twins reached through the import library behave as their plain forms.

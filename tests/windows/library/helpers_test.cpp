@@ -71,7 +71,8 @@ TEST(KestrumTray, RecordIsTheFirstFormWithTheTipCutTo63Bytes) {
   const HICON icon = reinterpret_cast<HICON>(0x5678);
   const std::string tip70(70, 't');
   kestrum::FillTrayRecord(&record, window, 9, WM_APP + 1, icon, tip70.c_str());
-  EXPECT_EQ(record.cbSize, 88u);
+  // The first form of the record: 88 bytes on x86, 104 with x64's wider handles.
+  EXPECT_EQ(record.cbSize, sizeof(void*) == 4 ? 88u : 104u);
   EXPECT_EQ(record.hWnd, window);
   EXPECT_EQ(record.uID, 9u);
   EXPECT_EQ(record.uFlags, 7u);
