@@ -1,61 +1,18 @@
 /* KESTRUM.DLL: small Win32 utilities with a C interface.
  *
- * Every operation is exported twice: Name_ with the caller-cleanup (cdecl)
- * convention and NameB_ with the Win32 standard (stdcall) convention, same
- * arguments, same result. FileDelete_, FontInitial_, htol_ and InStrB_ exist
- * only as cdecl. Functions return 1 for success and 0 for failure unless said
- * otherwise below. Texts are NUL-terminated bytes in the ANSI code page; the
- * library never converts them. The caller owns every handle handed out.
- *
- * Drive functions take a root path such as "C:\\" unchanged.
- *   DriveType_        GetDriveTypeA code (0 unknown, 1 no root dir, 2 .. 6).
- *   DriveVolumeName_  always 1; buffer (16 bytes or more) gets the volume
- *                     label, or "" when the system gives none.
- *   DriveFileSystem_  the same for the file-system name.
- *   DriveVolumeNameB_, DriveFileSystemB_ take the address of a variable that
- *                     holds the buffer's address.
- *   DriveTotalSpace_, DriveFreeSpace_  always 1; *result gets the size in
- *                     bytes as whole kilobytes, at most 2,147,482,624; 0 when
- *                     the drive cannot be queried. A root the system calls an
- *                     invalid name reports the current drive instead.
- *
- * MakeDirFileList_(mode, dir, listPath)
- *   Writes one line per entry below dir into listPath (replacing it) and
- *   returns the number of files below dir. Mode 1: files, "DIR\NAME" lines;
- *   2: files, "DIR", "NAME" lines; 3 and 4: the same with directories too;
- *   other modes write nothing. Lines end in CR LF, depth-first pre-order.
- *   Directory links are listed but not entered; entries whose path is too
- *   long for the ANSI file functions are left out. Not thread-safe.
- *
- * Bits (arrays of 16-bit words, bit n = bit n%16 of word n/16):
- *   LD_ 1 if bit n is set; SET_, RST_ set/clear it and return 1.
- *   HI_, LOW_ highest/lowest set bit of *word into *bit and 1; 0 and *bit = 0
- *   for a word of 0. LSFT_, RSFT_ shift *word by count mod 32, return 1.
- * htol_(text, number)  hexadecimal digits only (last eight count); 1 and the
- *   value, or 0 and 0 for any other byte. The empty text gives 1 and 0.
- * InStrB_(start, text, byte)  1-based position of the first byte equal to
- *   the low 8 bits of byte at or after start (below 1 counts as 1), else 0.
- *   Byte-wise: a double-byte character's trail byte can match.
- *
- * Shared memory: MappingCreate_/MappingOpen_ store the mapping handle and the
- *   view address in the caller's variables; MappingRead_/MappingWrite_ copy
- *   record k (1-based, size bytes) of the view, 0 for a null view, record 0
- *   or size 0; MappingClose_ unmaps, closes, zeroes both variables, returns 1.
- * Mutexes: MutexCreate_/MutexOpen_ store the handle; MutexReserve_ returns 1
- *   unless the wait failed (also on time-out, without ownership);
- *   MutexRelease_/MutexClose_ return ReleaseMutex/CloseHandle's result.
- *
- * CreateProc_(path, show, priority)  starts path (no search, no default
- *   extension) with show state and priority 1 real-time, 2 idle, else normal;
- *   waits up to 10 s for it to be idle; returns the process handle or 0.
- * TrayNotifyAdd_/TrayNotifyChange_ add the icon (if missing) and set icon,
- *   tip (63 bytes at most) and message; TrayStateChange_ only modifies;
- *   TrayNotifyDelete_ removes. They return Shell_NotifyIconA's result.
- * FontInitial_(face, height, font)  face 1 Terminal, 16 MS Mincho,
- *   17 MS Gothic, anything else System; stores and returns the font or NULL.
- * FileDelete_(pattern)  deletes the files (not directories, not below)
- *   matching the wildcard pattern; 1 when the pattern has a backslash and
- *   matched any entry, else 0.
+ * Conventions:
+ * - Every operation but four is exported twice: Name_ with the caller-cleanup
+ *   (cdecl) convention and NameB_ with the Win32 standard (stdcall)
+ *   convention, same arguments, same result. On x64 there is one calling
+ *   convention and the two are the same function under two names.
+ *   FileDelete_, FontInitial_, htol_ and InStrB_ exist only as cdecl.
+ * - Functions return 1 for success and 0 for failure unless said otherwise.
+ * - Texts are NUL-terminated bytes in the ANSI code page (Shift-JIS on
+ *   Japanese systems); the library never converts them.
+ * - The caller owns every handle handed out and releases it as said below.
+ * - No function checks a pointer for NULL unless said so; nothing is shown.
+ * - Exports are by name; the ordinals 1 to 60 follow the ASCII order of the
+ *   names (kestrum.def).
  */
 #ifndef KESTRUM_H
 #define KESTRUM_H
@@ -66,17 +23,174 @@
 extern "C" {
 #endif
 
-#define KESTRUM_PAIR(result, Name, params, args) \
-  result __cdecl Name##_ params;                 \
-  result __stdcall Name##B_ params;
-#define KESTRUM_PAIR_BYREF(result, Name, params, paramsB) \
-  result __cdecl Name##_ params;                          \
-  result __stdcall Name##B_ paramsB;
-#define KESTRUM_SINGLE(result, Name_, params, args) result __cdecl Name_ params;
-#include "kestrum_exports.h"
-#undef KESTRUM_PAIR
-#undef KESTRUM_PAIR_BYREF
-#undef KESTRUM_SINGLE
+/* ---- Drive information ---------------------------------------------------
+ * Each takes the root path of a drive ("C:\\") and hands it to the system
+ * unchanged. */
+
+/* The GetDriveTypeA code: 0 unknown, 1 no root directory, 2 removable,
+ * 3 fixed, 4 remote, 5 CD-ROM, 6 RAM disk. */
+UINT __cdecl DriveType_(const char* root);
+UINT __stdcall DriveTypeB_(const char* root);
+
+/* Always 1. buffer (16 bytes or more) receives the volume label, or "" when
+ * the system gives none. The B form takes the address of a variable that
+ * holds the buffer's address. */
+int __cdecl DriveVolumeName_(const char* root, char* buffer);
+int __stdcall DriveVolumeNameB_(const char* root, char** buffer);
+
+/* Always 1. buffer (16 bytes or more) receives the file-system name, or "".
+ * The B form takes the address of a variable that holds the buffer's address. */
+int __cdecl DriveFileSystem_(const char* root, char* buffer);
+int __stdcall DriveFileSystemB_(const char* root, char** buffer);
+
+/* Always 1. *result receives the drive's total size in bytes as whole
+ * kilobytes, at most 2,147,482,624; 0 when the drive cannot be queried. A
+ * root the system calls an invalid name reports the current drive. */
+int __cdecl DriveTotalSpace_(const char* root, int* result);
+int __stdcall DriveTotalSpaceB_(const char* root, int* result);
+
+/* As DriveTotalSpace_, for the free space. */
+int __cdecl DriveFreeSpace_(const char* root, int* result);
+int __stdcall DriveFreeSpaceB_(const char* root, int* result);
+
+/* ---- Directory tree list ------------------------------------------------- */
+
+/* The number of files below dir. Writes one line per entry below dir into
+ * listPath (replacing it), depth-first in pre-order, each ending in CR LF:
+ * mode 1 files as "DIR\NAME"; 2 files as "DIR", "NAME"; 3 and 4 the same
+ * with directories too; any other mode writes nothing. Directory links are
+ * listed but not entered; entries whose path is too long for the ANSI file
+ * functions are left out. Not thread-safe. */
+int __cdecl MakeDirFileList_(int mode, const char* dir, const char* listPath);
+int __stdcall MakeDirFileListB_(int mode, const char* dir, const char* listPath);
+
+/* ---- Bits and numbers -----------------------------------------------------
+ * Bit n of an array of 16-bit words is bit n % 16 of word n / 16. */
+
+/* 1 when bit n is set, else 0. */
+int __cdecl LD_(unsigned short* array, int n);
+int __stdcall LDB_(unsigned short* array, int n);
+
+/* Sets bit n; returns 1. */
+int __cdecl SET_(unsigned short* array, int n);
+int __stdcall SETB_(unsigned short* array, int n);
+
+/* Clears bit n; returns 1. */
+int __cdecl RST_(unsigned short* array, int n);
+int __stdcall RSTB_(unsigned short* array, int n);
+
+/* 1 and the number of the highest set bit of *word in *bit; 0 and *bit = 0
+ * for a word of 0. */
+int __cdecl HI_(const unsigned short* word, short* bit);
+int __stdcall HIB_(const unsigned short* word, short* bit);
+
+/* As HI_, for the lowest set bit. */
+int __cdecl LOW_(const unsigned short* word, short* bit);
+int __stdcall LOWB_(const unsigned short* word, short* bit);
+
+/* Shifts *word left by count modulo 32 (16 and more clear it); returns 1. */
+int __cdecl LSFT_(unsigned short* word, int count);
+int __stdcall LSFTB_(unsigned short* word, int count);
+
+/* Shifts *word right (logical) by count modulo 32; returns 1. */
+int __cdecl RSFT_(unsigned short* word, int count);
+int __stdcall RSFTB_(unsigned short* word, int count);
+
+/* 1 and the value of the hexadecimal digits of text in *number (the last
+ * eight digits count; "" gives 0); 0 and *number = 0 for any other byte. */
+int __cdecl htol_(const char* text, int* number);
+
+/* The 1-based position of the first byte of text equal to the low 8 bits of
+ * byte, at or after start (below 1 counts as 1); 0 when there is none.
+ * Byte-wise: the trail byte of a double-byte character can match. */
+int __cdecl InStrB_(int start, const char* text, int byte);
+
+/* ---- Shared memory ---------------------------------------------------------
+ * A mapping lives in two variables of the caller, its handle and its view. */
+
+/* Creates (or opens, when the name exists) a mapping of size bytes on the
+ * paging file and maps it; 1 when the mapping handle is not NULL. */
+int __cdecl MappingCreate_(const char* name, DWORD size, HANDLE* mapping, void** view);
+int __stdcall MappingCreateB_(const char* name, DWORD size, HANDLE* mapping, void** view);
+
+/* Opens a named mapping and maps all of it; 1 when the handle is not NULL.
+ * On failure *view keeps its former value. */
+int __cdecl MappingOpen_(const char* name, HANDLE* mapping, void** view);
+int __stdcall MappingOpenB_(const char* name, HANDLE* mapping, void** view);
+
+/* Copies record (1-based, size bytes each) of view to destination; 0 and no
+ * copy for a NULL view, record 0 or size 0. */
+int __cdecl MappingRead_(void* view, void* destination, int record, int size);
+int __stdcall MappingReadB_(void* view, void* destination, int record, int size);
+
+/* Copies source into record (1-based, size bytes each) of view; 0 and no
+ * copy for a NULL view, record 0 or size 0. */
+int __cdecl MappingWrite_(void* view, const void* source, int record, int size);
+int __stdcall MappingWriteB_(void* view, const void* source, int record, int size);
+
+/* Unmaps the view, closes the mapping and sets both variables to 0; returns 1. */
+int __cdecl MappingClose_(HANDLE* mapping, void** view);
+int __stdcall MappingCloseB_(HANDLE* mapping, void** view);
+
+/* ---- Named mutexes --------------------------------------------------------- */
+
+/* Creates a mutex, not owned (or opens it, when the name exists); 1 when the
+ * handle stored in *mutex is not NULL. */
+int __cdecl MutexCreate_(const char* name, HANDLE* mutex);
+int __stdcall MutexCreateB_(const char* name, HANDLE* mutex);
+
+/* Opens a named mutex; 1 when the handle stored in *mutex is not NULL. */
+int __cdecl MutexOpen_(const char* name, HANDLE* mutex);
+int __stdcall MutexOpenB_(const char* name, HANDLE* mutex);
+
+/* Waits for the mutex at most milliseconds; 0 only when the wait failed. A
+ * time-out also gives 1, without ownership. */
+int __cdecl MutexReserve_(HANDLE mutex, DWORD milliseconds);
+int __stdcall MutexReserveB_(HANDLE mutex, DWORD milliseconds);
+
+/* ReleaseMutex's result. */
+int __cdecl MutexRelease_(HANDLE mutex);
+int __stdcall MutexReleaseB_(HANDLE mutex);
+
+/* CloseHandle's result; closes any handle (mapping, mutex, process). */
+int __cdecl MutexClose_(HANDLE handle);
+int __stdcall MutexCloseB_(HANDLE handle);
+
+/* ---- Process, tray icon, font, files ---------------------------------------- */
+
+/* The process handle of path started with the show state and the priority
+ * (1 real-time, 2 idle, anything else normal), after waiting up to 10 s
+ * for it to be idle; NULL when it cannot start. No search path, no default
+ * extension, no arguments. Close the handle with MutexClose_. */
+HANDLE __cdecl CreateProc_(const char* path, int show, int priority);
+HANDLE __stdcall CreateProcB_(const char* path, int show, int priority);
+
+/* Adds the tray icon (when missing), then sets its icon, tip (at most 63
+ * bytes; NULL for none) and callback message; the result of the second step. */
+int __cdecl TrayNotifyAdd_(HWND window, UINT message, UINT id, HICON icon, const char* tip);
+int __stdcall TrayNotifyAddB_(HWND window, UINT message, UINT id, HICON icon, const char* tip);
+
+/* The same steps as TrayNotifyAdd_. */
+int __cdecl TrayNotifyChange_(HWND window, UINT message, UINT id, HICON icon, const char* tip);
+int __stdcall TrayNotifyChangeB_(HWND window, UINT message, UINT id, HICON icon, const char* tip);
+
+/* Changes icon, tip and callback message of an existing tray icon;
+ * Shell_NotifyIconA's result. */
+int __cdecl TrayStateChange_(HWND window, UINT message, UINT id, HICON icon, const char* tip);
+int __stdcall TrayStateChangeB_(HWND window, UINT message, UINT id, HICON icon, const char* tip);
+
+/* Removes a tray icon; Shell_NotifyIconA's result. */
+int __cdecl TrayNotifyDelete_(HWND window, UINT id);
+int __stdcall TrayNotifyDeleteB_(HWND window, UINT id);
+
+/* A font of the face code (1 Terminal, 16 "MS Mincho", 17 "MS Gothic",
+ * anything else System) at height (as LOGFONT's lfHeight), also stored in
+ * *font; NULL when it cannot be made. The caller deletes it. */
+HFONT __cdecl FontInitial_(int face, int height, HFONT* font);
+
+/* Deletes the files (not directories, not below) matching the wildcard
+ * pattern; 1 when the pattern holds a backslash and matched any entry, else 0. */
+int __cdecl FileDelete_(const char* pattern);
 
 #ifdef __cplusplus
 }

@@ -1,8 +1,8 @@
-/* The exported interface of KESTRUM.DLL, one row per operation.
+/* The exported interface of KESTRUM.DLL as a table, one row per operation.
  *
  * Include this file after defining the row macros; it is expanded for the
- * public declarations (kestrum.h), the stdcall twins (twins.cpp) and the ABI
- * tests, so a function's name, arguments and convention live in one place.
+ * stdcall twins (twins.cpp, which also checks every row against the written
+ * prototypes of kestrum.h at compile time) and the ABI tests.
  *
  *   KESTRUM_PAIR(result, Name, params, args)
  *       Name_ (cdecl) and NameB_ (stdcall) with the same parameters.

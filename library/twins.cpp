@@ -1,6 +1,29 @@
 // The stdcall twins: each simply calls its cdecl function. The two drive-name
-// twins, whose buffer is one level more indirect, live in drive.cpp.
+// twins, whose buffer is one level more indirect, live in drive.cpp. Every row
+// of the export table is checked against the prototypes of kestrum.h here, so
+// the table that drives the twins and the ABI tests cannot drift from the
+// header that callers read.
+#include <type_traits>
+
 #include "kestrum.h"
+
+#define KESTRUM_PAIR(result, Name, params, args)                                   \
+  static_assert(std::is_same_v<decltype(&Name##_), result(__cdecl*) params>,      \
+                #Name "_ differs from its row of the export table");               \
+  static_assert(std::is_same_v<decltype(&Name##B_), result(__stdcall*) params>,   \
+                #Name "B_ differs from its row of the export table");
+#define KESTRUM_PAIR_BYREF(result, Name, params, paramsB)                          \
+  static_assert(std::is_same_v<decltype(&Name##_), result(__cdecl*) params>,      \
+                #Name "_ differs from its row of the export table");               \
+  static_assert(std::is_same_v<decltype(&Name##B_), result(__stdcall*) paramsB>,  \
+                #Name "B_ differs from its row of the export table");
+#define KESTRUM_SINGLE(result, Name_, params, args)                                \
+  static_assert(std::is_same_v<decltype(&Name_), result(__cdecl*) params>,        \
+                #Name_ " differs from its row of the export table");
+#include "kestrum_exports.h"
+#undef KESTRUM_PAIR
+#undef KESTRUM_PAIR_BYREF
+#undef KESTRUM_SINGLE
 
 extern "C" {
 
