@@ -1,10 +1,12 @@
 // Texts of the About window.
 #pragma once
 
+#include "versions.h"
+
 namespace zefta::about_texts {
 
 inline constexpr char16_t kCaption[] = u"バージョン情報";
-inline constexpr char16_t kVersion[] = u"SORVEL Ver1.05";
+inline constexpr char16_t kVersion[] = u"SORVEL Ver" ZEFTA_VERSION_TEXT;
 inline constexpr char16_t kCorrespondFrame[] = u"更新履歴";
 inline constexpr char16_t kOk[] = u"OK";
 
