@@ -1,14 +1,14 @@
 # The two commands of the project: `make run` and `make test`.
-.PHONY: run test setup build bench-listing clean reliability
+.PHONY: run test setup build clean reliability dist
 
 setup:
 	@bash scripts/setup.sh
 
+# Both Windows builds (32-bit and 64-bit).
 build: setup
-	@cmake --preset win32 >/dev/null
-	@cmake --build --preset win32 -j$$(nproc)
+	@for preset in win32 win64; do cmake --preset $$preset >/dev/null && cmake --build --preset $$preset -j$$(nproc) || exit 1; done
 
-run: build
+run: setup
 	@bash scripts/run.sh
 
 test: setup
@@ -18,6 +18,10 @@ test: setup
 # under Wine, summed up in one table with a verdict.
 reliability: setup
 	@bash scripts/reliability.sh
+
+# The two release packages, build/dist/*-x86.zip and *-x64.zip.
+dist: build
+	@bash scripts/dist.sh
 
 clean:
 	rm -rf build

@@ -62,14 +62,17 @@ bad_inputs() {
 }
 
 windows_runs() {
-  cmake --preset win32 >/dev/null && cmake --build --preset win32 -j"$(nproc)" || return 1
-  if ! ctest --preset win32 -N -R '^no_data_loss$' | grep -q 'Total Tests: 1'; then
+  zefta_choose_arch || return 1
+  echo "the $ZEFTA_ARCH-bit build: $ZEFTA_ARCH_WHY"
+  local preset=win$ZEFTA_ARCH
+  cmake --preset $preset >/dev/null && cmake --build --preset $preset -j"$(nproc)" || return 1
+  if ! ctest --preset $preset -N -R '^no_data_loss$' | grep -q 'Total Tests: 1'; then
     echo "no_data_loss is not built yet: skipped"
     return 0
   fi
   trap zefta_stop_all EXIT
   zefta_start_display own && zefta_prepare_prefix && zefta_start_wineserver || return 1
-  ZEFTA_TREES=$trees ctest --preset win32 -R '^no_data_loss$' -V --timeout 3600
+  ZEFTA_TREES=$trees ctest --preset $preset -R '^no_data_loss$' -V --timeout 3600
   local status=$?
   zefta_stop_all
   trap - EXIT

@@ -1,31 +1,93 @@
 #!/usr/bin/env bash
-# Builds both presets and runs every test: native first (also under ASan and
-# UBSan, and the fuzzers for a bounded time), then under Wine.
-set -euo pipefail
+# Builds every preset and runs every test: native first (also under ASan and
+# UBSan, and the fuzzers for a bounded time), then the Windows builds under
+# Wine. Both Windows builds are always built; the 32-bit one is checked as
+# files everywhere and run where this machine can run 32-bit programs, the
+# 64-bit one runs the whole Windows suite where it cannot (or when
+# ZEFTA_WINE_ARCH=64 asks for it) and the library tests otherwise.
+set -uo pipefail
 cd "$(dirname "$0")/.."
 # The tests keep their own Wine prefix: the settings and folders they leave
 # behind never show up in the program that `make run` starts.
 export WINEPREFIX=${WINEPREFIX:-$PWD/build/test-wineprefix}
 source scripts/wine-env.sh
+zefta_choose_arch || exit 1
 
-cmake --preset host >/dev/null
-cmake --build --preset host -j"$(nproc)"
-ctest --preset host
+if [ "$ZEFTA_ARCH" = 32 ]; then
+  plan="Windows tests on the 32-bit build, library tests also on the 64-bit build: $ZEFTA_ARCH_WHY"
+else
+  plan="Windows tests on the 64-bit build, the 32-bit build checked as files only: $ZEFTA_ARCH_WHY"
+fi
+echo "== $plan"
+
+totals=()
+failed=0
+# run_ctest NAME ARGS...: one ctest run, its totals line kept for the summary.
+run_ctest() {
+  local name=$1 log
+  shift
+  log=$(mktemp)
+  ctest "$@" 2>&1 | tee "$log"
+  local status=${PIPESTATUS[0]}
+  local line
+  line=$(grep -E 'tests passed|No tests were found' "$log" | tail -n 1)
+  totals+=("$name: ${line:-no result (status $status)}")
+  # A test that cannot apply to this build says why when it skips.
+  local skipped reason
+  for skipped in $(sed -n 's/^\s*[0-9]* - \(.*\) (Skipped)$/\1/p' "$log"); do
+    reason=$(ctest "$@" -R "^$skipped\$" -V 2>/dev/null | sed -n 's/.*skipped: //p' | head -n 1)
+    totals+=("   skipped $skipped: ${reason:-no reason given}")
+  done
+  rm -f "$log"
+  [ "$status" = 0 ] || failed=1
+  return 0
+}
+# build PRESET: configure and build, a failure counted like a failed test.
+build() {
+  if ! { cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j"$(nproc)"; }; then
+    totals+=("$1: build FAILED")
+    failed=1
+    return 1
+  fi
+}
+
+if build host; then run_ctest "native" --preset host; fi
 
 # The same native tests under ASan + UBSan: any report fails the run.
-cmake --preset host-asan >/dev/null
-cmake --build --preset host-asan -j"$(nproc)"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --preset host-asan
+if build host-asan; then
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    run_ctest "native, ASan+UBSan" --preset host-asan
+fi
 
-bash scripts/fuzz.sh "${ZEFTA_FUZZ_SECONDS:-10}"
+if bash scripts/fuzz.sh "${ZEFTA_FUZZ_SECONDS:-10}"; then
+  totals+=("fuzzing: ${ZEFTA_FUZZ_SECONDS:-10} s per target, no crash")
+else
+  totals+=("fuzzing: FAILED")
+  failed=1
+fi
 
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j"$(nproc)"
+build win32 && built32=yes || built32=
+build win64 && built64=yes || built64=
 
 trap zefta_stop_all EXIT
 zefta_start_display own
 zefta_prepare_prefix
 zefta_start_wineserver
 zefta_window_frames wine
-ctest --preset win32
+if [ "$ZEFTA_ARCH" = 32 ]; then
+  [ -n "$built32" ] && run_ctest "32-bit build, whole Windows suite" --preset win32
+  [ -n "$built64" ] && run_ctest "64-bit build, library" --preset win64 -L library
+else
+  [ -n "$built32" ] && run_ctest "32-bit build, as files" --preset win32 -L static
+  [ -n "$built64" ] && run_ctest "64-bit build, whole Windows suite" --preset win64
+fi
+
+echo
+echo "== Totals"
+for line in "${totals[@]}"; do echo "   $line"; done
+echo "== $plan"
+if [ "$failed" != 0 ]; then
+  echo "== FAILED"
+  exit 1
+fi
+echo "== all passed"

@@ -1,11 +1,58 @@
-# Sourced by the run and test scripts: a virtual display when there is none,
-# the Wine prefix inside the build tree, and one wineserver for the whole run.
+# Sourced by the run, test and benchmark scripts: which Windows build runs on
+# this machine, a virtual display when there is none, the Wine prefix inside
+# the build tree, and one wineserver for the whole run.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix}
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 ZEFTA_XVFB_PID=
+ZEFTA_WINE32=/usr/lib/wine/wine
+ZEFTA_WINE64=/usr/lib/wine/wine64
+
+# Which build runs here: ZEFTA_ARCH (32 or 64) and ZEFTA_ARCH_WHY, one line.
+# The 32-bit build wherever this machine can start a 32-bit program (asked by
+# starting Wine's 32-bit loader, not guessed), else the 64-bit build under
+# Wine's 64-bit loader. ZEFTA_WINE_ARCH=64 takes the 64-bit path anyway.
+zefta_choose_arch() {
+  case ${ZEFTA_WINE_ARCH:-auto} in
+    64)
+      ZEFTA_ARCH=64
+      ZEFTA_ARCH_WHY="ZEFTA_WINE_ARCH=64 asks for it"
+      return 0
+      ;;
+    32 | auto | "") ;;
+    *)
+      echo "ZEFTA_WINE_ARCH is 32, 64 or unset, not '$ZEFTA_WINE_ARCH'" >&2
+      return 1
+      ;;
+  esac
+  local answer
+  # In a shell of its own with the C locale, so that a refusal reads the same everywhere.
+  if answer=$(LC_ALL=C LANG=C bash -c '"$0" --version' "$ZEFTA_WINE32" 2>&1); then
+    ZEFTA_ARCH=32
+    ZEFTA_ARCH_WHY="this machine runs 32-bit programs ($ZEFTA_WINE32 --version: $answer)"
+    return 0
+  fi
+  answer=$(echo "$answer" | tail -n 1)
+  answer="starting $ZEFTA_WINE32: ${answer##*: }"
+  if [ "${ZEFTA_WINE_ARCH:-}" = 32 ]; then
+    echo "ZEFTA_WINE_ARCH=32, but this machine cannot run 32-bit programs: ${answer:-no answer}" >&2
+    return 1
+  fi
+  ZEFTA_ARCH=64
+  ZEFTA_ARCH_WHY="this machine cannot run 32-bit programs ($answer)"
+}
+
+# Wine's own tools (wineboot, reg) through the loader of the chosen build.
+zefta_wine() {
+  [ -n "${ZEFTA_ARCH:-}" ] || zefta_choose_arch || return 1
+  if [ "$ZEFTA_ARCH" = 64 ]; then
+    WINELOADER=$ZEFTA_WINE64 "$ZEFTA_WINE64" "$@"
+  else
+    "$ZEFTA_WINE32" "$@"
+  fi
+}
 
 # zefta_start_display [own]: with "own", always a fresh virtual display.
 zefta_start_display() {
@@ -32,7 +79,7 @@ zefta_prepare_prefix() {
   mkdir -p "$WINEPREFIX"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "preparing the Wine prefix in $WINEPREFIX (first run only)"
-    wineboot -i >/dev/null 2>&1 || true
+    zefta_wine wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
   if [ ! -f "$WINEPREFIX/.zefta-fonts" ]; then
@@ -40,16 +87,21 @@ zefta_prepare_prefix() {
     local face
     for face in "ＭＳ ゴシック" "ＭＳ 明朝" "MS UI Gothic" "MS Shell Dlg"; do
       case $face in *明朝*) target="IPAMincho" ;; *) target="IPAGothic" ;; esac
-      wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d "$target" /f >/dev/null 2>&1 || true
+      zefta_wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d "$target" /f >/dev/null 2>&1 || true
     done
     wineserver -w
     touch "$WINEPREFIX/.zefta-fonts"
   fi
+  # Debian's Wine does not load the fonts it ships in /usr/share/wine/fonts,
+  # so the face "Marlett" falls to the locale's default face, and the caption
+  # buttons, drawn as Marlett's "0", "1" and "r", show those characters. A
+  # copy in the prefix's Fonts folder is loaded like any Windows font.
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
 }
 
-# One wineserver for the whole run, with the prefix's services already up:
-# a service started by a test would inherit the test's output and keep the
-# test runner waiting for it.
 # On a display of our own there is no window manager: Wine then draws the
 # captions and borders itself, so screenshots show them. On a user's desktop
 # the window manager does it.
@@ -57,18 +109,21 @@ zefta_window_frames() {
   local key='HKCU\Software\Wine\X11 Driver'
   if [ "${1:-}" = wine ]; then
     [ -f "$WINEPREFIX/.zefta-frames" ] && return 0
-    wine reg add "$key" /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+    zefta_wine reg add "$key" /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
     touch "$WINEPREFIX/.zefta-frames"
   else
     [ -f "$WINEPREFIX/.zefta-frames" ] || return 0
-    wine reg delete "$key" /v Managed /f >/dev/null 2>&1 || true
+    zefta_wine reg delete "$key" /v Managed /f >/dev/null 2>&1 || true
     rm -f "$WINEPREFIX/.zefta-frames"
   fi
 }
 
+# One wineserver for the whole run, with the prefix's services already up:
+# a service started by a test would inherit the test's output and keep the
+# test runner waiting for it.
 zefta_start_wineserver() {
   wineserver -p >/dev/null 2>&1 || true
-  wineboot >/dev/null 2>&1 </dev/null || true
+  zefta_wine wineboot >/dev/null 2>&1 </dev/null || true
 }
 
 zefta_stop_all() {

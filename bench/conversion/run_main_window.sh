@@ -3,15 +3,21 @@
 # generated on the Linux side); refreshing List and converting every <every>-th
 # entry through the real window binding, beside a bare FindFirstFileW loop and
 # bare MoveFileW loops, all under Wine.
-#   bash bench/conversion/run_main_window.sh [files] [every]   (after cmake --build --preset win32)
+#   bash bench/conversion/run_main_window.sh [files] [every]   (after make build)
 # A rename in a folder of 30,000 entries costs tens of milliseconds under Wine
 # (each name not spelled exactly as stored is searched through the folder), so
 # the default converts 1,000 entries (every 30th, under two minutes); every 6th
 # gives 5,000, which takes about seven minutes.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-exe=$root/build/win32/bin/main_window_bench.exe
-[ -f "$exe" ] || { echo "build first: cmake --preset win32 && cmake --build --preset win32" >&2; exit 1; }
+# A private prefix: others' test runs may be using the one in the build tree.
+export WINEPREFIX=${WINEPREFIX:-/tmp/zefta-benchprefix}
+# The build that runs on this machine: 32-bit where it can, else 64-bit.
+source "$root/scripts/wine-env.sh"
+zefta_choose_arch
+exe=$root/build/win$ZEFTA_ARCH/bin/main_window_bench.exe
+[ -f "$exe" ] || { echo "build first: cmake --preset win$ZEFTA_ARCH && cmake --build --preset win$ZEFTA_ARCH" >&2; exit 1; }
+echo "$(basename "$exe") of the $ZEFTA_ARCH-bit build: $ZEFTA_ARCH_WHY"
 files=${1:-30000}
 every=${2:-30}
 work=$(mktemp -d /tmp/zefta-bench-XXXXXX)
@@ -29,12 +35,10 @@ for copy in ("program", "bare", "twostep"):
         os.close(os.open(os.path.join(d, name), os.O_CREAT | os.O_WRONLY, 0o644))
 PY
 
-# A private prefix: others' test runs may be using the one in the build tree.
-export WINEPREFIX=${WINEPREFIX:-/tmp/zefta-benchprefix}
+# A copy of the program's prefix saves preparing a new one.
 [ -f "$WINEPREFIX/system.reg" ] || [ ! -f "$root/build/wineprefix/system.reg" ] || cp -a "$root/build/wineprefix" "$WINEPREFIX"
-source "$root/scripts/wine-env.sh"
 zefta_start_display own
 zefta_prepare_prefix
 zefta_start_wineserver
 win() { local p="Z:$1"; echo "${p//\//\\}"; }
-wine "$exe" "$(win "$work/program")" "$(win "$work/bare")" "$(win "$work/twostep")" "$every"
+"$root/scripts/wine-run.sh" "$exe" "$(win "$work/program")" "$(win "$work/bare")" "$(win "$work/twostep")" "$every"

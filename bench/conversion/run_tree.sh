@@ -3,11 +3,17 @@
 # copies, generated on the Linux side); the Tool menu command through listing,
 # loading the list window with the real binding and converting every entry,
 # beside the same listing followed by bare MoveFileW loops, all under Wine.
-#   bash bench/conversion/run_tree.sh [entries]   (after cmake --build --preset win32)
+#   bash bench/conversion/run_tree.sh [entries]   (after make build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-exe=$root/build/win32/bin/tree_conversion_bench.exe
-[ -f "$exe" ] || { echo "build first: cmake --preset win32 && cmake --build --preset win32" >&2; exit 1; }
+# A private prefix: others' test runs may be using the one in the build tree.
+export WINEPREFIX=${WINEPREFIX:-/tmp/zefta-benchprefix}
+# The build that runs on this machine: 32-bit where it can, else 64-bit.
+source "$root/scripts/wine-env.sh"
+zefta_choose_arch
+exe=$root/build/win$ZEFTA_ARCH/bin/tree_conversion_bench.exe
+[ -f "$exe" ] || { echo "build first: cmake --preset win$ZEFTA_ARCH && cmake --build --preset win$ZEFTA_ARCH" >&2; exit 1; }
+echo "$(basename "$exe") of the $ZEFTA_ARCH-bit build: $ZEFTA_ARCH_WHY"
 entries=${1:-20000}
 work=$(mktemp -d /tmp/zefta-bench-XXXXXX)
 trap 'zefta_stop_all 2>/dev/null; rm -rf "$work"' EXIT
@@ -17,12 +23,10 @@ for copy in program bare twostep; do
 done
 mkdir "$work/lists"
 
-# A private prefix: others' test runs may be using the one in the build tree.
-export WINEPREFIX=${WINEPREFIX:-/tmp/zefta-benchprefix}
+# A copy of the program's prefix saves preparing a new one.
 [ -f "$WINEPREFIX/system.reg" ] || [ ! -f "$root/build/wineprefix/system.reg" ] || cp -a "$root/build/wineprefix" "$WINEPREFIX"
-source "$root/scripts/wine-env.sh"
 zefta_start_display own
 zefta_prepare_prefix
 zefta_start_wineserver
 win() { local p="Z:$1"; echo "${p//\//\\}"; }
-wine "$exe" "$(win "$work/program")" "$(win "$work/bare")" "$(win "$work/twostep")" "$(win "$work/lists")"
+"$root/scripts/wine-run.sh" "$exe" "$(win "$work/program")" "$(win "$work/bare")" "$(win "$work/twostep")" "$(win "$work/lists")"

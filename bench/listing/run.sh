@@ -2,11 +2,15 @@
 # Listing benchmark: generates trees of 2,000 and 20,000 entries (files and
 # directories, some Japanese names) on the Linux side, then times
 # MakeDirFileListB_ against a minimal FindFirstFileA walk under Wine.
-#   bash bench/listing/run.sh   (after cmake --build --preset win32)
+#   bash bench/listing/run.sh   (after make build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-exe=$root/build/win32/bin/listing_bench.exe
-[ -f "$exe" ] || { echo "build first: cmake --preset win32 && cmake --build --preset win32" >&2; exit 1; }
+# The build that runs on this machine: 32-bit where it can, else 64-bit.
+source "$root/scripts/wine-env.sh"
+zefta_choose_arch
+exe=$root/build/win$ZEFTA_ARCH/bin/listing_bench.exe
+[ -f "$exe" ] || { echo "build first: cmake --preset win$ZEFTA_ARCH && cmake --build --preset win$ZEFTA_ARCH" >&2; exit 1; }
+echo "$(basename "$exe") of the $ZEFTA_ARCH-bit build: $ZEFTA_ARCH_WHY"
 work=$(mktemp -d /tmp/kestrum-bench-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
@@ -16,7 +20,6 @@ mkdir "$work/lists"
 
 # No window is shown, so no display is needed; the shared wineserver is left
 # to the others who may be using the prefix.
-source "$root/scripts/wine-env.sh"
 zefta_prepare_prefix
 win() { local p="Z:$1"; echo "${p//\//\\}"; }
 "$root/scripts/wine-run.sh" "$exe" "$(win "$work/small")" "$(win "$work/large")" "$(win "$work/lists")"
