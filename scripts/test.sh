@@ -35,7 +35,7 @@ run_ctest() {
   # A test that cannot apply to this build says why when it skips.
   local skipped reason
   for skipped in $(sed -n 's/^\s*[0-9]* - \(.*\) (Skipped)$/\1/p' "$log"); do
-    reason=$(ctest "$@" -R "^$skipped\$" -V 2>/dev/null | sed -n 's/.*skipped: //p' | head -n 1)
+    reason=$(ctest "$@" -R "^$skipped\$" -V 2>/dev/null | sed -n 's/^[0-9]*: skipped: //p' | head -n 1)
     totals+=("   skipped $skipped: ${reason:-no reason given}")
   done
   rm -f "$log"
