@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "modules/case_mapping.h"
+#include "services/case_mapping.h"
 
 namespace zefta {
 
@@ -97,14 +97,6 @@ void ListBox::SetItems(std::vector<std::u16string> items) {
   if (sorted_) SortInListOrder(items);
   items_ = std::move(items);
   selected_.assign(items_.size(), 0);
-  listIndex_ = -1;
-  singleSelected_ = -1;
-  Notify(Change::Reset, -1);
-}
-
-void ListBox::Clear() {
-  items_.clear();
-  selected_.clear();
   listIndex_ = -1;
   singleSelected_ = -1;
   Notify(Change::Reset, -1);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/services.h"
+#include "services/services.h"
 
 namespace zefta {
 
@@ -117,7 +117,6 @@ class ListBox : public ControlBase {
   int AddItem(std::u16string text);
   // Replaces every item at once (sorted once when sorted); nothing selected.
   void SetItems(std::vector<std::u16string> items);
-  void Clear();
 
   bool Selected(int index) const { return selected_.at(static_cast<std::size_t>(index)) != 0; }
   // In single selection, selecting one item unselects the others.

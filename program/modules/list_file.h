@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/services.h"
+#include "services/services.h"
 
 namespace zefta {
 

@@ -10,6 +10,9 @@ inline constexpr char16_t kProductTitle[] = u"SORVEL";
 inline constexpr char16_t kMessageTitleSuffix[] = u"からのお知らせ";
 inline constexpr char16_t kRenameFailedText[] = u"ファイル名の変更に失敗しました。";
 
+// The value in plain decimal digits, a minus sign before a negative one.
+std::u16string DecimalText(int value);
+
 // "SORVEL" + "からのお知らせ", the title of every message box of the program.
 std::u16string MessageTitle();
 

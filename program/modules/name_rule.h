@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "modules/case_mapping.h"
+#include "services/case_mapping.h"
 
 namespace zefta {
 

@@ -5,7 +5,7 @@
 
 #include "modules/name_rule.h"
 #include "modules/program_state.h"
-#include "platform/services.h"
+#include "services/services.h"
 
 namespace zefta {
 

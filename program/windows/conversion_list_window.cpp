@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "modules/case_mapping.h"
+#include "services/case_mapping.h"
 #include "modules/list_file.h"
 #include "modules/messages.h"
 #include "windows/conversion_list_texts.h"

@@ -9,7 +9,7 @@
 #include "controls/form.h"
 #include "modules/name_rule.h"
 #include "modules/program_state.h"
-#include "platform/services.h"
+#include "windows/window_services.h"
 
 namespace zefta {
 
@@ -40,7 +40,6 @@ class ConversionListWindow : public Form {
 
   // The list in use: 0 plain, 1 check list (choice mode).
   int ListInUse() const { return listInUse_; }
-  bool Running() const { return running_; }
 
   // Controls, front to back as laid out; ChangeFileList[0] plain, [1] check list.
   ListBox ChangeFileList1{false, ListBox::Selection::Single, true};

@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "modules/case_mapping.h"
+#include "services/case_mapping.h"
 #include "modules/messages.h"
 #include "modules/rename.h"
+#include "services/case_mapping.h"
+#include "settings/settings.h"
 #include "windows/main_window_texts.h"
 
 namespace zefta {
@@ -46,7 +48,7 @@ bool MainWindow::Initialize() {
   Desktop& desktop = services_.desktop;
   // The whole argument text, upper-cased, must be exactly the option.
   if (MapCase(services_.environment.CommandLineArguments(), CaseDirection::Upper) == u"/CLEAR") {
-    services_.settings.DeleteSection(u"ZEFTA", u"SYSTEM");
+    services_.settings.DeleteSection(kSettingsApp, kSettingsSection);
     desktop.EndProgram();
     return false;
   }

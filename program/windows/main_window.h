@@ -9,7 +9,7 @@
 #include "controls/form.h"
 #include "modules/name_rule.h"
 #include "modules/program_state.h"
-#include "platform/services.h"
+#include "windows/window_services.h"
 
 namespace zefta {
 

@@ -1,7 +1,7 @@
 // Case mapping with the invariant locale of the system, one call for the whole text.
 #include <windows.h>
 
-#include "modules/case_mapping.h"
+#include "services/case_mapping.h"
 
 namespace zefta {
 

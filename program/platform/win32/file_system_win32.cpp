@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "modules/case_mapping.h"
+#include "services/case_mapping.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/text.h"
 

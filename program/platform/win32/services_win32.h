@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/services.h"
+#include "services/services.h"
 
 namespace zefta::win32 {
 

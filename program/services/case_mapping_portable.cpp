@@ -2,7 +2,7 @@
 // tests). It covers the scripts whose names the tests use: ASCII, Latin-1,
 // Latin Extended-A, Greek, Cyrillic and full-width Latin, one unit to one,
 // as the Windows invariant-locale mapping does for them.
-#include "modules/case_mapping.h"
+#include "services/case_mapping.h"
 
 namespace zefta {
 

@@ -1,3 +1,4 @@
+// CenterForm: a window in the middle of the screen, slightly above it.
 #include "controls/form.h"
 
 namespace zefta {

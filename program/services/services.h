@@ -1,5 +1,6 @@
-// What the windows need from the platform. The real services live in
-// platform/win32; the tests bring their own.
+// What the program needs from the platform, one small interface per service.
+// Every layer above may use them; the real ones live in platform/win32, the
+// tests bring their own.
 #pragma once
 
 #include <cstdint>
@@ -17,11 +18,7 @@ using WindowHandle = std::uintptr_t;
 namespace error {
 inline constexpr int kDeviceUnavailable = 68;
 inline constexpr int kPathNotFound = 76;
-inline constexpr int kFileAlreadyExists = 58;
-inline constexpr int kPermissionDenied = 70;
-inline constexpr int kFileNotFound = 53;
 inline constexpr int kTypeMismatch = 13;
-inline constexpr int kOverflow = 6;
 inline constexpr int kInvalidPropertyValue = 380;
 }  // namespace error
 
@@ -131,22 +128,6 @@ class FileReader {
  public:
   virtual ~FileReader() = default;
   virtual std::optional<std::string> ReadAll(std::u16string_view path) = 0;
-};
-
-class WindowHost;
-
-// Everything at once, as the windows receive it.
-struct Services {
-  FileSystem& files;
-  MessageBoxes& messages;
-  SettingsStore& settings;
-  Environment& environment;
-  Desktop& desktop;
-  FolderPicker& folderPicker;
-  CodePage& codePage;
-  TreeLister& treeLister;
-  FileReader& fileReader;
-  WindowHost& windows;
 };
 
 }  // namespace zefta
