@@ -18,7 +18,7 @@
 
 #include "fakes.h"
 #include "fuzz_support.h"
-#include "modules/case_mapping.h"
+#include "services/case_mapping.h"
 #include "windows/conversion_list_window.h"
 #include "windows/main_window.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/services.h"
+#include "services/services.h"
 
 namespace zefta::fuzz {
 

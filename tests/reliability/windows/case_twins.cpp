@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "modules/case_mapping.h"
+#include "services/case_mapping.h"
 #include "modules/name_rule.h"
 #include "platform/win32/services_win32.h"
 #include "reliability_runs.h"

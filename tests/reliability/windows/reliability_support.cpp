@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "modules/case_mapping.h"
+#include "services/case_mapping.h"
 #include "modules/name_rule.h"
 #include "platform/win32/text.h"
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "fakes.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "platform/win32/services_win32.h"
 
 namespace zefta::reliability {

@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 
-#include "modules/case_mapping.h"
+#include "services/case_mapping.h"
 #include "platform/win32/text.h"
 #include "reliability_support.h"
 
