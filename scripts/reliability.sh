@@ -1,22 +1,25 @@
 #!/usr/bin/env bash
 # The reliability figures in one table: the native tests under ASan + UBSan,
 # the bad-input figures with many inputs (ASan + UBSan build), the fuzzers for
-# longer, and the no-data-loss and fault runs under Wine. Every producer
+# longer, the no-data-loss runs in memory (100,000 of them) and on real files
+# under Wine. Every producer
 # prints FIGURE|section|name|value lines; the verdict needs every producer to
 # succeed and every "entries lost" and "crashes" figure to be 0.
 #
 # Sizes: ZEFTA_RELIABILITY_FUZZ_SECONDS (60 per target), ZEFTA_RELIABILITY_INPUTS
-# (3000 bad inputs per kind), ZEFTA_RELIABILITY_TREES (20 generated trees).
+# (3000 bad inputs per kind), ZEFTA_RELIABILITY_NATIVE_RUNS (100000 runs in
+# memory), ZEFTA_RELIABILITY_TREES (20 generated trees under Wine).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 # A prefix of its own: a test run of someone else ends the wineserver of the
 # shared prefix, which would cut the long Wine runs short.
-export WINEPREFIX=${WINEPREFIX:-$PWD/build/reliability/wineprefix}
+ZEFTA_PREFIX_NAME=reliability-wineprefix
 source scripts/wine-env.sh
 
 fuzz_seconds=${ZEFTA_RELIABILITY_FUZZ_SECONDS:-60}
 inputs=${ZEFTA_RELIABILITY_INPUTS:-3000}
 trees=${ZEFTA_RELIABILITY_TREES:-20}
+native_runs=${ZEFTA_RELIABILITY_NATIVE_RUNS:-100000}
 
 out=build/reliability
 mkdir -p "$out"
@@ -61,6 +64,11 @@ bad_inputs() {
     build/host-asan/tests/fuzz/bad_input_figures "$inputs"
 }
 
+native_runs() {
+  cmake --preset host-release >/dev/null && cmake --build --preset host-release -j"$(nproc)" &&
+    build/host-release/tests/reliability/no_data_loss_native --runs="$native_runs"
+}
+
 windows_runs() {
   zefta_choose_arch || return 1
   echo "the $ZEFTA_ARCH-bit build: $ZEFTA_ARCH_WHY"
@@ -82,6 +90,7 @@ windows_runs() {
 step sanitizers sanitizer_tests
 step bad_inputs bad_inputs
 step fuzz bash scripts/fuzz.sh "$fuzz_seconds"
+step native native_runs
 step windows windows_runs
 grep -q 'no_data_loss is not built yet' "$out/windows.log" && notes+=("no-data-loss test under Wine not present: skipped")
 

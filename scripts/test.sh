@@ -9,7 +9,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 # The tests keep their own Wine prefix: the settings and folders they leave
 # behind never show up in the program that `make run` starts.
-export WINEPREFIX=${WINEPREFIX:-$PWD/build/test-wineprefix}
+ZEFTA_PREFIX_NAME=test-wineprefix
 source scripts/wine-env.sh
 zefta_choose_arch || exit 1
 

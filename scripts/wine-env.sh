@@ -2,7 +2,6 @@
 # this machine, a virtual display when there is none, the Wine prefix inside
 # the build tree, and one wineserver for the whole run.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix}
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
@@ -14,7 +13,20 @@ ZEFTA_WINE64=/usr/lib/wine/wine64
 # The 32-bit build wherever this machine can start a 32-bit program (asked by
 # starting Wine's 32-bit loader, not guessed), else the 64-bit build under
 # Wine's 64-bit loader. ZEFTA_WINE_ARCH=64 takes the 64-bit path anyway.
+# Unless WINEPREFIX is given, the prefix is build/<ZEFTA_PREFIX_NAME>, with
+# "-64" on the 64-bit path: a prefix that Wine's 64-bit loader made alone
+# lacks the 32-bit half that the other path needs.
 zefta_choose_arch() {
+  zefta_pick_arch || return 1
+  if [ -z "${WINEPREFIX:-}" ]; then
+    WINEPREFIX=$here/build/${ZEFTA_PREFIX_NAME:-wineprefix}
+    [ "$ZEFTA_ARCH" = 64 ] && WINEPREFIX=$WINEPREFIX-64
+    export WINEPREFIX
+  fi
+  return 0
+}
+
+zefta_pick_arch() {
   case ${ZEFTA_WINE_ARCH:-auto} in
     64)
       ZEFTA_ARCH=64

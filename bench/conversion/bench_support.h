@@ -47,23 +47,36 @@ class TimedDesktop final : public Desktop {
   long doEventsCalls = 0;
 };
 
-// Forwards to the real file system and adds up the time spent renaming.
+// Forwards to the real file system and adds up the time spent renaming: the
+// moves, and the look-ups of spellings and folder listings around them.
 class TimedFileSystem final : public FileSystem {
  public:
+  bool Move(std::u16string_view from, std::u16string_view to) override {
+    const double start = Seconds();
+    const bool done = real.Move(from, to);
+    renameSeconds += Seconds() - start;
+    ++moves;
+    failed += !done;
+    return done;
+  }
+  std::optional<std::u16string> StoredName(std::u16string_view path) override {
+    const double start = Seconds();
+    auto name = real.StoredName(path);
+    renameSeconds += Seconds() - start;
+    return name;
+  }
+  std::optional<std::vector<std::u16string>> Names(std::u16string_view folderPath) override {
+    const double start = Seconds();
+    auto names = real.Names(folderPath);
+    renameSeconds += Seconds() - start;
+    return names;
+  }
   std::optional<std::vector<std::u16string>> Enumerate(std::u16string_view folderPath,
                                                        std::uint16_t attributes) override {
     const double start = Seconds();
     auto names = real.Enumerate(folderPath, attributes);
     enumerateSeconds += Seconds() - start;
     return names;
-  }
-  bool Rename(std::u16string_view oldPath, std::u16string_view newPath) override {
-    const double start = Seconds();
-    const bool done = real.Rename(oldPath, newPath);
-    renameSeconds += Seconds() - start;
-    ++renames;
-    failed += !done;
-    return done;
   }
   std::vector<std::u16string> Drives() override { return real.Drives(); }
   bool DriveReady(std::u16string_view drive) override { return real.DriveReady(drive); }
@@ -73,12 +86,12 @@ class TimedFileSystem final : public FileSystem {
 
   void ResetTimes() {
     enumerateSeconds = renameSeconds = 0;
-    renames = failed = 0;
+    moves = failed = 0;
   }
 
   win32::Win32FileSystem real;
   double enumerateSeconds = 0, renameSeconds = 0;
-  long renames = 0, failed = 0;
+  long moves = 0, failed = 0;
 };
 
 // The modal window host of the program with its loop replaced: it loads the

@@ -10,8 +10,8 @@
 # gives 5,000, which takes about seven minutes.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-# A private prefix: others' test runs may be using the one in the build tree.
-export WINEPREFIX=${WINEPREFIX:-/tmp/zefta-benchprefix}
+# A prefix of its own: others' test runs may be using the one of the tests.
+ZEFTA_PREFIX_NAME=bench-wineprefix
 # The build that runs on this machine: 32-bit where it can, else 64-bit.
 source "$root/scripts/wine-env.sh"
 zefta_choose_arch
@@ -35,8 +35,6 @@ for copy in ("program", "bare", "twostep"):
         os.close(os.open(os.path.join(d, name), os.O_CREAT | os.O_WRONLY, 0o644))
 PY
 
-# A copy of the program's prefix saves preparing a new one.
-[ -f "$WINEPREFIX/system.reg" ] || [ ! -f "$root/build/wineprefix/system.reg" ] || cp -a "$root/build/wineprefix" "$WINEPREFIX"
 zefta_start_display own
 zefta_prepare_prefix
 zefta_start_wineserver

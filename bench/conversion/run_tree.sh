@@ -6,8 +6,8 @@
 #   bash bench/conversion/run_tree.sh [entries]   (after make build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-# A private prefix: others' test runs may be using the one in the build tree.
-export WINEPREFIX=${WINEPREFIX:-/tmp/zefta-benchprefix}
+# A prefix of its own: others' test runs may be using the one of the tests.
+ZEFTA_PREFIX_NAME=bench-wineprefix
 # The build that runs on this machine: 32-bit where it can, else 64-bit.
 source "$root/scripts/wine-env.sh"
 zefta_choose_arch
@@ -23,8 +23,6 @@ for copy in program bare twostep; do
 done
 mkdir "$work/lists"
 
-# A copy of the program's prefix saves preparing a new one.
-[ -f "$WINEPREFIX/system.reg" ] || [ ! -f "$root/build/wineprefix/system.reg" ] || cp -a "$root/build/wineprefix" "$WINEPREFIX"
 zefta_start_display own
 zefta_prepare_prefix
 zefta_start_wineserver

@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
   const double program = Seconds() - start;
   const double listing = platform.treeLister.seconds, loading = platform.windows.loadSeconds;
   const double renaming = platform.files.renameSeconds, events = platform.desktop.doEventsSeconds;
-  const long renames = platform.files.renames, failed = platform.files.failed;
+  const long renames = platform.files.moves, failed = platform.files.failed;
   const std::u16string message = platform.messages.shown.empty() ? u"(none)" : platform.messages.shown.back().text;
 
   const BaselineResult twoStep = Baseline(twoStepTree, lists + "\\twostep.tmp", true);
@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
 
   std::printf("Whole-tree conversion, %ld entries listed\n", bare.entries);
   std::printf("  program: Tool menu command to the end of the run  %8.1f ms\n", program * 1e3);
-  std::printf("    listing %.1f ms, loading the list window %.1f ms, renames %.1f ms (%ld, %ld failed),"
+  std::printf("    listing %.1f ms, loading the list window %.1f ms, renaming %.1f ms (%ld moves, %ld failed),"
               " DoEvents %.1f ms (%ld calls)\n",
               listing * 1e3, loading * 1e3, renaming * 1e3, renames, failed, events * 1e3,
               platform.desktop.doEventsCalls);

@@ -5,6 +5,7 @@
 #   bash bench/listing/run.sh   (after make build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
+ZEFTA_PREFIX_NAME=bench-wineprefix
 # The build that runs on this machine: 32-bit where it can, else 64-bit.
 source "$root/scripts/wine-env.sh"
 zefta_choose_arch

@@ -59,11 +59,4 @@ PathParts SplitPath(std::u16string_view path) {
   return {path.substr(0, sep + 1), path.substr(sep + 1)};
 }
 
-std::u16string ConvertedPath(std::u16string_view path, CaseOptions options) {
-  const PathParts parts = SplitPath(path);
-  std::u16string result(parts.folder);
-  result += ConvertName(parts.name, options);
-  return result;
-}
-
 }  // namespace zefta

@@ -38,8 +38,4 @@ struct PathParts {
 };
 PathParts SplitPath(std::u16string_view path);
 
-// The path an entry is renamed to: the folder part unchanged followed by the
-// converted name, so that the entry can only change its own name.
-std::u16string ConvertedPath(std::u16string_view path, CaseOptions options);
-
 }  // namespace zefta

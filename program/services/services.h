@@ -30,16 +30,30 @@ struct PlatformError {
 // Attribute mask of an enumeration: 0 files only, 16 files and directories.
 inline constexpr std::uint16_t kAttrDirectory = 16;
 
-class FileSystem {
+// The entries of folders, as far as renaming one needs them. Paths are full
+// paths; folder paths end in "\".
+class FolderEntries {
  public:
-  virtual ~FileSystem() = default;
-  // Names of folderPath's entries (folderPath ends in "\"), without hidden and
-  // system entries, directories only when the mask holds kAttrDirectory.
-  // "." and ".." may be among them. nullopt when the folder cannot be read.
+  virtual ~FolderEntries() = default;
+  // Moves an entry to another path and never replaces another entry. True on
+  // success. Where the file system keeps the old spelling on a move that
+  // changes letter case only, such a move succeeds and changes nothing.
+  virtual bool Move(std::u16string_view from, std::u16string_view to) = 0;
+  // The name as stored of the entry that path names, found without regard to
+  // letter case (an exactly spelled one first); nullopt when there is none.
+  virtual std::optional<std::u16string> StoredName(std::u16string_view path) = 0;
+  // Every name in the folder as stored, hidden and system entries included,
+  // without "." and ".."; nullopt when the folder cannot be read.
+  virtual std::optional<std::vector<std::u16string>> Names(std::u16string_view folderPath) = 0;
+};
+
+class FileSystem : public FolderEntries {
+ public:
+  // Names of folderPath's entries, without hidden and system entries,
+  // directories only when the mask holds kAttrDirectory. "." and ".." may be
+  // among them. nullopt when the folder cannot be read.
   virtual std::optional<std::vector<std::u16string>> Enumerate(std::u16string_view folderPath,
                                                                std::uint16_t attributes) = 0;
-  // Renames without ever replacing another entry. Returns true on success.
-  virtual bool Rename(std::u16string_view oldPath, std::u16string_view newPath) = 0;
   // Drive roots present, as "c:" texts in the order of the drive list.
   virtual std::vector<std::u16string> Drives() = 0;
   // Whether the drive ("c:") can be read now (has a medium).

@@ -6,7 +6,6 @@ namespace zefta::conversion_list_texts {
 inline constexpr char16_t kCaption[] = u"変換ファイル一覧";
 inline constexpr char16_t kCancel[] = u"キャンセル";
 inline constexpr char16_t kChangeStart[] = u"変換開始";
-inline constexpr char16_t kNothingConverted[] = u"変換対象ファイルは有りませんでした。";
 
 // The list file in the temporary directory.
 inline constexpr char16_t kListFileName[] = u"\\ZEFTA.TMP";

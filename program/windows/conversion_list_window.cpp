@@ -46,18 +46,18 @@ void ConversionListWindow::Load() {
   if (auto bytes = services.fileReader.ReadAll(context_.state.tempDir + conversion_list_texts::kListFileName))
     records = ReadListFile(*bytes, services.codePage);
 
-  std::vector<std::u16string> paths, names;
+  std::vector<std::u16string> paths;
   paths.reserve(records.size());
-  names.reserve(records.size());
-  for (const ListFileRecord& record : records) {
+  entries_.clear();
+  entries_.reserve(records.size());
+  for (ListFileRecord& record : records) {
     if (!InTree(record.directory)) continue;
     paths.push_back(ListFilePath(record));
-    names.push_back(record.name);
+    entries_.push_back({std::move(record.directory) + u"\\", std::move(record.name)});
   }
   // Filled at once: a tree of many thousand entries loads without a redraw per entry.
   ListBox& list = ChangeFileList(listInUse_);
   list.SetItems(std::move(paths));
-  ChangeFileListTitle.SetItems(std::move(names));
   if (listInUse_ == 1) {
     for (int i = 0; i < list.Count(); ++i) list.SetSelected(i, true);
     if (list.Count() > 0) list.SetListIndex(0);
@@ -77,65 +77,58 @@ bool ConversionListWindow::InTree(const std::u16string& directory) const {
 void ConversionListWindow::ChangeStart_Click() {
   // The run yields to the event loop; a second click then must not start a
   // nested run or close the window under it.
-  if (running_) return;
+  if (context_.engine.Running()) return;
   ConvertListedEntries();
   Unload();
 }
 
 void ConversionListWindow::Cancel_Click() {
-  if (running_) return;
+  if (context_.engine.Running()) return;
   Unload();
 }
 
-void ConversionListWindow::ConvertListedEntries() {
-  struct RunningFlag {
-    bool& flag;
-    explicit RunningFlag(bool& f) : flag(f) { flag = true; }
-    ~RunningFlag() { flag = false; }
-  } runningFlag(running_);
-
-  const Services& services = context_.services;
-  ProgramState& state = context_.state;
-  state.processedCount.Reset();
-  state.convertedCount.Reset();
-
-  ListBox& list = ChangeFileList(listInUse_);
-  const int count = list.Count();
-  for (int i = 0; i < count && i < list.Count() && i < ChangeFileListTitle.Count(); ++i) {
-    bool taken = true;
-    if (listInUse_ == 1) {
-      taken = list.Selected(i);
-      list.SetSelected(i, false);
-      list.SetListIndex(i);
-    } else {
+// The highlight (plain list) or the check mark and the current entry (check
+// list) walk down the list with the run; failed renames are counted, not shown.
+class ListWindowSteps final : public ConversionSteps {
+ public:
+  explicit ListWindowSteps(ConversionListWindow& window) : window_(window) {}
+  bool Take(std::size_t index) override {
+    ListBox& list = window_.ChangeFileList(window_.listInUse_);
+    const int i = static_cast<int>(index);
+    if (i >= list.Count()) return false;
+    if (window_.listInUse_ == 0) {
       list.SetSelected(i, true);
+      return true;
     }
-    if (taken) {
-      const CaseOptions options = context_.options();
-      // The test looks at the entry's own name; the rename keeps the folder part.
-      if (NeedsConversion(ChangeFileListTitle.Item(i), options)) {
-        state.processedCount.Increment();
-        state.convertedCount.Increment();
-        const std::u16string& path = list.Item(i);
-        // Failures are silent here: the count tells the user.
-        if (!services.files.Rename(path, ConvertedPath(path, options))) state.convertedCount.Decrement();
-      }
-    }
-    services.desktop.DoEvents();
+    const bool checked = list.Selected(i);
+    list.SetSelected(i, false);
+    list.SetListIndex(i);
+    return checked;
   }
+  CaseOptions Options() override { return window_.context_.options(); }
+  void Failed(const ConversionEntry& entry, const RenameResult& result) override {
+    // Silent, but for an entry the user would otherwise not find again.
+    if (result.outcome == RenameResult::Outcome::LeftParked)
+      window_.Report(LeftParkedText(entry, result), MessageIcon::Exclamation);
+  }
+  void LetEventsRun() override { window_.context_.services.desktop.DoEvents(); }
 
-  services.desktop.Beep();
-  if (!context_.SMenuMsgOn.Checked()) return;
-  if (state.convertedCount.Value() != 0)
-    Report(CompletionText(state.processedCount.Value(), state.convertedCount.Value()));
-  else
-    Report(conversion_list_texts::kNothingConverted);
+ private:
+  ConversionListWindow& window_;
+};
+
+void ConversionListWindow::ConvertListedEntries() {
+  ListWindowSteps steps(*this);
+  const auto report = context_.engine.Run(entries_, ProcessedCounts::EntriesNeedingConversion, steps);
+  if (!report) return;
+  context_.services.desktop.Beep();
+  if (context_.SMenuMsgOn.Checked()) Report(*ReportText(*report, kNothingConvertedText), MessageIcon::Information);
 }
 
-void ConversionListWindow::Report(std::u16string_view text) {
+void ConversionListWindow::Report(std::u16string_view text, MessageIcon icon) {
   const Services& services = context_.services;
   services.desktop.BringToFront(Handle());
-  services.messages.Show(Handle(), text, MessageTitle(), MessageIcon::Information);
+  services.messages.Show(Handle(), text, MessageTitle(), icon);
 }
 
 }  // namespace zefta

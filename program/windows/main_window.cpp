@@ -7,7 +7,6 @@
 
 #include "services/case_mapping.h"
 #include "modules/messages.h"
-#include "modules/rename.h"
 #include "services/case_mapping.h"
 #include "settings/settings.h"
 #include "windows/main_window_texts.h"
@@ -15,7 +14,11 @@
 namespace zefta {
 
 MainWindow::MainWindow(const Services& services)
-    : FileList(services.files), DirList(services.files), DriveList(services.files), services_(services) {
+    : FileList(services.files),
+      DirList(services.files),
+      DriveList(services.files),
+      services_(services),
+      engine_(services.files, state_.processedCount, state_.convertedCount) {
   using namespace main_texts;
   DirCheck.Click = [this] { DirCheck_Click(); };
   DirList.Change = [this] { DirList_Change(); };
@@ -157,62 +160,51 @@ void MainWindow::FileList_DblClick() {
 }
 
 void MainWindow::ConversionStart_Click() {
-  // A click or double-click handled while a run yields would start a nested
-  // run over a list that the outer one still walks.
-  if (running_) return;
-  ConvertSelectedEntries();
-}
-
-void MainWindow::List_DblClick() { ConversionStart_Click(); }
-
-void MainWindow::ShowCompletionMessage() {
-  services_.desktop.BringToFront(Handle());
-  services_.messages.Show(Handle(),
-                          CompletionText(state_.processedCount.Value(), state_.convertedCount.Value()),
-                          MessageTitle(), MessageIcon::Information);
-}
-
-void MainWindow::ConvertSelectedEntries() {
-  struct RunningFlag {
-    bool& flag;
-    explicit RunningFlag(bool& f) : flag(f) { flag = true; }
-    ~RunningFlag() { flag = false; }
-  } runningFlag(running_);
-
-  Desktop& desktop = services_.desktop;
+  // A click or double-click handled while a run yields starts nothing.
+  if (engine_.Running()) return;
   SetOptionsEnabled(false);
-  desktop.SetPointer(Handle(), Pointer::Hourglass);
-  state_.processedCount.Reset();
-  state_.convertedCount.Reset();
+  services_.desktop.SetPointer(Handle(), Pointer::Hourglass);
   MakeFolderPath();
 
   // The events handled between entries may refill List or change the folder
   // shown; the run works on the folder and the selection it started with.
-  const std::u16string folder = state_.folderPath;
-  const int last = std::min<std::int32_t>(state_.entryCount, List.Count()) - 1;
-  std::vector<std::pair<int, std::u16string>> selected;
-  for (int index : List.SelectedIndexes())
-    if (index <= last) selected.emplace_back(index, List.Item(index));
-
-  const RenameContext context{services_.files, services_.messages, desktop, Handle(), state_};
-  auto next = selected.begin();
-  for (int index = 0; index <= last; ++index) {
-    if (next != selected.end() && next->first == index) {
-      const std::u16string& name = next->second;
-      state_.processedCount.Increment();
-      // The options are read per entry, so a change made meanwhile applies here.
-      if (NeedsConversion(name, Options())) RenameEntry(context, folder, name, Options());
-      ++next;
-    }
-    desktop.DoEvents();
+  const int count = std::min<std::int32_t>(state_.entryCount, List.Count());
+  std::vector<ConversionEntry> entries;
+  std::vector<char> selected;
+  entries.reserve(static_cast<std::size_t>(std::max(count, 0)));
+  for (int index = 0; index < count; ++index) {
+    entries.push_back({state_.folderPath, List.Item(index)});
+    selected.push_back(List.Selected(index) ? 1 : 0);
   }
+  MainWindowSteps steps(*this, std::move(selected));
+  const auto report = engine_.Run(entries, ProcessedCounts::EveryTakenEntry, steps);
 
-  desktop.SetPointer(Handle(), Pointer::Default);
+  services_.desktop.SetPointer(Handle(), Pointer::Default);
   SetOptionsEnabled(true);
-  if (state_.convertedCount.Value() != 0) {
-    if (SMenuMsgOn.Checked()) ShowCompletionMessage();
+  if (report && report->converted != 0) {
+    if (SMenuMsgOn.Checked()) ShowMessage(*ReportText(*report), MessageIcon::Information);
     RefreshEntryList();
   }
 }
+
+void MainWindow::List_DblClick() { ConversionStart_Click(); }
+
+void MainWindow::ShowMessage(std::u16string_view text, MessageIcon icon) {
+  services_.desktop.BringToFront(Handle());
+  services_.messages.Show(Handle(), text, MessageTitle(), icon);
+}
+
+void MainWindow::ShowRenameFailure(const ConversionEntry& entry, const RenameResult& result) {
+  ShowMessage(result.outcome == RenameResult::Outcome::LeftParked ? LeftParkedText(entry, result)
+                                                                  : std::u16string(kRenameFailedText),
+              MessageIcon::Exclamation);
+}
+
+bool MainWindowSteps::Take(std::size_t index) { return taken_.empty() || taken_[index] != 0; }
+CaseOptions MainWindowSteps::Options() { return window_.Options(); }
+void MainWindowSteps::Failed(const ConversionEntry& entry, const RenameResult& result) {
+  window_.ShowRenameFailure(entry, result);
+}
+void MainWindowSteps::LetEventsRun() { window_.Platform().desktop.DoEvents(); }
 
 }  // namespace zefta

@@ -7,6 +7,7 @@
 
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "modules/conversion_engine.h"
 #include "modules/name_rule.h"
 #include "modules/program_state.h"
 #include "windows/window_services.h"
@@ -63,11 +64,14 @@ class MainWindow : public Form {
   // Status-bar hints: an area with identifier id and its text.
   void ShowHint(std::uint8_t id, std::u16string_view text);
 
-  // Shown when a run converted something and SMenuMsgOn is checked.
-  void ShowCompletionMessage();
+  // A message box over the main window, which comes to the front first.
+  void ShowMessage(std::u16string_view text, MessageIcon icon);
+  // The failure of one rename, as the main window reports it.
+  void ShowRenameFailure(const ConversionEntry& entry, const RenameResult& result);
 
   ProgramState& State() { return state_; }
   const Services& Platform() const { return services_; }
+  ConversionEngine& Engine() { return engine_; }
 
   // Controls, front to back as laid out.
   StatusPanel StatusBar;  // panel 1 of the status bar
@@ -91,11 +95,26 @@ class MainWindow : public Form {
   std::uint8_t HintState = 0;
 
  private:
-  void ConvertSelectedEntries();
-
   Services services_;
   ProgramState state_;
-  bool running_ = false;  // a conversion of selected entries is under way
+  // One run at a time, whichever way it was started.
+  ConversionEngine engine_;
+};
+
+// The steps of the main window's runs: the selected entries (taken as given)
+// and dropped files (all taken); failures are reported one box each.
+class MainWindowSteps final : public ConversionSteps {
+ public:
+  // taken: per entry, whether it is taken; empty takes every entry.
+  MainWindowSteps(MainWindow& window, std::vector<char> taken) : window_(window), taken_(std::move(taken)) {}
+  bool Take(std::size_t index) override;
+  CaseOptions Options() override;
+  void Failed(const ConversionEntry& entry, const RenameResult& result) override;
+  void LetEventsRun() override;
+
+ private:
+  MainWindow& window_;
+  std::vector<char> taken_;
 };
 
 }  // namespace zefta

@@ -1,14 +1,15 @@
 // Drag-and-drop onto the main window: dropped files and folders are converted
 // at once, without being listed first.
-#include "modules/name_rule.h"
-#include "modules/rename.h"
+#include "modules/messages.h"
 #include "windows/main_window.h"
 
 namespace zefta {
 
 int MainWindow::OLEDragOver(const DropData& data, int requestedEffect) {
+  // No drop while a run is under way: it would reset the counters of that run.
+  if (!data.hasFileList || engine_.Running()) return kDropEffectNone;
   // Only copy is offered: a move or link would suggest the files leave their folder.
-  return data.hasFileList ? (requestedEffect & kDropEffectCopy) : kDropEffectNone;
+  return requestedEffect & kDropEffectCopy;
 }
 
 void MainWindow::OLEDragDrop(const DropData& data) {
@@ -16,24 +17,16 @@ void MainWindow::OLEDragDrop(const DropData& data) {
 }
 
 void MainWindow::ConvertDroppedFiles(const DropData& data) {
-  state_.processedCount.Reset();
-  state_.convertedCount.Reset();
-  const RenameContext context{services_.files, services_.messages, services_.desktop, Handle(), state_};
-  // The drop data may belong to the binding; the run yields, so work on a copy.
-  const std::vector<std::u16string> paths = data.files;
-  for (const std::u16string& path : paths) {
-    const CaseOptions options = Options();
-    // Only the entry's own name is tested and converted: its folder part
-    // (drive letter included) never makes an entry count as needing it.
-    if (NeedsConversion(SplitPath(path).name, options)) {
-      state_.processedCount.Increment();
-      state_.convertedCount.Increment();
-      if (!RenameToConverted(context, path, options)) state_.convertedCount.Decrement();
-    }
-    services_.desktop.DoEvents();
-  }
+  // Only each entry's own name is tested and converted: its folder part
+  // (drive letter included) never makes an entry count as needing it.
+  std::vector<ConversionEntry> entries;
+  entries.reserve(data.files.size());
+  for (const std::u16string& path : data.files) entries.push_back(EntryOfPath(path));
+  MainWindowSteps steps(*this, {});
+  const auto report = engine_.Run(entries, ProcessedCounts::EntriesNeedingConversion, steps);
+  if (!report) return;
   services_.desktop.Beep();
-  if (state_.convertedCount.Value() != 0 && SMenuMsgOn.Checked()) ShowCompletionMessage();
+  if (report->converted != 0 && SMenuMsgOn.Checked()) ShowMessage(*ReportText(*report), MessageIcon::Information);
 }
 
 }  // namespace zefta

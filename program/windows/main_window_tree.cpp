@@ -9,6 +9,8 @@
 namespace zefta {
 
 void MainWindow::SMenuAllChange_Click() {
+  // Its run would reset the counters of a run under way: nothing until that ends.
+  if (engine_.Running()) return;
   std::u16string top = services_.folderPicker.Browse(Handle(), main_texts::kFolderPickerTitle);
   if (top.empty()) return;
   // A drive's root comes back as "C:\"; the library adds the separator itself.
@@ -28,9 +30,8 @@ void MainWindow::SMenuAllChange_Click() {
                             MessageIcon::Exclamation);
     return;
   }
-  ConversionListWindow window(
-      {services_, state_, SMenuCfgSelectMark, SMenuMsgOn, [this] { return Options(); },
-       services_.codePage.FromAnsi(topBytes)});
+  ConversionListWindow window({services_, state_, engine_, SMenuCfgSelectMark, SMenuMsgOn,
+                               [this] { return Options(); }, services_.codePage.FromAnsi(topBytes)});
   services_.windows.ShowModal(window, *this);
 }
 

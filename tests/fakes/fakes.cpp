@@ -3,110 +3,198 @@
 #include <algorithm>
 
 #include "services/case_mapping.h"
-#include "modules/name_rule.h"
 
 namespace zefta::testing {
 
 namespace {
 
-std::u16string Key(std::u16string_view path) {
-  std::u16string key = MapCase(path, CaseDirection::Upper);
-  while (key.size() > 3 && key.back() == u'\\') key.pop_back();
-  return key;
+std::u16string Upper(std::u16string_view text) { return MapCase(text, CaseDirection::Upper); }
+bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) { return Upper(a) == Upper(b); }
+
+// "c:\a\b\" as {"c:", "a", "b"}; "/" counts as a separator too.
+std::vector<std::u16string> Components(std::u16string_view path) {
+  std::vector<std::u16string> parts;
+  std::u16string part;
+  for (char16_t c : path) {
+    if (c == u'\\' || c == u'/') {
+      if (!part.empty()) parts.push_back(part);
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  if (!part.empty()) parts.push_back(part);
+  return parts;
 }
 
-std::u16string Parent(std::u16string_view path) {
-  const PathParts parts = SplitPath(path);
-  std::u16string folder(parts.folder);
-  if (folder.size() > 3 && folder.back() == u'\\') folder.pop_back();
-  return folder;
+std::u16string Joined(const std::vector<std::u16string>& parts) {
+  std::u16string path;
+  for (const auto& part : parts) path += (path.empty() ? u"" : u"\\") + part;
+  return path;
+}
+
+std::u16string NameOf(const std::u16string& path) {
+  const std::size_t sep = path.rfind(u'\\');
+  return sep == std::u16string::npos ? path : path.substr(sep + 1);
 }
 
 }  // namespace
 
-FakeFileSystem::FakeFileSystem() {
-  for (const auto& drive : drives) AddDirectory(drive + u"\\");
+FakeFileSystem::FakeFileSystem(Kind k) : kind(k) {
+  for (const auto& drive : drives) entries_[drive] = Entry{true, false, false, {}, ++lastId_};
+}
+
+std::optional<std::u16string> FakeFileSystem::Child(const std::u16string& folder, std::u16string_view name) const {
+  const std::u16string exact = folder + u"\\" + std::u16string(name);
+  if (entries_.count(exact)) return exact;
+  for (const std::u16string& child : ChildNames(folder))
+    if (SameIgnoringCase(child, name)) return folder + u"\\" + child;
+  return std::nullopt;
+}
+
+std::vector<std::u16string> FakeFileSystem::ChildNames(const std::u16string& folder) const {
+  // The children and everything below them sort between "folder\" and "folder]".
+  std::vector<std::u16string> names;
+  const std::u16string prefix = folder + u"\\";
+  for (auto it = entries_.lower_bound(prefix); it != entries_.end() && it->first.starts_with(prefix); ++it)
+    if (it->first.find(u'\\', prefix.size()) == std::u16string::npos) names.push_back(it->first.substr(prefix.size()));
+  return names;
+}
+
+std::optional<std::u16string> FakeFileSystem::Resolve(std::u16string_view path) const {
+  const std::vector<std::u16string> parts = Components(path);
+  if (parts.empty()) return std::nullopt;
+  std::optional<std::u16string> at;
+  for (const auto& drive : drives)
+    if (SameIgnoringCase(drive, parts[0]) && entries_.count(drive)) at = drive;
+  for (std::size_t i = 1; at && i < parts.size(); ++i) at = Child(*at, parts[i]);
+  return at;
+}
+
+void FakeFileSystem::Add(const std::u16string& path, Entry entry) {
+  const std::vector<std::u16string> parts = Components(path);
+  if (parts.size() < 2) return;
+  std::u16string folder = *Resolve(parts[0]);
+  for (std::size_t i = 1; i + 1 < parts.size(); ++i) {
+    if (auto child = Child(folder, parts[i])) {
+      folder = *child;
+    } else {
+      folder += u"\\" + parts[i];
+      entries_[folder] = Entry{true, false, false, {}, ++lastId_};
+    }
+  }
+  const std::u16string& name = parts.back();
+  if (kind == Kind::Windows)
+    if (auto same = Child(folder, name)) entries_.erase(*same);
+  entry.id = ++lastId_;
+  entries_[folder + u"\\" + name] = std::move(entry);
+}
+
+bool FakeFileSystem::Remove(std::u16string_view path) {
+  const auto stored = Resolve(path);
+  if (!stored || stored->find(u'\\') == std::u16string::npos) return false;
+  std::erase_if(entries_, [&](const auto& item) {
+    return item.first == *stored || item.first.starts_with(*stored + u"\\");
+  });
+  return true;
 }
 
 void FakeFileSystem::AddDirectory(const std::u16string& path) {
-  const std::u16string key = Key(path);
-  if (entries_.count(key)) return;
-  if (key.size() > 3) AddDirectory(Parent(path));
-  std::u16string stored(path);
-  while (stored.size() > 3 && stored.back() == u'\\') stored.pop_back();
-  entries_[key] = {stored, Entry{true, false, false, {}}};
+  if (!Resolve(path)) Add(path, Entry{true, false, false, {}});
 }
 
 void FakeFileSystem::AddFile(const std::u16string& path, std::string content) {
-  AddDirectory(Parent(path));
-  entries_[Key(path)] = {path, Entry{false, false, false, std::move(content)}};
+  Add(path, Entry{false, false, false, std::move(content)});
 }
 
 FakeFileSystem::Entry* FakeFileSystem::Find(std::u16string_view path) {
-  auto it = entries_.find(Key(path));
-  return it == entries_.end() ? nullptr : &it->second.second;
+  const auto stored = Resolve(path);
+  return stored ? &entries_.at(*stored) : nullptr;
 }
 
 std::u16string FakeFileSystem::ActualPath(std::u16string_view path) const {
-  auto it = entries_.find(Key(path));
-  return it == entries_.end() ? std::u16string() : it->second.first;
+  const auto stored = Resolve(path);
+  if (!stored) return {};
+  return stored->find(u'\\') == std::u16string::npos ? *stored + u"\\" : *stored;
 }
 
 std::vector<std::u16string> FakeFileSystem::AllPaths() const {
   std::vector<std::u16string> paths;
-  for (const auto& [key, value] : entries_) paths.push_back(value.first);
+  for (const auto& [stored, entry] : entries_)
+    if (stored.find(u'\\') != std::u16string::npos) paths.push_back(stored);
   return paths;
+}
+
+void FakeFileSystem::MoveTree(const std::u16string& from, const std::u16string& to) {
+  Entries moved;
+  for (auto it = entries_.begin(); it != entries_.end();) {
+    if (it->first == from || it->first.starts_with(from + u"\\")) {
+      moved[to + it->first.substr(from.size())] = std::move(it->second);
+      it = entries_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  entries_.merge(moved);
+}
+
+bool FakeFileSystem::Move(std::u16string_view from, std::u16string_view to) {
+  renameCalls.emplace_back(std::u16string(from), std::u16string(to));
+  if (onRename) onRename();
+  for (const auto& refused : refusedRenames)
+    if (SameIgnoringCase(Joined(Components(refused)), Joined(Components(from)))) return false;
+  const auto source = Resolve(from);
+  const std::vector<std::u16string> target = Components(to);
+  if (!source || source->find(u'\\') == std::u16string::npos || target.size() < 2) return false;
+  const auto folder = Resolve(Joined({target.begin(), target.end() - 1}));
+  if (!folder || !entries_.at(*folder).directory) return false;
+  const std::u16string& name = target.back();
+  // Never into itself.
+  if (folder->starts_with(*source + u"\\") || *folder == *source) return false;
+  if (const auto existing = Child(*folder, name)) {
+    if (*existing != *source) return false;  // another entry: never replaced
+    if (NameOf(*existing) == name) return true;
+    // The entry itself under another spelling: a change of letter case only.
+    if (kind == Kind::WineOnLinux) return true;
+  }
+  MoveTree(*source, *folder + u"\\" + name);
+  return true;
+}
+
+std::optional<std::u16string> FakeFileSystem::StoredName(std::u16string_view path) {
+  const auto stored = Resolve(path);
+  if (!stored) return std::nullopt;
+  return NameOf(*stored);
+}
+
+std::optional<std::vector<std::u16string>> FakeFileSystem::Names(std::u16string_view folderPath) {
+  const auto folder = Resolve(folderPath);
+  if (!folder || !entries_.at(*folder).directory) return std::nullopt;
+  for (const auto& bad : unreadableFolders)
+    if (Resolve(bad) == folder) return std::nullopt;
+  return ChildNames(*folder);
 }
 
 std::optional<std::vector<std::u16string>> FakeFileSystem::Enumerate(std::u16string_view folderPath,
                                                                      std::uint16_t attributes) {
-  const std::u16string folderKey = Key(folderPath);
-  auto folder = entries_.find(folderKey);
-  if (folder == entries_.end() || !folder->second.second.directory) return std::nullopt;
-  for (const auto& bad : unreadableFolders)
-    if (Key(bad) == folderKey) return std::nullopt;
+  const auto all = Names(folderPath);
+  if (!all) return std::nullopt;
+  const std::u16string folder = *Resolve(folderPath);
   std::vector<std::u16string> names{u".", u".."};
-  for (const auto& [key, value] : entries_) {
-    if (key.size() <= 3 || Key(Parent(value.first)) != folderKey) continue;
-    const Entry& entry = value.second;
+  for (const std::u16string& name : *all) {
+    const Entry& entry = entries_.at(folder + u"\\" + name);
     if (entry.hidden || entry.system) continue;
     if (entry.directory && !(attributes & kAttrDirectory)) continue;
-    names.push_back(std::u16string(SplitPath(value.first).name));
+    names.push_back(name);
   }
   return names;
-}
-
-bool FakeFileSystem::Rename(std::u16string_view oldPath, std::u16string_view newPath) {
-  renameCalls.emplace_back(std::u16string(oldPath), std::u16string(newPath));
-  if (onRename) onRename();
-  for (const auto& refused : refusedRenames)
-    if (Key(refused) == Key(oldPath)) return false;
-  const std::u16string oldKey = Key(oldPath);
-  const std::u16string newKey = Key(newPath);
-  auto it = entries_.find(oldKey);
-  if (it == entries_.end()) return false;
-  if (oldKey != newKey && entries_.count(newKey)) return false;
-  // Move the entry and everything below it.
-  std::vector<std::pair<std::u16string, std::pair<std::u16string, Entry>>> moved;
-  for (auto e = entries_.begin(); e != entries_.end();) {
-    if (e->first == oldKey || e->first.rfind(oldKey + u"\\", 0) == 0) {
-      // Keys and stored paths have the same length: the rest keeps its spelling.
-      const std::u16string rest = e->second.first.substr(oldKey.size());
-      moved.push_back({Key(std::u16string(newPath) + rest), {std::u16string(newPath) + rest, e->second.second}});
-      e = entries_.erase(e);
-    } else {
-      ++e;
-    }
-  }
-  for (auto& m : moved) entries_[m.first] = m.second;
-  return true;
 }
 
 std::vector<std::u16string> FakeFileSystem::Drives() { return drives; }
 
 bool FakeFileSystem::DriveReady(std::u16string_view drive) {
   for (const auto& bad : unreadableDrives)
-    if (Key(bad) == Key(drive)) return false;
+    if (SameIgnoringCase(bad, drive)) return false;
   return true;
 }
 
@@ -117,10 +205,11 @@ bool FakeFileSystem::DirectoryExists(std::u16string_view path) {
 
 std::vector<std::u16string> FakeFileSystem::Subdirectories(std::u16string_view path) {
   std::vector<std::u16string> names;
-  const std::u16string folderKey = Key(path);
-  for (const auto& [key, value] : entries_) {
-    if (key.size() <= 3 || !value.second.directory || value.second.hidden || value.second.system) continue;
-    if (Key(Parent(value.first)) == folderKey) names.push_back(std::u16string(SplitPath(value.first).name));
+  const auto folder = Resolve(path);
+  if (!folder) return names;
+  for (const std::u16string& name : ChildNames(*folder)) {
+    const Entry& entry = entries_.at(*folder + u"\\" + name);
+    if (entry.directory && !entry.hidden && !entry.system) names.push_back(name);
   }
   std::sort(names.begin(), names.end());
   return names;

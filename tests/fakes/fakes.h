@@ -13,49 +13,70 @@
 
 namespace zefta::testing {
 
-// An in-memory file system that resolves names without regard to letter
-// case, as the target machines do. Paths use "\"; drives are "c:" and so on.
+// An in-memory file system. Names resolve without regard to letter case (the
+// exactly spelled one first), as on the target machines. Kind Windows keeps
+// one spelling per name and changes it on a move that changes letter case
+// only; kind WineOnLinux lets names that differ only in letter case stand side
+// by side, and reports such a move as done while keeping the old spelling.
+// Paths use "\"; drives are "c:" and so on.
 class FakeFileSystem : public FileSystem {
  public:
+  enum class Kind { Windows, WineOnLinux };
   struct Entry {
     bool directory = false;
     bool hidden = false;
     bool system = false;
     std::string content;
+    std::uint64_t id = 0;  // given at creation, kept by every move
   };
 
-  FakeFileSystem();
+  explicit FakeFileSystem(Kind kind = Kind::Windows);
 
-  // Adds an entry (and its missing parent folders) under its full path.
+  // Adds an entry (and its missing parent folders) under its full path. On
+  // Windows an entry of the same name in another spelling takes the new one.
   void AddFile(const std::u16string& path, std::string content = {});
   void AddDirectory(const std::u16string& path);
+  // Removes the entry with everything below it; false when there is none.
+  bool Remove(std::u16string_view path);
   Entry* Find(std::u16string_view path);
   // The stored spelling of the entry that path names, or empty.
   std::u16string ActualPath(std::u16string_view path) const;
-  // Every stored path, spelled as stored.
+  // Every stored path, spelled as stored, drive roots left out.
   std::vector<std::u16string> AllPaths() const;
 
-  // Renames whose old path (compared without regard to case) is here fail.
+  Kind kind;
+  // Moves from these paths (compared without regard to case) fail.
   std::set<std::u16string> refusedRenames;
   std::set<std::u16string> unreadableDrives;
   std::set<std::u16string> unreadableFolders;
+  // Every move asked for, as (from, to).
   std::vector<std::pair<std::u16string, std::u16string>> renameCalls;
-  std::function<void()> onRename;  // runs before each rename takes effect
+  std::function<void()> onRename;  // runs before each move takes effect
+  std::vector<std::u16string> drives{u"c:", u"d:"};
 
+  bool Move(std::u16string_view from, std::u16string_view to) override;
+  std::optional<std::u16string> StoredName(std::u16string_view path) override;
+  std::optional<std::vector<std::u16string>> Names(std::u16string_view folderPath) override;
   std::optional<std::vector<std::u16string>> Enumerate(std::u16string_view folderPath,
                                                        std::uint16_t attributes) override;
-  bool Rename(std::u16string_view oldPath, std::u16string_view newPath) override;
   std::vector<std::u16string> Drives() override;
   bool DriveReady(std::u16string_view drive) override;
   bool DirectoryExists(std::u16string_view path) override;
   std::vector<std::u16string> Subdirectories(std::u16string_view path) override;
   std::u16string CurrentDirectoryOf(std::u16string_view drive) override;
 
-  std::vector<std::u16string> drives{u"c:", u"d:"};
-
  private:
-  // Keyed by the upper-cased path; value holds the stored spelling.
-  std::map<std::u16string, std::pair<std::u16string, Entry>> entries_;
+  using Entries = std::map<std::u16string, Entry>;
+  // The stored path that path resolves to, component by component.
+  std::optional<std::u16string> Resolve(std::u16string_view path) const;
+  std::optional<std::u16string> Child(const std::u16string& folder, std::u16string_view name) const;
+  std::vector<std::u16string> ChildNames(const std::u16string& folder) const;
+  void Add(const std::u16string& path, Entry entry);
+  void MoveTree(const std::u16string& from, const std::u16string& to);
+
+  // Keyed by the stored path without a trailing separator; roots are "c:".
+  Entries entries_;
+  std::uint64_t lastId_ = 0;
 };
 
 struct ShownMessage {

@@ -341,7 +341,8 @@ void CheckListFile(Section& section, const std::string& bytes, const ListedTree&
     selectMark.SetChecked(random.Coin());
     msgOn.SetChecked(random.Coin());
     const CaseOptions options{random.Coin(), random.Coin()};
-    ConversionListWindow window{{services, state, selectMark, msgOn, [&] { return options; }, {}}};
+    ConversionEngine engine{platform.files, state.processedCount, state.convertedCount};
+    ConversionListWindow window{{services, state, engine, selectMark, msgOn, [&] { return options; }, {}}};
     window.SetHandle(8);
     window.Load();
     const std::vector<std::u16string> listed = window.ChangeFileList(window.ListInUse()).Items();

@@ -12,6 +12,13 @@ namespace {
 
 using namespace zefta::testing;
 
+// The bare names of the listed entries, in list order.
+std::vector<std::u16string> Names(const std::vector<ConversionEntry>& entries) {
+  std::vector<std::u16string> names;
+  for (const auto& entry : entries) names.push_back(entry.name);
+  return names;
+}
+
 std::string PairLines(const std::vector<std::pair<std::string, std::string>>& entries) {
   std::string bytes;
   for (const auto& [dir, name] : entries) bytes += "\"" + dir + "\", \"" + name + "\"\r\n";
@@ -57,9 +64,10 @@ class ConversionListTest : public ::testing::Test {
 
   FakePlatform platform;
   ProgramState state;
+  ConversionEngine engine{platform.files, state.processedCount, state.convertedCount};
   MenuItem selectMark, msgOn;
   CaseOptions options;
-  ConversionListWindow window{{platform.services, state, selectMark, msgOn, [this] { return options; }, {}}};
+  ConversionListWindow window{{platform.services, state, engine, selectMark, msgOn, [this] { return options; }, {}}};
   struct Owner : Form {
     FormLayout Layout() override { return {}; }
   } owner;
@@ -69,14 +77,14 @@ class ConversionListTest : public ::testing::Test {
 TEST_F(ConversionListTest, LoadFillsTheListInUse) {
   List({{"C:\\DATA", "A.TXT"}, {"C:\\DATA\\SUB", "b.txt"}});
   for (bool choice : {false, true}) {
-    ConversionListWindow w{{platform.services, state, selectMark, msgOn, [this] { return options; }, {}}};
+    ConversionListWindow w{{platform.services, state, engine, selectMark, msgOn, [this] { return options; }, {}}};
     selectMark.SetChecked(choice);
     w.SetOuterSize(5000, 4500);
     w.Load();
     ListBox& used = w.ChangeFileList(choice ? 1 : 0);
     EXPECT_EQ(w.ListInUse(), choice ? 1 : 0);
     EXPECT_EQ(used.Items(), (std::vector<std::u16string>{u"C:\\DATA\\A.TXT", u"C:\\DATA\\SUB\\b.txt"}));
-    EXPECT_EQ(w.ChangeFileListTitle.Items(), (std::vector<std::u16string>{u"A.TXT", u"b.txt"}));
+    EXPECT_EQ(Names(w.Entries()), (std::vector<std::u16string>{u"A.TXT", u"b.txt"}));
     EXPECT_EQ(w.ChangeFileList(choice ? 0 : 1).Count(), 0);
     EXPECT_TRUE(used.Visible());
     EXPECT_FALSE(w.ChangeFileList(choice ? 0 : 1).Visible());
@@ -97,7 +105,8 @@ TEST_F(ConversionListTest, EmptyOrMissingListFileDisablesChangeStart) {
       FakePlatform fresh;
       if (present) fresh.fileReader.files[u"C:\\TEMP\\ZEFTA.TMP"] = "";
       selectMark.SetChecked(choice);
-      ConversionListWindow w{{fresh.services, state, selectMark, msgOn, [this] { return options; }, {}}};
+      ConversionEngine freshEngine{fresh.files, state.processedCount, state.convertedCount};
+      ConversionListWindow w{{fresh.services, state, freshEngine, selectMark, msgOn, [this] { return options; }, {}}};
       w.Load();
       EXPECT_EQ(w.ChangeFileList(w.ListInUse()).Count(), 0);
       EXPECT_FALSE(w.ChangeStart.Enabled()) << choice << present;
@@ -109,11 +118,11 @@ TEST_F(ConversionListTest, EmptyOrMissingListFileDisablesChangeStart) {
 TEST_F(ConversionListTest, LinesOutsideTheListedTreeAreLeftOut) {
   // A list file the library could not replace still holds an earlier tree.
   List({{"C:\\OLD", "A.TXT"}, {"C:\\DATA2", "b.txt"}, {"c:\\data\\Sub", "c.txt"}, {"C:\\DATA", "d.txt"}});
-  ConversionListWindow w{{platform.services, state, selectMark, msgOn, [this] { return options; }, u"C:\\Data"}};
+  ConversionListWindow w{{platform.services, state, engine, selectMark, msgOn, [this] { return options; }, u"C:\\Data"}};
   w.Load();
   EXPECT_EQ(w.ChangeFileList0.Items(), (std::vector<std::u16string>{u"c:\\data\\Sub\\c.txt", u"C:\\DATA\\d.txt"}));
-  EXPECT_EQ(w.ChangeFileListTitle.Items(), (std::vector<std::u16string>{u"c.txt", u"d.txt"}));
-  ConversionListWindow stale{{platform.services, state, selectMark, msgOn, [this] { return options; }, u"E:"}};
+  EXPECT_EQ(Names(w.Entries()), (std::vector<std::u16string>{u"c.txt", u"d.txt"}));
+  ConversionListWindow stale{{platform.services, state, engine, selectMark, msgOn, [this] { return options; }, u"E:"}};
   stale.Load();
   EXPECT_EQ(stale.ChangeFileList0.Count(), 0);
   EXPECT_FALSE(stale.ChangeStart.Enabled());
@@ -163,7 +172,8 @@ TEST_F(ConversionListTest, RunCountsAndMessages) {
     for (const auto& path : c.refused) fresh.files.refusedRenames.insert(U16(path));
     fresh.fileReader.files[u"C:\\TEMP\\ZEFTA.TMP"] = PairLines(c.entries);
     const CaseOptions caseOptions{c.lower, c.extensionOnly};
-    ConversionListWindow w{{fresh.services, runState, mark, message, [&] { return caseOptions; }, {}}};
+    ConversionEngine runEngine{fresh.files, runState.processedCount, runState.convertedCount};
+    ConversionListWindow w{{fresh.services, runState, runEngine, mark, message, [&] { return caseOptions; }, {}}};
     bool unloaded = false;
     fresh.windows.onShown = [&](Form&) {
       w.SetHandle(8);
@@ -209,7 +219,7 @@ TEST_F(ConversionListTest, DirectoryRenamedBeforeItsOwnFile) {
   // The file is reached through the directory's old letter case.
   EXPECT_EQ(platform.files.renameCalls[1].first, u"C:\\T\\SUB\\B.TXT");
   EXPECT_EQ(platform.files.renameCalls[1].second, u"C:\\T\\SUB\\b.txt");
-  EXPECT_EQ(platform.files.ActualPath(u"c:\\t\\sub"), u"C:\\T\\sub");
+  EXPECT_EQ(platform.files.ActualPath(u"c:\\t\\sub"), u"c:\\T\\sub");
   EXPECT_EQ(SplitPath(platform.files.ActualPath(u"c:\\t\\sub\\b.txt")).name, u"b.txt");
   EXPECT_EQ(Texts(), (std::vector<std::u16string>{U16("2ファイル中、2ファイルを変換しました。")}));
 }

@@ -73,15 +73,6 @@ TEST(FindLastDot, PositionsAreOneBased) {
   EXPECT_EQ(FindLastDot(u"a．b。c"), 0);
 }
 
-TEST(ConvertedPath, ConvertsOnlyTheEntrysOwnName) {
-  // A dotless name under a dotted folder in extension-only mode is
-  // converted as a whole name and stays in its folder.
-  EXPECT_EQ(ConvertedPath(u"C:\\my.dir\\Makefile", {false, true}), u"C:\\my.dir\\MAKEFILE");
-  EXPECT_EQ(ConvertedPath(u"C:\\Data\\File.Txt", {true, false}), u"C:\\Data\\file.txt");
-  EXPECT_EQ(ConvertedPath(u"C:\\Data\\", {true, false}), u"C:\\Data\\");
-  EXPECT_EQ(ConvertedPath(u"Plain.TXT", {true, false}), u"plain.txt");
-}
-
 TEST(NameRule, NeedsConversionIsTrueExactlyWhenTheTextChanges) {
   const char16_t* names[] = {u"abc", u"ABC", u"aBc.Def", u"x.", u".x", u"a.b.C", u"ｱｲｳ.TxT", u"ÀÉ.ç"};
   for (const char16_t* name : names) {

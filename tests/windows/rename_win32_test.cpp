@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "modules/messages.h"
-#include "modules/rename.h"
+#include "modules/entry_renamer.h"
+#include "modules/name_rule.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/text.h"
 
@@ -71,53 +71,37 @@ class TempFolder {
   static inline int counter_ = 0;
 };
 
-// Records the boxes instead of showing them.
-struct RecordingMessages : MessageBoxes {
-  void Show(WindowHandle, std::u16string_view text, std::u16string_view title, MessageIcon icon) override {
-    texts.emplace_back(text);
-    titles.emplace_back(title);
-    icons.push_back(icon);
-  }
-  std::vector<std::u16string> texts, titles;
-  std::vector<MessageIcon> icons;
-};
+using Outcome = RenameResult::Outcome;
 
 class RenameOnDisk : public ::testing::Test {
  protected:
+  Outcome Rename(const std::u16string& folderPath, const std::u16string& name, CaseOptions options) {
+    return renamer.Rename(folderPath, name, ConvertName(name, options)).outcome;
+  }
   TempFolder folder;
-  RecordingMessages messages;
-  win32::Win32Desktop desktop;
-  ProgramState state;
-  RenameContext context{folder.files, messages, desktop, 0, state};
+  EntryRenamer renamer{folder.files};
 };
 
 TEST_F(RenameOnDisk, CaseOnlyRenameOfFileAndDirectory) {
   folder.File(u"README.TXT", "hello");
   CreateDirectoryW(W(folder.path() + u"SubDir"), nullptr);
-  RenameEntry(context, folder.path(), u"README.TXT", {true, false});
-  RenameEntry(context, folder.path(), u"SubDir", {false, false});
-  EXPECT_EQ(state.convertedCount.Value(), 2);
-  EXPECT_TRUE(messages.texts.empty());
+  EXPECT_EQ(Rename(folder.path(), u"README.TXT", {true, false}), Outcome::Renamed);
+  EXPECT_EQ(Rename(folder.path(), u"SubDir", {false, false}), Outcome::Renamed);
   EXPECT_EQ(folder.Names(), (std::vector<std::u16string>{u"SUBDIR", u"readme.txt"}));
 }
 
 TEST_F(RenameOnDisk, JapaneseNameUnderCodePage932) {
   ASSERT_EQ(GetACP(), 932u) << "run with LANG=ja_JP.UTF-8";
   folder.File(u"データ.TXT");
-  RenameEntry(context, folder.path(), u"データ.TXT", {true, true});
+  EXPECT_EQ(Rename(folder.path(), u"データ.TXT", {true, true}), Outcome::Renamed);
   EXPECT_EQ(folder.Names(), (std::vector<std::u16string>{u"データ.txt"}));
   // The same name in Shift-JIS bytes, as the library and the list file carry it.
   EXPECT_EQ(win32::ToAnsi(u"データ"), std::string("\x83\x66\x81\x5B\x83\x5E"));
   EXPECT_EQ(win32::FromAnsi("\x83\x66\x81\x5B\x83\x5E"), u"データ");
 }
 
-TEST_F(RenameOnDisk, RefusedRenameReportsOnce) {
-  RenameEntry(context, folder.path(), u"MISSING.TXT", {true, false});
-  EXPECT_EQ(state.convertedCount.Value(), 0);
-  ASSERT_EQ(messages.texts.size(), 1u);
-  EXPECT_EQ(messages.texts[0], kRenameFailedText);
-  EXPECT_EQ(messages.titles[0], MessageTitle());
-  EXPECT_EQ(messages.icons[0], MessageIcon::Exclamation);
+TEST_F(RenameOnDisk, AMissingEntryIsRefused) {
+  EXPECT_EQ(Rename(folder.path(), u"MISSING.TXT", {true, false}), Outcome::Refused);
 }
 
 // Two names that differ only in case in one Linux folder: converting one
@@ -126,11 +110,9 @@ TEST_F(RenameOnDisk, NamesDifferingOnlyInCaseBothSurvive) {
   const char* dir = std::getenv("ZEFTA_CASE_PAIR_DIR");
   if (!dir) GTEST_SKIP() << "ZEFTA_CASE_PAIR_DIR not prepared";
   const std::u16string path = win32::FromAnsi(dir) + u"\\";
-  RenameEntry(context, path, u"README", {true, false});
-  RenameEntry(context, path, u"readme", {false, false});
-  // Both refused, both reported; both files keep their contents.
-  EXPECT_EQ(state.convertedCount.Value(), 0);
-  EXPECT_EQ(messages.texts.size(), 2u);
+  // Both refused; both files keep their contents.
+  EXPECT_EQ(Rename(path, u"README", {true, false}), Outcome::Refused);
+  EXPECT_EQ(Rename(path, u"readme", {false, false}), Outcome::Refused);
   // Nothing is left behind under a parked name.
   win32::Win32FileSystem files;
   auto names = files.Enumerate(path, 0).value_or(std::vector<std::u16string>{});

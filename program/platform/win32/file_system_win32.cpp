@@ -1,9 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <map>
 
-#include "services/case_mapping.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/text.h"
 
@@ -36,11 +34,6 @@ bool ForEachEntry(std::u16string pattern, Visit visit) {
   return true;
 }
 
-std::u16string_view SplitName(std::u16string_view path) {
-  const std::size_t sep = path.find_last_of(u"\\/");
-  return sep == std::u16string_view::npos ? path : path.substr(sep + 1);
-}
-
 std::u16string WithSeparator(std::u16string_view path) {
   std::u16string result(path);
   if (result.empty() || (result.back() != u'\\' && result.back() != u'/')) result += u'\\';
@@ -62,87 +55,26 @@ std::optional<std::vector<std::u16string>> Win32FileSystem::Enumerate(std::u16st
   return names;
 }
 
-namespace {
+bool Win32FileSystem::Move(std::u16string_view from, std::u16string_view to) {
+  // No replace flag: a move never overwrites another entry.
+  return MoveFileW(W(std::u16string(from)), W(std::u16string(to))) != FALSE;
+}
 
-// The name the file system stores for the entry that path names, or empty.
-std::u16string StoredName(const std::u16string& path) {
+std::optional<std::u16string> Win32FileSystem::StoredName(std::u16string_view path) {
   WIN32_FIND_DATAW data;
-  FindHandle find{FindFirstFileExW(W(path), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)};
-  if (find.handle == INVALID_HANDLE_VALUE) return {};
+  FindHandle find{FindFirstFileExW(W(std::u16string(path)), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)};
+  if (find.handle == INVALID_HANDLE_VALUE) return std::nullopt;
   return U(data.cFileName);
 }
 
-bool Move(const std::u16string& from, const std::u16string& to) {
-  // No replace flag: a rename never overwrites another entry.
-  return MoveFileW(W(from), W(to)) != FALSE;
-}
-
-// Whether a volume changes the spelling on a rename that changes letter case
-// only. Some (Wine 8 among them) report success and keep the old spelling.
-enum class CaseRename { Unknown, Honoured, Ignored };
-
-CaseRename& CaseRenameOf(const std::u16string& path) {
-  static std::map<std::u16string, CaseRename> volumes;
-  std::u16string volume = path.substr(0, path.size() >= 2 && path[1] == u':' ? 2 : path.find(u'\\', 2));
-  return volumes[MapCase(volume, CaseDirection::Upper)];
-}
-
-// Whether the folder of path holds another entry whose name differs from the
-// entry's own in letter case only (which only a case-sensitive folder can).
-bool HasCaseTwin(const std::u16string& path) {
-  const std::size_t sep = path.find_last_of(u"\\/");
-  if (sep == std::u16string::npos) return false;
-  const std::u16string name = path.substr(sep + 1);
-  int alike = 0;
-  if (name.empty()) return false;
-  // An exact name finds one spelling only; with its last character a
-  // wildcard the search yields every spelling, and few other names, without
-  // reading a large folder entry by entry.
-  std::u16string pattern = path;
-  pattern.back() = u'?';
-  ForEachEntry(pattern, [&](const WIN32_FIND_DATAW& data) {
-    if (CompareStringOrdinal(data.cFileName, -1, W(name), -1, TRUE) == CSTR_EQUAL) ++alike;
+std::optional<std::vector<std::u16string>> Win32FileSystem::Names(std::u16string_view folderPath) {
+  std::vector<std::u16string> names;
+  const bool ok = ForEachEntry(std::u16string(folderPath) + u"*", [&](const WIN32_FIND_DATAW& data) {
+    std::u16string name = U(data.cFileName);
+    if (name != u"." && name != u"..") names.push_back(std::move(name));
   });
-  return alike > 1;
-}
-
-// Renames through a parked name in the same folder. If the second step
-// fails, the entry goes back to its old name: nothing is ever lost.
-bool RenameThroughParkedName(const std::u16string& from, const std::u16string& to) {
-  // Next to a case twin the new name, and the old one once left, both lead to
-  // the twin: the second step would fail and the way back too, leaving the
-  // entry under its parked name.
-  if (HasCaseTwin(from)) return false;
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    const std::u16string parked = from + u".~zefta" + static_cast<char16_t>(u'0' + attempt);
-    if (!Move(from, parked)) continue;
-    if (Move(parked, to)) return true;
-    Move(parked, from);
-    return false;
-  }
-  return false;
-}
-
-}  // namespace
-
-bool Win32FileSystem::Rename(std::u16string_view oldPath, std::u16string_view newPath) {
-  const std::u16string from(oldPath);
-  const std::u16string to(newPath);
-  const bool caseOnly = from != to && MapCase(from, CaseDirection::Upper) == MapCase(to, CaseDirection::Upper);
-  if (!caseOnly) return Move(from, to);
-  CaseRename& behaviour = CaseRenameOf(from);
-  if (behaviour == CaseRename::Ignored) return RenameThroughParkedName(from, to);
-  if (!Move(from, to)) return false;
-  if (behaviour == CaseRename::Honoured) return true;
-  // First case-only rename on this volume: see what the file system did.
-  const std::u16string stored = StoredName(to);
-  if (stored.empty()) return true;
-  if (stored == SplitName(to)) {
-    behaviour = CaseRename::Honoured;
-    return true;
-  }
-  behaviour = CaseRename::Ignored;
-  return RenameThroughParkedName(from, to);
+  if (!ok) return std::nullopt;
+  return names;
 }
 
 std::vector<std::u16string> Win32FileSystem::Drives() {

@@ -9,11 +9,15 @@
 
 namespace zefta::win32 {
 
+// The file system through the W functions. Renaming safely on top of it is
+// the entry renamer's (modules/entry_renamer.h).
 class Win32FileSystem final : public FileSystem {
  public:
+  bool Move(std::u16string_view from, std::u16string_view to) override;
+  std::optional<std::u16string> StoredName(std::u16string_view path) override;
+  std::optional<std::vector<std::u16string>> Names(std::u16string_view folderPath) override;
   std::optional<std::vector<std::u16string>> Enumerate(std::u16string_view folderPath,
                                                        std::uint16_t attributes) override;
-  bool Rename(std::u16string_view oldPath, std::u16string_view newPath) override;
   std::vector<std::u16string> Drives() override;
   bool DriveReady(std::u16string_view drive) override;
   bool DirectoryExists(std::u16string_view path) override;

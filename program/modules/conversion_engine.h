@@ -1,0 +1,82 @@
+// The conversion run shared by every way of starting one (the selected entries
+// of the main window, dropped files, the conversion list window): the loop,
+// the two program-wide counters, the guard against a run inside a run, the
+// outcome of each entry and the final report. The windows gather the entries,
+// show what happens to each one and show the report.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "modules/entry_renamer.h"
+#include "modules/name_rule.h"
+#include "modules/program_state.h"
+#include "services/services.h"
+
+namespace zefta {
+
+// One entry: the folder that holds it (ending in "\") and its own name.
+struct ConversionEntry {
+  std::u16string folder;
+  std::u16string name;
+};
+
+// The entry of a full path, split at its last separator.
+ConversionEntry EntryOfPath(std::u16string_view path);
+
+// What ProcessedCount counts: every entry taken (the selected entries), or
+// only the taken entries whose names need converting (drops, whole trees).
+enum class ProcessedCounts { EveryTakenEntry, EntriesNeedingConversion };
+
+// What a window does around the entries of a run.
+class ConversionSteps {
+ public:
+  virtual ~ConversionSteps() = default;
+  // Before entry index: whether the entry is taken (the window may show it
+  // as the current one here).
+  virtual bool Take(std::size_t index) = 0;
+  // The options as they stand now; read again for every entry.
+  virtual CaseOptions Options() = 0;
+  // A rename that failed, as it happens.
+  virtual void Failed(const ConversionEntry& entry, const RenameResult& result) = 0;
+  // After every entry, taken or not.
+  virtual void LetEventsRun() = 0;
+};
+
+struct ConversionReport {
+  std::int16_t processed = 0;
+  std::int16_t converted = 0;
+};
+
+// The closing message of a run, if any: the counts when something was
+// converted; otherwise nothingConverted, when given.
+std::optional<std::u16string> ReportText(const ConversionReport& report, const char16_t* nothingConverted = nullptr);
+
+// The message of an entry left under its parked name: where it is now.
+std::u16string LeftParkedText(const ConversionEntry& entry, const RenameResult& result);
+
+class ConversionEngine {
+ public:
+  // The counters are the program's ProcessedCount and ConvertedCount.
+  ConversionEngine(FolderEntries& entries, Counter16& processed, Counter16& converted)
+      : renamer_(entries), processed_(processed), converted_(converted) {}
+
+  bool Running() const { return running_; }
+
+  // Converts the entries from first to last: each taken entry whose own name
+  // needs it is renamed to its converted name in its own folder. Both
+  // counters start at 0. nullopt, and nothing done, while a run is under way.
+  std::optional<ConversionReport> Run(const std::vector<ConversionEntry>& entries, ProcessedCounts counts,
+                                      ConversionSteps& steps);
+
+ private:
+  EntryRenamer renamer_;
+  Counter16& processed_;
+  Counter16& converted_;
+  bool running_ = false;
+};
+
+}  // namespace zefta

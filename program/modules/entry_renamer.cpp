@@ -1,0 +1,83 @@
+#include "modules/entry_renamer.h"
+
+#include "services/case_mapping.h"
+
+namespace zefta {
+
+namespace {
+
+std::u16string Upper(std::u16string_view text) { return MapCase(text, CaseDirection::Upper); }
+
+// The volume of a folder: its drive ("C:"), or the server of a UNC path.
+std::u16string_view VolumeOf(std::u16string_view folder) {
+  if (folder.size() >= 2 && folder[1] == u':') return folder.substr(0, 2);
+  const std::size_t server = folder.find(u'\\', 2);
+  return folder.substr(0, server);
+}
+
+constexpr int kParkingAttempts = 10;
+
+}  // namespace
+
+EntryRenamer::CaseMoves& EntryRenamer::CaseMovesOf(std::u16string_view folder) {
+  return volumes_[Upper(VolumeOf(folder))];
+}
+
+RenameResult EntryRenamer::Rename(std::u16string_view folderView, std::u16string_view name,
+                                  std::u16string_view newName) {
+  using Outcome = RenameResult::Outcome;
+  const std::u16string folder(folderView);
+  const std::u16string from = folder + std::u16string(name);
+  const std::u16string to = folder + std::u16string(newName);
+  const auto moved = [&](bool done) { return RenameResult{done ? Outcome::Renamed : Outcome::Refused, {}}; };
+  if (name == newName) return moved(true);
+  if (Upper(name) != Upper(newName)) return moved(entries_.Move(from, to));
+
+  CaseMoves& caseMoves = CaseMovesOf(folder);
+  if (caseMoves == CaseMoves::Honoured) return moved(entries_.Move(from, to));
+  if (caseMoves == CaseMoves::Ignored) return ThroughParkedName(folder, name, newName);
+  // The first change of letter case on this volume: see what the move did.
+  if (!entries_.Move(from, to)) return moved(false);
+  const std::optional<std::u16string> stored = entries_.StoredName(to);
+  // Gone meanwhile: the move itself succeeded, and nothing is learnt.
+  if (!stored) return moved(true);
+  if (*stored == newName) {
+    caseMoves = CaseMoves::Honoured;
+    return moved(true);
+  }
+  caseMoves = CaseMoves::Ignored;
+  return ThroughParkedName(folder, name, newName);
+}
+
+RenameResult EntryRenamer::ThroughParkedName(const std::u16string& folder, std::u16string_view name,
+                                             std::u16string_view newName) {
+  using Outcome = RenameResult::Outcome;
+  if (HasCaseTwin(folder, name)) return {Outcome::Refused, {}};
+  const std::u16string from = folder + std::u16string(name);
+  const std::u16string to = folder + std::u16string(newName);
+  for (int attempt = 0; attempt < kParkingAttempts; ++attempt) {
+    const std::u16string parked = from + u".~zefta" + static_cast<char16_t>(u'0' + attempt);
+    // Taken by another entry, or the entry cannot move at all.
+    if (!entries_.Move(from, parked)) continue;
+    if (entries_.Move(parked, to)) return {Outcome::Renamed, {}};
+    if (entries_.Move(parked, from)) return {Outcome::Refused, {}};
+    return {Outcome::LeftParked, parked};
+  }
+  return {Outcome::Refused, {}};
+}
+
+bool EntryRenamer::HasCaseTwin(const std::u16string& folder, std::u16string_view name) {
+  const std::u16string key = Upper(folder);
+  auto listing = listings_.find(key);
+  if (listing == listings_.end()) {
+    std::unordered_map<std::u16string, int> counts;
+    // A folder that cannot be listed shows no twin; its moves decide.
+    if (const auto names = entries_.Names(folder))
+      for (const std::u16string& stored : *names) ++counts[Upper(stored)];
+    listing = listings_.emplace(key, std::move(counts)).first;
+  }
+  const auto alike = listing->second.find(Upper(name));
+  return alike != listing->second.end() && alike->second > 1;
+}
+
+}  // namespace zefta

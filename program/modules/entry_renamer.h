@@ -1,0 +1,65 @@
+// Renaming one entry of a folder to another spelling of its name, safely on
+// every file system the program meets: one that changes the spelling on a
+// move that changes letter case only (Windows), and one that reports success
+// and keeps the old spelling (Wine on a Linux folder), where a folder may also
+// hold two names that differ only in letter case.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "services/services.h"
+
+namespace zefta {
+
+struct RenameResult {
+  enum class Outcome {
+    Renamed,
+    Refused,       // the entry keeps its name
+    LeftParked,    // both the new name and the way back failed: see parkedPath
+  };
+  Outcome outcome = Outcome::Refused;
+  // Where the entry is now, for LeftParked.
+  std::u16string parkedPath;
+};
+
+class EntryRenamer {
+ public:
+  explicit EntryRenamer(FolderEntries& entries) : entries_(entries) {}
+
+  // A new run: what was learnt of folders' names in an earlier run is
+  // forgotten (the folders may have changed since); what was learnt of
+  // volumes is kept.
+  void BeginRun() { listings_.clear(); }
+
+  // Renames folder + name to folder + newName (folder ends in "\"); only the
+  // entry's own name changes, and no other entry is ever replaced.
+  //
+  // A change of letter case only is moved directly where the volume honours
+  // such moves. Where it does not (learnt from the first such move on each
+  // volume), it goes through a parked name in the same folder, and back to
+  // the old name if the second step fails. Next to a case twin (another
+  // entry whose name differs only in letter case) that is refused: both
+  // names would lead to the twin. Twins are looked up in one listing of each
+  // folder per run; a twin that appears after it can still leave the entry
+  // under its parked name, which the result then names.
+  RenameResult Rename(std::u16string_view folder, std::u16string_view name, std::u16string_view newName);
+
+ private:
+  enum class CaseMoves { Unknown, Honoured, Ignored };
+
+  RenameResult ThroughParkedName(const std::u16string& folder, std::u16string_view name,
+                                 std::u16string_view newName);
+  bool HasCaseTwin(const std::u16string& folder, std::u16string_view name);
+  CaseMoves& CaseMovesOf(std::u16string_view folder);
+
+  FolderEntries& entries_;
+  // Per volume ("C:" or "\\server"), upper-cased.
+  std::map<std::u16string, CaseMoves> volumes_;
+  // Per folder of this run, upper-cased: how many names share each upper-cased name.
+  std::unordered_map<std::u16string, std::unordered_map<std::u16string, int>> listings_;
+};
+
+}  // namespace zefta
