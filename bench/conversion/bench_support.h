@@ -63,12 +63,15 @@ class TimedFileSystem final : public FileSystem {
     const double start = Seconds();
     auto name = real.StoredName(path);
     renameSeconds += Seconds() - start;
+    lookupSeconds += Seconds() - start;
     return name;
   }
   std::optional<std::vector<std::u16string>> Names(std::u16string_view folderPath) override {
     const double start = Seconds();
     auto names = real.Names(folderPath);
     renameSeconds += Seconds() - start;
+    lookupSeconds += Seconds() - start;
+    ++listings;
     return names;
   }
   std::optional<std::vector<std::u16string>> Enumerate(std::u16string_view folderPath,
@@ -85,13 +88,14 @@ class TimedFileSystem final : public FileSystem {
   std::u16string CurrentDirectoryOf(std::u16string_view drive) override { return real.CurrentDirectoryOf(drive); }
 
   void ResetTimes() {
-    enumerateSeconds = renameSeconds = 0;
-    moves = failed = 0;
+    enumerateSeconds = renameSeconds = lookupSeconds = 0;
+    moves = failed = listings = 0;
   }
 
   win32::Win32FileSystem real;
-  double enumerateSeconds = 0, renameSeconds = 0;
-  long moves = 0, failed = 0;
+  // renameSeconds holds lookupSeconds: the spellings and folder listings asked for.
+  double enumerateSeconds = 0, renameSeconds = 0, lookupSeconds = 0;
+  long moves = 0, failed = 0, listings = 0;
 };
 
 // The modal window host of the program with its loop replaced: it loads the
@@ -113,7 +117,9 @@ class BenchWindowHost final : public WindowHost {
       if (ownerWindow) EnableWindow(ownerWindow, FALSE);
       window.Show(SW_SHOWNORMAL);
       PumpMessages();
+      const double runStart = Seconds();
       if (run) run(form);
+      runSeconds = Seconds() - runStart;
       if (ownerWindow) EnableWindow(ownerWindow, TRUE);
     }
     lastUnloaded = unloaded;
@@ -137,7 +143,7 @@ class BenchWindowHost final : public WindowHost {
 
   win32::Win32WindowHost real;
   std::function<void(Form&)> run;
-  double loadSeconds = 0;
+  double loadSeconds = 0, runSeconds = 0;
   bool lastUnloaded = false;
 };
 

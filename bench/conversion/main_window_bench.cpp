@@ -164,8 +164,10 @@ int main(int argc, char** argv) {
               names.size(), selecting * 1e3, selectedInModel);
   std::printf("  ConversionStart over %zu selected of %d (DoEvents after each index) %8.1f ms\n", names.size(), listed,
               conversion * 1e3);
-  std::printf("    of which renaming %.1f ms (%ld moves, %ld failed), DoEvents %.1f ms (%ld calls), refresh after %.1f ms+\n",
-              renaming * 1e3, platform.files.moves, platform.files.failed, events * 1e3,
+  std::printf("    of which renaming %.1f ms (%ld moves, %ld failed; look-ups %.1f ms, %ld folders listed),"
+              " DoEvents %.1f ms (%ld calls), refresh after %.1f ms+\n",
+              renaming * 1e3, platform.files.moves, platform.files.failed, platform.files.lookupSeconds * 1e3,
+              platform.files.listings, events * 1e3,
               platform.desktop.doEventsCalls, refreshAfter * 1e3);
   std::printf("    names now in lower case on disk: %ld of %zu; message: %s\n", programSpelled, names.size(),
               win32::ToAnsi(message).c_str());
