@@ -14,13 +14,11 @@
 #include <vector>
 
 #include "e2e_support.h"
-#include "platform/win32/control_ids.h"
+#include "window_ids.h"
 
 namespace {
 
 using namespace e2e;
-namespace ids = zefta::win32::main_ids;
-namespace list_ids = zefta::win32::list_ids;
 
 constexpr wchar_t kPickerTitle[] = L"変換を行う最上位ディレクトリを選択してください";
 constexpr wchar_t kListCaption[] = L"変換ファイル一覧";
@@ -234,7 +232,7 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
   const DWORD pid = program.Id();
 
   // Cancel in the picker: nothing happens.
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(ids::kSMenuAllChange, 0), 0);
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(MainMenu("SMenuAllChange"), 0), 0);
   if (HWND picker = WaitForPicker(pid)) {
     Check(true, "the Tool menu item shows the folder picker");
     PostMessageW(GetDlgItem(picker, IDCANCEL), BM_CLICK, 0, 0);
@@ -266,14 +264,14 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
       plain + L"\\日本語メモ.txt",
       plain + L"\\表ソフト.txt",
   };
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(ids::kSMenuAllChange, 0), 0);
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(MainMenu("SMenuAllChange"), 0), 0);
   if (!PickFolder(program, plain, shots + L"-folder-picker.bmp")) return;
   HWND window = WaitForListWindow(pid);
   if (!window) return DescribeWindows(pid);
-  HWND list = GetDlgItem(window, list_ids::kChangeFileList0);
-  HWND start = GetDlgItem(window, list_ids::kChangeStart);
-  Check(IsWindowVisible(list) && !IsWindowVisible(GetDlgItem(window, list_ids::kChangeFileList1)) &&
-            !IsWindowVisible(GetDlgItem(window, list_ids::kChangeFileListTitle)),
+  HWND list = GetDlgItem(window, ListWindowControl("ChangeFileList0"));
+  HWND start = GetDlgItem(window, ListWindowControl("ChangeStart"));
+  Check(IsWindowVisible(list) && !IsWindowVisible(GetDlgItem(window, ListWindowControl("ChangeFileList1"))) &&
+            !IsWindowVisible(GetDlgItem(window, ListWindowControl("ChangeFileListTitle"))),
         "plain mode shows the plain list only");
   CheckEqual(Sorted(ListTexts(list)), Join(plainListed), "the list shows every entry of the tree, directories too");
   const std::vector<std::wstring> listed = ListTexts(list);
@@ -298,7 +296,7 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
 
   // Choice mode from the keyboard: Ctrl+C checks 全て変換で変換対象を選択する,
   // ﾃﾞｨﾚｸﾄﾘも対象 cleared (files only), Ctrl+S starts the command.
-  HWND dirCheck = GetDlgItem(GetDlgItem(main, ids::kFrame), ids::kDirCheck);
+  HWND dirCheck = GetDlgItem(GetDlgItem(main, MainControl("Frame")), MainControl("DirCheck"));
   PostMessageW(dirCheck, BM_CLICK, 0, 0);
   Check(WaitFor([&] { return SendMessageW(dirCheck, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, 5000),
         "ﾃﾞｨﾚｸﾄﾘも対象 cleared");
@@ -308,9 +306,9 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
   if (!PickFolder(program, choice, L"")) return;
   window = WaitForListWindow(pid);
   if (!window) return DescribeWindows(pid);
-  list = GetDlgItem(window, list_ids::kChangeFileList1);
-  start = GetDlgItem(window, list_ids::kChangeStart);
-  Check(IsWindowVisible(list) && !IsWindowVisible(GetDlgItem(window, list_ids::kChangeFileList0)),
+  list = GetDlgItem(window, ListWindowControl("ChangeFileList1"));
+  start = GetDlgItem(window, ListWindowControl("ChangeStart"));
+  Check(IsWindowVisible(list) && !IsWindowVisible(GetDlgItem(window, ListWindowControl("ChangeFileList0"))),
         "choice mode shows the check list");
   const std::vector<std::wstring> choiceListed = ListTexts(list);
   CheckEqual(Sorted(choiceListed),
@@ -362,7 +360,7 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
     return Check(false, "ZEFTA.EXE without its library starts");
   main = WaitForMainWindow(alone);
   if (!main) return;
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(ids::kSMenuAllChange, 0), 0);
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(MainMenu("SMenuAllChange"), 0), 0);
   if (!PickFolder(alone, plain, L"")) return;
   const MessageBoxSeen missing = AnswerMessageBox(alone.Id(), 20000);
   Check(missing.seen, "without the library a message appears");

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/win32/control_ids.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/text.h"
 
@@ -680,7 +679,7 @@ void FormWindow::CreateMenus() {
   std::vector<ACCEL> accels;
   for (std::size_t i = 0; i < layout_.menus.size(); ++i) {
     const MenuLayout& menu = layout_.menus[i];
-    const UINT id = static_cast<UINT>(kFirstMenuId + static_cast<int>(i));
+    const UINT id = static_cast<UINT>(MenuIdOfRow(i));
     if (menu.level == 0 || !popup) {
       popup = CreatePopupMenu();
       AppendMenuW(menuBar_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), W(menu.caption));
@@ -708,7 +707,7 @@ void FormWindow::CreateControls() {
     auto slot = std::make_unique<Slot>();
     slot->window = this;
     slot->layout = layout_.controls[i];
-    slot->id = kFirstControlId + static_cast<int>(i);
+    slot->id = ControlIdOfRow(i);
     slot->font = FontOfSize(slot->layout.fontPoints ? slot->layout.fontPoints : layout_.fontPoints);
     slot->itemHeight = std::max(16, TextHeight(slot->font) + 2);
     // Frame captions start as the layout gives them.
@@ -846,7 +845,7 @@ void FormWindow::CreateControls() {
   for (std::size_t i = 0; i < layout_.menus.size(); ++i) {
     MenuItem* model = layout_.menus[i].model;
     if (!model) continue;
-    const UINT id = static_cast<UINT>(kFirstMenuId + static_cast<int>(i));
+    const UINT id = static_cast<UINT>(MenuIdOfRow(i));
     int position = -1;
     if (layout_.menus[i].level == 0) {
       position = 0;
