@@ -38,6 +38,10 @@ struct MenuLayout {
 
 enum class BorderStyle { FixedSingle, FixedDialog };
 
+// The face of every window and control (the status bar aside), Shift-JIS,
+// weight 400, at the size of the window or of the control.
+inline constexpr char16_t kFontFace[] = u"ＭＳ ゴシック";
+
 struct FormLayout {
   const char* name;
   std::u16string caption;

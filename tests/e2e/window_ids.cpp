@@ -37,11 +37,20 @@ const zefta::FormLayout& ListWindowLayout() {
   return layout;
 }
 
+int FontPoints(const zefta::FormLayout& layout, std::string_view control) {
+  for (const auto& c : layout.controls)
+    if (c.name == control && c.fontPoints) return c.fontPoints;
+  return layout.fontPoints;
+}
+
 }  // namespace
 
 int MainControl(std::string_view name) { return zefta::ControlId(MainLayout(), name); }
 int MainMenu(std::string_view name) { return zefta::MenuId(MainLayout(), name); }
 int AboutControl(std::string_view name) { return zefta::ControlId(AboutLayout(), name); }
 int ListWindowControl(std::string_view name) { return zefta::ControlId(ListWindowLayout(), name); }
+
+int MainFontPoints(std::string_view control) { return FontPoints(MainLayout(), control); }
+int ListWindowFontPoints(std::string_view control) { return FontPoints(ListWindowLayout(), control); }
 
 }  // namespace e2e

@@ -16,7 +16,6 @@ namespace zefta::win32 {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"ZeftaForm";
-constexpr wchar_t kFontFace[] = L"ＭＳ ゴシック";
 // Timer of a list box whose highlight waits to be moved, and how often a run
 // walking down a list moves it.
 constexpr UINT_PTR kHighlightTimer = 0x5A45;
@@ -655,7 +654,7 @@ HFONT FormWindow::FontOfSize(int points) {
     if (size == points) return font;
   const int height = -MulDiv(points, ScreenDpi(LOGPIXELSY), 72);
   HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, kFontFace);
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, reinterpret_cast<const wchar_t*>(kFontFace));
   fonts_.emplace_back(points, font);
   return font;
 }
@@ -799,7 +798,7 @@ void FormWindow::CreateControls() {
       if (!statusFont_) {
         statusFont_ = CreateFontW(-MulDiv(9, ScreenDpi(LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                   SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  FIXED_PITCH | FF_MODERN, kFontFace);
+                                  FIXED_PITCH | FF_MODERN, reinterpret_cast<const wchar_t*>(kFontFace));
       }
       SendMessageW(slot->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_), FALSE);
     } else {
