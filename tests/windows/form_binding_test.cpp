@@ -537,5 +537,36 @@ TEST(ListHighlightBinding, AWalkDownEndsOnTheModelsEntryAndAUsersClickIsNotUndon
   EXPECT_EQ(form.Plain.SelectedIndexes(), std::vector<int>{top});
 }
 
+// A list whose widest entry is wider than the list scrolls sideways to the
+// whole entry, check box included, and stops scrolling when it no longer is.
+TEST(ListWidthBinding, ListsScrollSidewaysToTheirWidestEntry) {
+  WalkForm form;
+  win32::FormWindow window(form, nullptr, false);
+  window.Show(SW_SHOWNORMAL);
+  const std::u16string wide = u"C:\\" + std::u16string(30, u'x') + u"\\日本語のフォルダ\\" + std::u16string(30, u'y') + u".txt";
+  const auto scrolls = [](HWND list) {
+    SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
+    return GetScrollInfo(list, SB_HORZ, &info) && info.nMax - info.nMin + 1 > static_cast<int>(info.nPage);
+  };
+  for (ListBox* model : {&form.Plain, &form.Checks}) {
+    HWND list = window.Control(model == &form.Plain ? "Plain" : "Checks");
+    SCOPED_TRACE(model == &form.Plain ? "plain" : "check list");
+    model->SetItems({u"C:\\a.txt"});
+    EXPECT_FALSE(scrolls(list));
+    model->AddItem(wide);
+    HDC dc = GetDC(list);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    SIZE text{};
+    GetTextExtentPoint32W(dc, W(wide), static_cast<int>(wide.size()), &text);
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    const LRESULT box = model->CheckBoxes() ? SendMessageW(list, LB_GETITEMHEIGHT, 0, 0) : 0;
+    EXPECT_GE(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), text.cx + box);
+    EXPECT_TRUE(scrolls(list));
+    model->SetItems({u"C:\\a.txt"});
+    EXPECT_FALSE(scrolls(list));
+  }
+}
+
 }  // namespace
 }  // namespace zefta

@@ -24,13 +24,15 @@ class CheckListBinder final : public ListBoxBinder {
     RECT check{x, rect.top + (rect.bottom - rect.top - box) / 2, x + box, rect.top + (rect.bottom - rect.top - box) / 2 + box};
     DrawFrameControl(item.hDC, &check, DFC_BUTTON,
                      DFCS_BUTTONCHECK | DFCS_FLAT | (List()->Selected(static_cast<int>(item.itemID)) ? DFCS_CHECKED : 0));
-    PaintRowText(item, x + box + 4, List()->Item(static_cast<int>(item.itemID)), DT_END_ELLIPSIS);
+    // The whole text: the list scrolls sideways to its widest entry.
+    PaintRowText(item, rect.left + TextLeft(), List()->Item(static_cast<int>(item.itemID)), DT_NOCLIP);
     return true;
   }
 
  private:
-  WindowSpec Spec() override { return ListSpec(LBS_OWNERDRAWFIXED | LBS_HASSTRINGS); }
+  WindowSpec Spec() override { return ListSpec(WS_HSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS); }
   int Box() const { return std::max(8, RowHeight() - 4); }
+  int TextLeft() const override { return 2 + Box() + 4; }
 
   // Only a mark in view is painted now; the others are drawn as they scroll
   // in, so loading thousands of checked entries stays quick.
@@ -72,9 +74,11 @@ class CheckListBinder final : public ListBoxBinder {
     }
     if (message == WM_LBUTTONDOWN) {
       const LRESULT hit = SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, lParam);
+      RECT row{};
+      SendMessageW(Handle(), LB_GETITEMRECT, LOWORD(hit), reinterpret_cast<LPARAM>(&row));
       result = CallBase(message, wParam, lParam);
       // A click on the check box itself flips the mark.
-      if (HIWORD(hit) == 0 && GET_X_LPARAM(lParam) < RowHeight() + 2) Guarded([&] { ToggleCheck(LOWORD(hit)); });
+      if (HIWORD(hit) == 0 && GET_X_LPARAM(lParam) < row.left + RowHeight() + 2) Guarded([&] { ToggleCheck(LOWORD(hit)); });
       return true;
     }
     return ListBoxBinder::OnControlMessage(message, wParam, lParam, result);

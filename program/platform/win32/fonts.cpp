@@ -26,6 +26,8 @@ class MeasuringDc {
   HGDIOBJ old_;
 };
 
+constexpr std::size_t kBlock = 256;
+
 }  // namespace
 
 FontSet::~FontSet() {
@@ -47,6 +49,32 @@ int LineHeight(HFONT font) {
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   return metrics.tmHeight;
+}
+
+void TextMeter::LoadBlock(char16_t c) {
+  if (widths_.empty()) widths_.assign(0x10000, -1);
+  const UINT first = c / kBlock * kBlock;
+  MeasuringDc dc(font_);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  INT block[kBlock];
+  const bool ok = GetCharWidth32W(dc, first, first + kBlock - 1, block) != FALSE;
+  for (std::size_t i = 0; i < kBlock; ++i) widths_[first + i] = ok ? block[i] : metrics.tmMaxCharWidth;
+}
+
+int TextMeter::Width(std::u16string_view text) {
+  int width = 0;
+  for (char16_t c : text) {
+    if (widths_.empty() || widths_[c] < 0) LoadBlock(c);
+    width += widths_[c];
+  }
+  return width;
+}
+
+int TextMeter::Widest(const std::vector<std::u16string>& texts) {
+  int widest = 0;
+  for (const auto& text : texts) widest = std::max(widest, Width(text));
+  return widest;
 }
 
 }  // namespace zefta::win32

@@ -1,8 +1,11 @@
-// The program's face at the sizes its windows ask for.
+// The program's face at the sizes its windows ask for, and what text in it
+// needs on the screen.
 #pragma once
 
 #include <windows.h>
 
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -23,5 +26,20 @@ class FontSet {
 
 // The height of the font's cell.
 int LineHeight(HFONT font);
+
+// Widths of texts in one font, summed from each character's advance. The
+// font is asked once per block of characters, so a list of tens of thousands
+// of names is measured with a few additions per character.
+class TextMeter {
+ public:
+  explicit TextMeter(HFONT font) : font_(font) {}
+  int Width(std::u16string_view text);
+  int Widest(const std::vector<std::u16string>& texts);
+
+ private:
+  void LoadBlock(char16_t c);
+  HFONT font_;
+  std::vector<int> widths_;  // by code unit; -1 until its block is loaded
+};
 
 }  // namespace zefta::win32

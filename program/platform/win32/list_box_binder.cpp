@@ -22,7 +22,7 @@ std::unique_ptr<ControlBinder> MakeListBoxBinder(const ControlLayout& layout, in
 
 ControlBinder::WindowSpec ListBoxBinder::Spec() {
   // No LBS_SORT: the model keeps its own order.
-  return ListSpec((List()->SelectionMode() == ListBox::Selection::Extended ? LBS_EXTENDEDSEL : 0));
+  return ListSpec(WS_HSCROLL | (List()->SelectionMode() == ListBox::Selection::Extended ? LBS_EXTENDEDSEL : 0));
 }
 
 void ListBoxBinder::Attach() {
@@ -48,11 +48,15 @@ void ListBoxBinder::MirrorList(ListBox::Change change, int index) {
     case ListBox::Change::Reset:
       DropPendingHighlight();
       FillList(list->Items());
+      widest_ = meter_.Widest(list->Items());
+      FitWidth(widest_);
       for (int i : list->SelectedIndexes()) ShowSelection(i);
       if (list->ListIndex() >= 0) ShowCurrent();
       break;
     case ListBox::Change::Added:
       SendMessageW(Handle(), LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(W(list->Item(index))));
+      widest_ = std::max(widest_, meter_.Width(list->Item(index)));
+      FitWidth(widest_);
       if (list->Selected(index)) ShowSelection(index);
       break;
     case ListBox::Change::Selection:
@@ -62,6 +66,16 @@ void ListBoxBinder::MirrorList(ListBox::Change change, int index) {
       ShowCurrent();
       break;
   }
+}
+
+// The rows are as wide as the widest entry: the list scrolls sideways to it.
+// An extent of 0 would leave the last scroll range in place, so even an
+// empty list keeps a small one.
+void ListBoxBinder::FitWidth(int textWidth) {
+  const int extent = TextLeft() + textWidth + 2;
+  if (extent == extent_) return;
+  extent_ = extent;
+  SendMessageW(Handle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
 }
 
 void ListBoxBinder::ShowSelection(int index) {

@@ -1,6 +1,8 @@
-// A list box of names: single or extended selection.
+// A list box of names: single or extended selection. Its rows are as wide as
+// its widest entry, so a long name or path scrolls instead of being cut.
 #pragma once
 
+#include "platform/win32/fonts.h"
 #include "platform/win32/list_binder.h"
 
 namespace zefta::win32 {
@@ -8,7 +10,7 @@ namespace zefta::win32 {
 class ListBoxBinder : public ListBinder {
  public:
   ListBoxBinder(const ControlLayout& layout, int id, HFONT font, bool ownerDrawn)
-      : ListBinder(layout, id, font, ownerDrawn) {}
+      : ListBinder(layout, id, font, ownerDrawn), meter_(font) {}
   void Attach() override;
   void Detach() override;
   void OnCommand(int code) override;
@@ -23,6 +25,8 @@ class ListBoxBinder : public ListBinder {
   virtual void ShowCurrent();
   // The user changed the selection in the view: the model takes it over.
   virtual void UserSelectionChanged();
+  // Pixels before an entry's text in its row.
+  virtual int TextLeft() const { return 2; }
   void SetHighlight(int index);
   void DropPendingHighlight();
 
@@ -30,7 +34,11 @@ class ListBoxBinder : public ListBinder {
   bool Multiple() const;
   int ShownHighlight() const;
   void ShowPendingHighlight();
+  void FitWidth(int textWidth);
 
+  TextMeter meter_;
+  int widest_ = 0;
+  int extent_ = 0;
   // The highlight as the model last asked for it, while that is not shown yet.
   bool highlightPending_ = false;
   int pendingHighlight_ = -1;
