@@ -1,6 +1,7 @@
 // The drive list: a drop-down list of the machine's drives. The choice counts
 // when the user makes it, not while the highlight moves in the open list.
 #include "platform/win32/control_binder.h"
+#include "platform/win32/fonts.h"
 #include "platform/win32/screen_units.h"
 #include "platform/win32/text.h"
 
@@ -44,6 +45,9 @@ class DriveListBinder final : public ControlBinder {
       field += diff;
       SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
     }
+    // The rows of the open list grow where a glyph reaches below the font's cell.
+    const int line = LineHeight(Font());
+    if (SendMessageW(Handle(), CB_GETITEMHEIGHT, 0, 0) < line) SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, line);
   }
 
   void MirrorState() override {

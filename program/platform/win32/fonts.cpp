@@ -47,8 +47,24 @@ HFONT FontSet::OfSize(int points) {
 int LineHeight(HFONT font) {
   MeasuringDc dc(font);
   TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  return metrics.tmHeight;
+  if (!GetTextMetricsW(dc, &metrics)) return 16;
+  const int ascent = metrics.tmAscent;
+  int bottom = metrics.tmHeight;
+  // Where the face puts its underline, when it has outlines.
+  if (const UINT size = GetOutlineTextMetricsW(dc, 0, nullptr); size >= sizeof(OUTLINETEXTMETRICW)) {
+    std::vector<char> buffer(size);
+    auto* outline = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+    if (GetOutlineTextMetricsW(dc, size, outline))
+      bottom = std::max(bottom, ascent - outline->otmsUnderscorePosition + std::max<int>(outline->otmsUnderscoreSize, 1));
+  }
+  // And how low the glyphs that reach lowest in names really go.
+  const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+  for (wchar_t c : std::wstring_view(L"_gjpqy|")) {
+    GLYPHMETRICS glyph{};
+    if (GetGlyphOutlineW(dc, c, GGO_METRICS, &glyph, 0, nullptr, &identity) != GDI_ERROR)
+      bottom = std::max<int>(bottom, ascent - glyph.gmptGlyphOrigin.y + static_cast<int>(glyph.gmBlackBoxY));
+  }
+  return bottom;
 }
 
 void TextMeter::LoadBlock(char16_t c) {

@@ -24,7 +24,10 @@ class FontSet {
   std::vector<std::pair<int, HFONT>> fonts_;
 };
 
-// The height of the font's cell.
+// The height of a line of text drawn from the top of its row: the font's
+// cell, or more where the underscore or a descender reaches below it (faces
+// differ in how low they draw the underscore; a row that cuts it off makes
+// "a_b" read as "a b").
 int LineHeight(HFONT font);
 
 // Widths of texts in one font, summed from each character's advance. The

@@ -10,7 +10,7 @@ namespace zefta::win32 {
 ListBinder::ListBinder(const ControlLayout& layout, int id, HFONT font, bool ownerDrawn)
     : ControlBinder(layout, id, font), ownerDrawn_(ownerDrawn), lineHeight_(LineHeight(font)) {
   // Owner-drawn rows keep a pixel above and below the text.
-  rowHeight_ = std::max(16, lineHeight_ + 2);
+  rowHeight_ = ownerDrawn ? std::max(16, lineHeight_ + 2) : lineHeight_;
 }
 
 ControlBinder::WindowSpec ListBinder::ListSpec(DWORD style) const {
@@ -18,7 +18,10 @@ ControlBinder::WindowSpec ListBinder::ListSpec(DWORD style) const {
 }
 
 void ListBinder::Created() {
-  if (ownerDrawn_) SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, rowHeight_);
+  // A plain list box makes its rows as tall as the font's cell; they grow
+  // only where a glyph reaches below it.
+  if (ownerDrawn_ || SendMessageW(Handle(), LB_GETITEMHEIGHT, 0, 0) < rowHeight_)
+    SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, rowHeight_);
 }
 
 bool ListBinder::MeasureItem(MEASUREITEMSTRUCT& item) {
@@ -48,8 +51,8 @@ void ListBinder::PaintRow(const DRAWITEMSTRUCT& item) const {
 
 void ListBinder::PaintRowText(const DRAWITEMSTRUCT& item, int x, const std::u16string& text, UINT format) const {
   const RECT& rect = item.rcItem;
-  RECT textRect{x, rect.top, rect.right, rect.bottom};
-  DrawTextW(item.hDC, W(text), -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | format);
+  RECT textRect{x, rect.top + (rect.bottom - rect.top - lineHeight_) / 2, rect.right, rect.bottom};
+  DrawTextW(item.hDC, W(text), -1, &textRect, DT_SINGLELINE | DT_TOP | DT_NOPREFIX | format);
   if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &rect);
 }
 

@@ -1,5 +1,5 @@
-// What the list kinds share: a list box filled at once, and the painting of
-// owner-drawn rows.
+// What the list kinds share: a list box filled at once, rows tall enough for
+// every glyph of the font, and the painting of owner-drawn rows.
 #pragma once
 
 #include <string>
@@ -22,7 +22,7 @@ class ListBinder : public ControlBinder {
   void FillList(const std::vector<std::u16string>& items);
   int RowHeight() const { return rowHeight_; }
   // Owner-drawn rows: the background in the row's colours, then the text
-  // from x on, in the middle of the row.
+  // from x on, as high in the row as the other lists show it.
   void PaintRow(const DRAWITEMSTRUCT& item) const;
   void PaintRowText(const DRAWITEMSTRUCT& item, int x, const std::u16string& text, UINT format) const;
 
