@@ -70,6 +70,17 @@ void ControlBinder::Mirror() {
   MirrorState();
 }
 
+CaptionBinder::CaptionBinder(const ControlLayout& layout, int id, HFONT font) : ControlBinder(layout, id, font) {
+  if (Model<Caption>() && Model<Caption>()->Text().empty() && !layout.caption.empty())
+    Model<Caption>()->SetText(layout.caption);
+}
+
+std::u16string CaptionBinder::CaptionText() const {
+  return Model<Caption>() ? Model<Caption>()->Text() : Layout().caption;
+}
+
+void CaptionBinder::MirrorState() { SetWindowTextW(Handle(), W(Model<Caption>()->Text())); }
+
 LRESULT CALLBACK ControlBinder::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<ControlBinder*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   switch (message) {

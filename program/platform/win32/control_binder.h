@@ -86,6 +86,17 @@ class ControlBinder {
   WNDPROC baseProc_ = nullptr;
 };
 
+// A frame or a label: its caption starts as the layout gives it and then
+// follows the model.
+class CaptionBinder : public ControlBinder {
+ public:
+  CaptionBinder(const ControlLayout& layout, int id, HFONT font);
+
+ protected:
+  std::u16string CaptionText() const;
+  void MirrorState() override;
+};
+
 // The binder of one row of a layout, by the control's kind.
 std::unique_ptr<ControlBinder> MakeBinder(const ControlLayout& layout, int id, FontSet& fonts, int windowPoints);
 

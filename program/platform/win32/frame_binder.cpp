@@ -1,25 +1,16 @@
 // A frame: a group box with its caption, holding the controls inside it.
 #include "platform/win32/control_binder.h"
-#include "platform/win32/text.h"
 
 namespace zefta::win32 {
 
 namespace {
 
-class FrameBinder final : public ControlBinder {
+class FrameBinder final : public CaptionBinder {
  public:
-  FrameBinder(const ControlLayout& layout, int id, HFONT font) : ControlBinder(layout, id, font) {
-    // The caption starts as the layout gives it.
-    if (Model<Caption>() && Model<Caption>()->Text().empty() && !layout.caption.empty())
-      Model<Caption>()->SetText(layout.caption);
-  }
+  using CaptionBinder::CaptionBinder;
 
  private:
-  WindowSpec Spec() override {
-    return {L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
-            Model<Caption>() ? Model<Caption>()->Text() : Layout().caption};
-  }
-  void MirrorState() override { SetWindowTextW(Handle(), W(Model<Caption>()->Text())); }
+  WindowSpec Spec() override { return {L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, CaptionText()}; }
 
   bool OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     switch (message) {

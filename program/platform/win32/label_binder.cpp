@@ -1,17 +1,13 @@
 // A label: a static text, centred or not, with or without a border.
 #include "platform/win32/control_binder.h"
-#include "platform/win32/text.h"
 
 namespace zefta::win32 {
 
 namespace {
 
-class LabelBinder final : public ControlBinder {
+class LabelBinder final : public CaptionBinder {
  public:
-  LabelBinder(const ControlLayout& layout, int id, HFONT font) : ControlBinder(layout, id, font) {
-    if (Model<Caption>() && Model<Caption>()->Text().empty() && !layout.caption.empty())
-      Model<Caption>()->SetText(layout.caption);
-  }
+  using CaptionBinder::CaptionBinder;
 
   // Load may take the border away (or add one).
   void ApplyLayout(const ControlLayout& now) override {
@@ -26,9 +22,8 @@ class LabelBinder final : public ControlBinder {
   WindowSpec Spec() override {
     const ControlLayout& c = Layout();
     return {L"STATIC", static_cast<DWORD>(SS_NOTIFY | (c.centered ? SS_CENTER : SS_LEFT) | (c.border ? WS_BORDER : 0)),
-            0, Model<Caption>() ? Model<Caption>()->Text() : c.caption};
+            0, CaptionText()};
   }
-  void MirrorState() override { SetWindowTextW(Handle(), W(Model<Caption>()->Text())); }
 };
 
 }  // namespace
