@@ -156,15 +156,16 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
   const auto index = [&](const std::wstring& p) {
     return static_cast<int>(std::find(choiceListed.begin(), choiceListed.end(), p) - choiceListed.begin());
   };
-  // Readme.Txt: a click on its check box.
-  RECT item{};
-  SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index(choice + L"\\Readme.Txt")), reinterpret_cast<LPARAM>(&item));
-  PostClick(list, item.left + 4, (item.top + item.bottom) / 2);
-  // Mixed.Case.doc: made current, then the space bar.
+  // Mixed.Case.doc: made current, then the space bar. Readme.Txt: a click on
+  // its check box. The click moves the current entry, so it comes last: a
+  // message sent to the list overtakes those posted before it.
   const int mixed = index(choice + L"\\サブDir\\Deep\\Mixed.Case.doc");
   SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(mixed), 0);
   PostMessageW(list, WM_KEYDOWN, VK_SPACE, 0x00390001);
   PostMessageW(list, WM_KEYUP, VK_SPACE, 0xC0390001);
+  RECT item{};
+  SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index(choice + L"\\Readme.Txt")), reinterpret_cast<LPARAM>(&item));
+  PostClick(list, item.left + 4, (item.top + item.bottom) / 2);
   SendMessageW(list, WM_NULL, 0, 0);
   // A file held open without sharing: its rename fails, silently.
   HANDLE held = CreateFileW((choice + L"\\サブDir\\inner.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
