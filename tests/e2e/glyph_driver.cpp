@@ -153,18 +153,18 @@ void CheckRow(const Picture& shot, RECT row, const std::wstring& text, int point
   };
   int bestScore = -1, bestX = 0;
   for (int dy = row.top - 2 * kMargin; dy <= row.bottom - kMargin; ++dy)
-    for (int dx = row.left - 2 * kMargin; dx < row.right; ++dx) {
+    for (int dx = row.left - ref.width; dx < row.right; ++dx) {
       int score = 0;
       for (const POINT& p : ink) score += onScreen(p.x + dx, p.y + dy);
       if (score > bestScore) bestScore = score, bestX = dx;
     }
   int inView = 0;
-  for (const POINT& p : ink) inView += p.x + bestX < shot.width;
+  for (const POINT& p : ink) inView += p.x + bestX >= 0 && p.x + bestX < shot.width;
   const std::string what = std::string("every pixel of the row's text shows in ") + list;
   Check(inView > 0 && bestScore == inView, what.c_str(),
         text + L": " + std::to_wstring(inView - bestScore) + L" of " + std::to_wstring(inView) + L" missing");
   for (const auto& [left, right] : drawing.underscores) {
-    if (right + bestX > row.right) continue;  // beyond the list's width
+    if (left + bestX < row.left || right + bestX > row.right) continue;  // scrolled out of view
     int empty = 0;
     for (int x = left + bestX + 1; x < right + bestX - 1; ++x) {
       bool any = false;
@@ -196,7 +196,8 @@ int CheckRows(HWND list, int points, const char* name) {
   return underscored;
 }
 
-// The list of the conversion list window in use, checked, then Cancel.
+// The list of the conversion list window in use, checked at both ends of its
+// rows, then Cancel.
 void CheckListWindow(const Process& program, const std::wstring& names, const char* control, const std::wstring& shot) {
   PostMessageW(FindTopLevel(program.Id(), nullptr, L"SORVEL"), WM_COMMAND, MAKEWPARAM(MainMenu("SMenuAllChange"), 0), 0);
   if (!PickFolder(program, names, L"")) return;
@@ -206,8 +207,15 @@ void CheckListWindow(const Process& program, const std::wstring& names, const ch
   Check(WaitFor([&] { return IsWindowVisible(list) && SendMessageW(list, LB_GETCOUNT, 0, 0) == 5; }, 10000),
         "the list window lists the five names");
   Sleep(300);
-  Check(SaveScreenshot(window, shot), "screenshot of the list window");
+  Check(SaveScreenshot(window, shot + L"-list-window.bmp"), "screenshot of the list window");
   const std::string what = std::string("rows with an underscore checked in ") + control;
+  Check(CheckRows(list, ListWindowFontPoints(control), control) >= 2, what.c_str());
+  // Scrolled to the right end, the ends of the long paths show whole.
+  const Picture unscrolled = CaptureClient(list);
+  SendMessageW(list, WM_HSCROLL, SB_RIGHT, 0);
+  Check(CaptureClient(list).pixels != unscrolled.pixels, "the list scrolls sideways");
+  Sleep(300);
+  Check(SaveScreenshot(window, shot + L"-list-window-scrolled.bmp"), "screenshot of the list window scrolled");
   Check(CheckRows(list, ListWindowFontPoints(control), control) >= 2, what.c_str());
   PostMessageW(GetDlgItem(window, ListWindowControl("Cancel")), BM_CLICK, 0, 0);
   Check(WaitFor([&] { return !IsWindow(window); }, 10000), "Cancel closes the list window");
@@ -227,9 +235,9 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
   Check(SaveScreenshot(main, shots + L"-glyphs-main-window.bmp"), "screenshot of the main window");
   Check(CheckRows(list, MainFontPoints("List"), "List") >= 2, "rows with an underscore checked in List");
 
-  CheckListWindow(program, names, "ChangeFileList0", shots + L"-glyphs-list-window.bmp");
+  CheckListWindow(program, names, "ChangeFileList0", shots + L"-glyphs");
   PostMessageW(main, WM_COMMAND, MAKEWPARAM(MainMenu("SMenuCfgSelectMark"), 0), 0);
-  CheckListWindow(program, names, "ChangeFileList1", shots + L"-glyphs-check-list-window.bmp");
+  CheckListWindow(program, names, "ChangeFileList1", shots + L"-glyphs-check");
 
   PostMessageW(main, WM_CLOSE, 0, 0);
   Check(program.Ended(20000), "the program ends at the close box");
