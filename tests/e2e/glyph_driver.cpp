@@ -118,18 +118,10 @@ Drawing DrawAgain(const std::wstring& text, int points) {
   return drawing;
 }
 
-// The colour most pixels of the row have.
-DWORD Background(const Picture& shot, const RECT& row) {
-  std::vector<std::pair<DWORD, int>> counts;
-  for (int y = row.top; y < row.bottom; ++y)
-    for (int x = row.left; x < row.right; ++x) {
-      const DWORD p = shot.pixels[static_cast<std::size_t>(y) * shot.width + x];
-      auto it = std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == p; });
-      if (it == counts.end()) counts.emplace_back(p, 1);
-      else ++it->second;
-    }
-  return std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) { return a.second < b.second; })
-      ->first;
+// A system colour as a pixel of a 32-bit DIB (0x00RRGGBB).
+DWORD Pixel(int systemColour) {
+  const COLORREF c = GetSysColor(systemColour);
+  return (static_cast<DWORD>(GetRValue(c)) << 16) | (static_cast<DWORD>(GetGValue(c)) << 8) | GetBValue(c);
 }
 
 // Checks one row of a list: where the drawing matches the screen best, every
@@ -142,7 +134,7 @@ void CheckRow(const Picture& shot, RECT row, const std::wstring& text, int point
   row.bottom = std::min<LONG>(row.bottom, shot.height);
   const Drawing drawing = DrawAgain(text, points);
   const Picture& ref = drawing.picture;
-  const DWORD background = Background(shot, row);
+  const DWORD background = Pixel(COLOR_WINDOW);  // the rows checked are not highlighted
   const DWORD white = 0xFFFFFF;
   std::vector<POINT> ink;
   for (int y = 0; y < ref.height; ++y)
