@@ -2,7 +2,7 @@
 # Installs what the build and the tests need on Debian 12; does nothing when all is there.
 set -euo pipefail
 
-pkgs=(cmake ninja-build make g++ python3 mingw-w64 wine wine32 wine64 xvfb locales fonts-ipafont xdotool imagemagick x11-utils fonts-wine clang libclang-rt-14-dev googletest)
+pkgs=(cmake ninja-build make g++ python3 mingw-w64 wine wine32 wine64 xvfb locales fonts-ipafont fonts-horai-umefont xdotool imagemagick x11-utils fonts-wine clang libclang-rt-14-dev googletest)
 
 missing=()
 for p in "${pkgs[@]}"; do

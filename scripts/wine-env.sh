@@ -94,15 +94,24 @@ zefta_prepare_prefix() {
     zefta_wine wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
-  if [ ! -f "$WINEPREFIX/.zefta-fonts" ]; then
-    # The Japanese faces the windows ask for, served by the IPA fonts.
-    local face
+  if [ ! -f "$WINEPREFIX/.zefta-fonts-ume" ]; then
+    # The Japanese faces the windows ask for, served by the Ume fonts, which
+    # keep the cell and the underscore of the faces they stand in for: the
+    # underscore on the cell's last row, one pixel or more thick (IPA Gothic's
+    # is a hairline between two pixel rows and draws nothing at 12 and 16
+    # pixels, the sizes of the program's 9 and 12 points). Its C4 cut shows
+    # the backslash as the yen sign, as the Japanese system font does.
+    local face target
     for face in "ＭＳ ゴシック" "ＭＳ 明朝" "MS UI Gothic" "MS Shell Dlg"; do
-      case $face in *明朝*) target="IPAMincho" ;; *) target="IPAGothic" ;; esac
+      case $face in
+        *明朝*) target="Ume Mincho" ;;
+        "ＭＳ ゴシック") target="Ume Gothic C4" ;;
+        *) target="Ume UI Gothic" ;;
+      esac
       zefta_wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d "$target" /f >/dev/null 2>&1 || true
     done
     wineserver -w
-    touch "$WINEPREFIX/.zefta-fonts"
+    touch "$WINEPREFIX/.zefta-fonts-ume"
   fi
   # Debian's Wine does not load the fonts it ships in /usr/share/wine/fonts,
   # so the face "Marlett" falls to the locale's default face, and the caption

@@ -10,7 +10,8 @@
 #include <string_view>
 
 #include "fakes.h"
-#include "platform/win32/form_binding.h"
+#include "platform/win32/form_window.h"
+#include "platform/win32/window_host_win32.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/text.h"
 

@@ -1,7 +1,19 @@
-// CenterForm: a window in the middle of the screen, slightly above it.
+// Window ids from the layout tables, and CenterForm.
 #include "controls/form.h"
 
 namespace zefta {
+
+int ControlId(const FormLayout& layout, std::string_view name) {
+  for (std::size_t row = 0; row < layout.controls.size(); ++row)
+    if (layout.controls[row].name && name == layout.controls[row].name) return ControlIdOfRow(row);
+  return 0;
+}
+
+int MenuId(const FormLayout& layout, std::string_view name) {
+  for (std::size_t row = 0; row < layout.menus.size(); ++row)
+    if (layout.menus[row].name && name == layout.menus[row].name) return MenuIdOfRow(row);
+  return 0;
+}
 
 void CenterForm(Form& form, WindowHost& host) {
   // Single precision, width before height, as the classic runtime computes it;

@@ -2,8 +2,10 @@
 // twips, front to back) and its life-cycle events.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "controls/controls.h"
@@ -36,6 +38,10 @@ struct MenuLayout {
 
 enum class BorderStyle { FixedSingle, FixedDialog };
 
+// The face of every window and control (the status bar aside), Shift-JIS,
+// weight 400, at the size of the window or of the control.
+inline constexpr char16_t kFontFace[] = u"ＭＳ ゴシック";
+
 struct FormLayout {
   const char* name;
   std::u16string caption;
@@ -48,6 +54,17 @@ struct FormLayout {
   std::vector<ControlLayout> controls;
   std::vector<MenuLayout> menus;
 };
+
+// Window ids of the controls and menu entries: a fixed base plus the row of
+// the control (menu entry) in its window's layout table. The binding gives
+// them, and test drivers find the controls by them.
+inline constexpr int kFirstControlId = 1000;
+inline constexpr int kFirstMenuId = 2000;
+constexpr int ControlIdOfRow(std::size_t row) { return kFirstControlId + static_cast<int>(row); }
+constexpr int MenuIdOfRow(std::size_t row) { return kFirstMenuId + static_cast<int>(row); }
+// The id of the control or menu entry of that name; 0 when the layout has none.
+int ControlId(const FormLayout& layout, std::string_view name);
+int MenuId(const FormLayout& layout, std::string_view name);
 
 // The dropped-file list of a drag-and-drop data object.
 struct DropData {

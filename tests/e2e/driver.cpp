@@ -12,13 +12,11 @@
 #include <vector>
 
 #include "e2e_support.h"
-#include "platform/win32/control_ids.h"
+#include "window_ids.h"
 
 namespace {
 
 using namespace e2e;
-using zefta::win32::main_ids::kConversionStart;
-using zefta::win32::main_ids::kList;
 
 int Run(const std::wstring& exe, const std::wstring& folder, const std::wstring& shots) {
   // The stored folder is the prepared one; everything else takes its default.
@@ -31,8 +29,8 @@ int Run(const std::wstring& exe, const std::wstring& folder, const std::wstring&
   }
   HWND main = WaitForMainWindow(first);
   if (!main) return 1;
-  HWND list = GetDlgItem(main, kList);
-  HWND start = GetDlgItem(main, kConversionStart);
+  HWND list = GetDlgItem(main, MainControl("List"));
+  HWND start = GetDlgItem(main, MainControl("ConversionStart"));
   Check(list && start, "List and ConversionStart found by id");
   if (!list || !start) return 1;
   const std::vector<std::wstring> before{L"abc.txt", L"keep.txt", L"Mixed.Txt", L"UPPER.TXT"};
@@ -42,7 +40,7 @@ int Run(const std::wstring& exe, const std::wstring& folder, const std::wstring&
   Check(SaveScreenshot(main, shots + L"-main-window.bmp"), "screenshot of the main window");
 
   // The About window, modal over the main window.
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(zefta::win32::main_ids::kSMenuHelpVersion, 0), 0);
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(MainMenu("SMenuHelpVersion"), 0), 0);
   HWND about = nullptr;
   Check(WaitFor([&] { return (about = FindTopLevel(first.info.dwProcessId, nullptr, L"バージョン情報")) != nullptr; },
                 20000),
@@ -51,8 +49,7 @@ int Run(const std::wstring& exe, const std::wstring& folder, const std::wstring&
     Check(!IsWindowEnabled(main), "the main window waits while About is shown");
     Sleep(300);
     Check(SaveScreenshot(about, shots + L"-about-window.bmp"), "screenshot of the About window");
-    // Its OK button is the third control of its layout.
-    PostMessageW(GetDlgItem(about, zefta::win32::kFirstControlId + 2), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(about, AboutControl("Ok")), BM_CLICK, 0, 0);
     Check(WaitFor([&] { return !IsWindow(about) && IsWindowEnabled(main); }, 10000), "OK closes it");
   }
 
@@ -73,7 +70,7 @@ int Run(const std::wstring& exe, const std::wstring& folder, const std::wstring&
   for (std::size_t i = 0; i < shown.size(); ++i)
     if (std::find(wanted.begin(), wanted.end(), shown[i]) != wanted.end())
       SendMessageW(list, LB_SETSEL, TRUE, static_cast<LPARAM>(i));
-  SendMessageW(main, WM_COMMAND, MAKEWPARAM(kList, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  SendMessageW(main, WM_COMMAND, MAKEWPARAM(MainControl("List"), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
   Check(SendMessageW(list, LB_GETSELCOUNT, 0, 0) == 3, "three entries selected");
 
   // The button press; the run ends with the completion message.

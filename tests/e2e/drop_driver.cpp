@@ -16,13 +16,11 @@
 #include <vector>
 
 #include "e2e_support.h"
-#include "platform/win32/control_ids.h"
+#include "window_ids.h"
 
 namespace {
 
 using namespace e2e;
-namespace ids = zefta::win32::main_ids;
-namespace about = zefta::win32::about_ids;
 
 // The drag data: the dropped-file list (CF_HDROP) of the given paths, or
 // only plain text when there are none.
@@ -220,12 +218,12 @@ void OpenAbout(HWND main, DWORD pid, bool byShortcut, const char* how, const std
     MakeForeground(main);
     PressKeys({VK_CONTROL}, 'A');
   } else {
-    PostMessageW(main, WM_COMMAND, MAKEWPARAM(ids::kSMenuHelpVersion, 0), 0);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(MainMenu("SMenuHelpVersion"), 0), 0);
   }
   HWND window = nullptr;
   Check(WaitFor([&] { return (window = FindTopLevel(pid, nullptr, L"バージョン情報")) != nullptr; }, 20000), how);
   if (!window) return;
-  HWND list = GetDlgItem(GetDlgItem(window, about::kCorrespondFrame), about::kCorrespondList);
+  HWND list = GetDlgItem(GetDlgItem(window, AboutControl("CorrespondFrame")), AboutControl("CorrespondList"));
   const std::vector<std::wstring> lines{L"1.00-新規作成",
                                         L"1.01-画面ﾌｫｰﾏｯﾄの変更",
                                         L"1.02-ﾄﾞﾗｯｸﾞ&ﾄﾞﾛｯﾌﾟ対応",
@@ -238,12 +236,12 @@ void OpenAbout(HWND main, DWORD pid, bool byShortcut, const char* how, const std
   Check(SendMessageW(list, LB_GETCOUNT, 0, 0) == 9, "the history list holds nine lines",
         std::to_wstring(SendMessageW(list, LB_GETCOUNT, 0, 0)));
   CheckEqual(Join(ListTexts(list)), Join(lines), "the nine lines in order");
-  CheckEqual(TextOf(GetDlgItem(window, about::kVersionLabel)), L"SORVEL Ver1.05", "the version label");
+  CheckEqual(TextOf(GetDlgItem(window, AboutControl("VersionLabel"))), L"SORVEL Ver1.05", "the version label");
   if (!screenshot.empty()) {
     Sleep(300);
     Check(SaveScreenshot(window, screenshot), "screenshot of the About window");
   }
-  PostMessageW(GetDlgItem(window, about::kOk), BM_CLICK, 0, 0);
+  PostMessageW(GetDlgItem(window, AboutControl("Ok")), BM_CLICK, 0, 0);
   Check(WaitFor([&] { return !IsWindow(window) && IsWindowEnabled(main); }, 10000), "OK closes About");
 }
 
@@ -254,9 +252,9 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
   HWND main = WaitForMainWindow(program);
   if (!main) return;
   const DWORD pid = program.Id();
-  HWND list = GetDlgItem(main, ids::kList);
-  HWND start = GetDlgItem(main, ids::kConversionStart);
-  HWND extCheck = GetDlgItem(GetDlgItem(main, ids::kFrame), ids::kExtCheck);
+  HWND list = GetDlgItem(main, MainControl("List"));
+  HWND start = GetDlgItem(main, MainControl("ConversionStart"));
+  HWND extCheck = GetDlgItem(GetDlgItem(main, MainControl("Frame")), MainControl("ExtCheck"));
   Check(list && start && extCheck, "List, ConversionStart and ExtCheck found by id");
   if (!list || !start || !extCheck) return;
   const std::vector<std::wstring> shown{L"abc.txt",  L"frame.txt",   L"keep.txt",
@@ -278,7 +276,7 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
   const std::vector<std::wstring> three{path(L"abc.txt"), path(L"Mixed.Txt"), path(L"UPPER.TXT")};
   const std::pair<HWND, const char*> refusing[] = {
       {extCheck, "files dragged over ExtCheck are refused"},
-      {GetDlgItem(main, ids::kStatusBar), "files dragged over the status bar are refused"},
+      {GetDlgItem(main, MainControl("StatusBar")), "files dragged over the status bar are refused"},
   };
   for (const auto& [target, what] : refusing) {
     drag = DragOnto(target, three, pid, boxes);
@@ -320,7 +318,7 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
   // On the frame's caption and on the window's own surface between List and
   // the frame: both take files too.
   RECT frame{}, listRect{};
-  GetWindowRect(GetDlgItem(main, ids::kFrame), &frame);
+  GetWindowRect(GetDlgItem(main, MainControl("Frame")), &frame);
   GetWindowRect(list, &listRect);
   boxes.clear();
   drag = DragOnto(POINT{frame.right - 8, frame.top + 3}, {path(L"frame.txt")}, pid, boxes);
@@ -336,7 +334,7 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
              "names on disk");
 
   // While About is shown the main window takes no drop, as it takes no click.
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(ids::kSMenuHelpVersion, 0), 0);
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(MainMenu("SMenuHelpVersion"), 0), 0);
   HWND modal = nullptr;
   Check(WaitFor([&] { return (modal = FindTopLevel(pid, nullptr, L"バージョン情報")) != nullptr; }, 20000),
         "About is shown");
@@ -353,15 +351,15 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
           Outcome(drag));
     CheckEqual(Join(NamesOnDisk(folder)), L"ABC.TXT, FOLDER, FRAME.TXT, MIXED.TXT, SURFACE.TXT, UPPER.TXT, keep.txt",
                "nothing renamed");
-    PostMessageW(GetDlgItem(modal, about::kOk), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(modal, AboutControl("Ok")), BM_CLICK, 0, 0);
     Check(WaitFor([&] { return !IsWindow(modal) && IsWindowEnabled(main); }, 10000), "OK closes About");
   }
 
   // The shortcuts flip their items. Ctrl+A after them: once About is shown,
   // the keys before it have been handled too.
-  const bool menuReadable = MenuChecked(main, ids::kSMenuMsgOn) >= 0;
+  const bool menuReadable = MenuChecked(main, MainMenu("SMenuMsgOn")) >= 0;
   if (menuReadable) {
-    Check(MenuChecked(main, ids::kSMenuMsgOn) == 1 && MenuChecked(main, ids::kSMenuStartPosition) == 1,
+    Check(MenuChecked(main, MainMenu("SMenuMsgOn")) == 1 && MenuChecked(main, MainMenu("SMenuStartPosition")) == 1,
           "both items start checked");
   }
   Check(MakeForeground(main), "the main window comes to the front");
@@ -369,8 +367,8 @@ void Run(const std::wstring& exe, const std::wstring& folder, const std::wstring
   PressKeys({VK_CONTROL}, 'P');
   OpenAbout(main, pid, true, "Ctrl+A shows the About window", L"");
   if (menuReadable) {
-    CheckEqual(std::to_wstring(MenuChecked(main, ids::kSMenuMsgOn)), L"0", "Ctrl+M unchecks 完了メッセージを表示する");
-    CheckEqual(std::to_wstring(MenuChecked(main, ids::kSMenuStartPosition)), L"0",
+    CheckEqual(std::to_wstring(MenuChecked(main, MainMenu("SMenuMsgOn"))), L"0", "Ctrl+M unchecks 完了メッセージを表示する");
+    CheckEqual(std::to_wstring(MenuChecked(main, MainMenu("SMenuStartPosition"))), L"0",
                "Ctrl+P unchecks 起動時は画面中央に表示する");
   } else {
     std::printf("note: the menu of another process is not readable here; the effects are checked instead\n");

@@ -3,7 +3,7 @@
 # turns the driver's screenshots into PNG files next to the given prefix
 # (e2e-main-window.png, ...).
 #
-# run_e2e.sh <main|drop|tree> <driver.exe> <ZEFTA.EXE> <screenshot prefix>
+# run_e2e.sh <main|drop|tree|glyphs> <driver.exe> <ZEFTA.EXE> <screenshot prefix>
 set -u
 scenario=$1 driver=$2 exe=$3 prefix=$4
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -55,6 +55,10 @@ case $scenario in
     mkdir -p "$folder/temp" "$folder/nolib"
     # The program alone, without its library.
     cp "$exe" "$folder/nolib/"
+    ;;
+  glyphs)
+    # Underscores and descenders, and a name told from another only by its underscore.
+    files "$folder/names" "a b.h" a_b.h gjpqy.txt nfnetlink_acct.h xt_tcpmss.h
     ;;
   *)
     echo "unknown scenario $scenario" >&2

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/control_ids.h"
-#include "platform/win32/form_binding.h"
+#include "platform/win32/form_window.h"
+#include "platform/win32/window_host_win32.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/text.h"
 #include "windows/main_window.h"
@@ -133,7 +133,7 @@ TEST_F(MainWindowBinding, EveryControlAtItsConvertedRectWithItsId) {
     SCOPED_TRACE(c.name);
     HWND hwnd = Control(c.name);
     ASSERT_TRUE(hwnd);
-    EXPECT_EQ(GetDlgCtrlID(hwnd), win32::kFirstControlId + static_cast<int>(i));
+    EXPECT_EQ(GetDlgCtrlID(hwnd), ControlId(layout, c.name));
     HWND parent = GetParent(hwnd);
     EXPECT_EQ(parent, c.container ? Control(c.container) : window.Handle());
     RECT rect;
@@ -144,13 +144,8 @@ TEST_F(MainWindowBinding, EveryControlAtItsConvertedRectWithItsId) {
     EXPECT_EQ(rect.right - rect.left, TwipsToPixelsX(c.width));
     EXPECT_EQ(rect.bottom - rect.top, TwipsToPixelsY(c.height));
   }
-  // The ids the end-to-end driver relies on.
-  EXPECT_EQ(GetDlgCtrlID(Control("List")), win32::main_ids::kList);
-  EXPECT_EQ(GetDlgCtrlID(Control("ConversionStart")), win32::main_ids::kConversionStart);
-  EXPECT_EQ(GetDlgCtrlID(Control("DirCheck")), win32::main_ids::kDirCheck);
-  EXPECT_EQ(GetDlgCtrlID(Control("DriveList")), win32::main_ids::kDriveList);
-  EXPECT_EQ(GetDlgCtrlID(Control("StatusBar")), win32::main_ids::kStatusBar);
-  EXPECT_EQ(GetDlgItem(window.Handle(), win32::main_ids::kList), Control("List"));
+  // The end-to-end drivers find controls by these ids.
+  EXPECT_EQ(GetDlgItem(window.Handle(), ControlId(layout, "List")), Control("List"));
 
   EXPECT_EQ(GetWindowLongW(Control("DirCheck"), GWL_STYLE) & BS_TYPEMASK, BS_3STATE);
   const LONG listStyle = GetWindowLongW(Control("List"), GWL_STYLE);
@@ -213,7 +208,7 @@ TEST_F(MainWindowBinding, MenusCaptionsShortcutsAndAccelerators) {
   EXPECT_EQ(text(GetSubMenu(bar, 2), 0), u"起動時は画面中央に表示する(&P)\tCtrl+P");
   EXPECT_EQ(text(GetSubMenu(bar, 2), 1), u"完了メッセージを表示する(&M)\tCtrl+M");
   EXPECT_EQ(text(GetSubMenu(bar, 3), 0), u"バージョン情報(&A)\tCtrl+A");
-  EXPECT_EQ(GetMenuItemID(GetSubMenu(bar, 2), 1), static_cast<UINT>(win32::main_ids::kSMenuMsgOn));
+  EXPECT_EQ(GetMenuItemID(GetSubMenu(bar, 2), 1), static_cast<UINT>(MenuId(layout, "SMenuMsgOn")));
 
   ACCEL accels[16];
   const int count = CopyAcceleratorTableW(window.Accelerators(), accels, 16);
@@ -222,13 +217,14 @@ TEST_F(MainWindowBinding, MenusCaptionsShortcutsAndAccelerators) {
     EXPECT_EQ(accels[i].fVirt, FVIRTKEY | FCONTROL);
     keys.emplace_back(accels[i].key, accels[i].cmd);
   }
-  using namespace win32::main_ids;
+  auto id = [&](const char* name) { return static_cast<WORD>(MenuId(layout, name)); };
+  const WORD kProcEnd = id("ProcEnd"), kSMenuMsgOn = id("SMenuMsgOn");
   EXPECT_EQ(keys, (std::vector<std::pair<WORD, WORD>>{{'X', kProcEnd},
-                                                      {'S', kSMenuAllChange},
-                                                      {'C', kSMenuCfgSelectMark},
-                                                      {'P', kSMenuStartPosition},
+                                                      {'S', id("SMenuAllChange")},
+                                                      {'C', id("SMenuCfgSelectMark")},
+                                                      {'P', id("SMenuStartPosition")},
                                                       {'M', kSMenuMsgOn},
-                                                      {'A', kSMenuHelpVersion}}));
+                                                      {'A', id("SMenuHelpVersion")}}));
 
   // The shortcuts work while a list has the focus.
   window.Show(SW_SHOWNORMAL);
@@ -309,7 +305,7 @@ TEST_F(MainWindowBinding, ListSelectionFlowsBothWays) {
   // A selection made in the view and announced as the list box does.
   SendMessageW(list, LB_SETSEL, TRUE, 3);
   SendMessageW(list, LB_SETSEL, FALSE, 0);
-  SendMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(win32::main_ids::kList, LBN_SELCHANGE),
+  SendMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(ControlId(layout, "List"), LBN_SELCHANGE),
                reinterpret_cast<LPARAM>(list));
   EXPECT_EQ(main.List.SelectedIndexes(), (std::vector<int>{2, 3}));
   SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, first);
@@ -373,7 +369,7 @@ TEST_F(MainWindowBinding, FolderListOpensRowsAndTheListsFollow) {
                                                 reinterpret_cast<LPARAM>(L"サブ")));
   ASSERT_GT(row, main.DirList.CurrentRow());
   SendMessageW(dirs, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-  SendMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(win32::main_ids::kDirList, LBN_DBLCLK),
+  SendMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(ControlId(layout, "DirList"), LBN_DBLCLK),
                reinterpret_cast<LPARAM>(dirs));
   EXPECT_EQ(main.DirList.Path().substr(main.DirList.Path().size() - 3), u"\\サブ");
   EXPECT_EQ(ListTexts(Control("FileList")), std::vector<std::u16string>{u"x.txt"});
@@ -404,7 +400,7 @@ class TestDialog : public Form {
     exStyle = GetWindowLongW(reinterpret_cast<HWND>(Handle()), GWL_EXSTYLE);
     hwnd = reinterpret_cast<HWND>(Handle());
     owner = GetWindow(hwnd, GW_OWNER);
-    PostMessageW(GetDlgItem(hwnd, win32::kFirstControlId), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(hwnd, ControlId(Layout(), "Ok")), BM_CLICK, 0, 0);
   }
   CommandButton Ok;
   bool loadedHidden = false;
@@ -421,7 +417,7 @@ TEST_F(MainWindowBinding, ModalWindowLoadsHiddenDisablesItsOwnerAndEndsAtUnload)
   dialog.Ok.Click = [&] {
     ownerWasEnabled = IsWindowEnabled(window.Handle()) != FALSE;
     LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(dialog.hwnd, win32::kFirstControlId), WM_GETFONT, 0, 0)),
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(dialog.hwnd, ControlId(dialog.Layout(), "Ok")), WM_GETFONT, 0, 0)),
                sizeof(font), &font);
     HDC dc = GetDC(nullptr);
     fontPoints = MulDiv(-font.lfHeight, 72, GetDeviceCaps(dc, LOGPIXELSY));
@@ -539,6 +535,37 @@ TEST(ListHighlightBinding, AWalkDownEndsOnTheModelsEntryAndAUsersClickIsNotUndon
   PumpMessages();
   EXPECT_EQ(SendMessageW(plain, LB_GETCURSEL, 0, 0), top);
   EXPECT_EQ(form.Plain.SelectedIndexes(), std::vector<int>{top});
+}
+
+// A list whose widest entry is wider than the list scrolls sideways to the
+// whole entry, check box included, and stops scrolling when it no longer is.
+TEST(ListWidthBinding, ListsScrollSidewaysToTheirWidestEntry) {
+  WalkForm form;
+  win32::FormWindow window(form, nullptr, false);
+  window.Show(SW_SHOWNORMAL);
+  const std::u16string wide = u"C:\\" + std::u16string(30, u'x') + u"\\日本語のフォルダ\\" + std::u16string(30, u'y') + u".txt";
+  const auto scrolls = [](HWND list) {
+    SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
+    return GetScrollInfo(list, SB_HORZ, &info) && info.nMax - info.nMin + 1 > static_cast<int>(info.nPage);
+  };
+  for (ListBox* model : {&form.Plain, &form.Checks}) {
+    HWND list = window.Control(model == &form.Plain ? "Plain" : "Checks");
+    SCOPED_TRACE(model == &form.Plain ? "plain" : "check list");
+    model->SetItems({u"C:\\a.txt"});
+    EXPECT_FALSE(scrolls(list));
+    model->AddItem(wide);
+    HDC dc = GetDC(list);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    SIZE text{};
+    GetTextExtentPoint32W(dc, W(wide), static_cast<int>(wide.size()), &text);
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    const LRESULT box = model->CheckBoxes() ? SendMessageW(list, LB_GETITEMHEIGHT, 0, 0) : 0;
+    EXPECT_GE(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), text.cx + box);
+    EXPECT_TRUE(scrolls(list));
+    model->SetItems({u"C:\\a.txt"});
+    EXPECT_FALSE(scrolls(list));
+  }
 }
 
 }  // namespace

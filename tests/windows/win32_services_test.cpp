@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/form_binding.h"
+#include "platform/win32/drop_target.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/text.h"
 

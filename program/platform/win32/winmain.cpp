@@ -3,7 +3,8 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include "platform/win32/form_binding.h"
+#include "platform/win32/form_window.h"
+#include "platform/win32/window_host_win32.h"
 #include "platform/win32/services_win32.h"
 #include "windows/main_window.h"
 

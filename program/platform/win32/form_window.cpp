@@ -1,0 +1,352 @@
+#include "platform/win32/form_window.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <algorithm>
+
+#include "platform/win32/control_binder.h"
+#include "platform/win32/drop_target.h"
+#include "platform/win32/menu_binder.h"
+#include "platform/win32/services_win32.h"
+#include "platform/win32/text.h"
+
+namespace zefta::win32 {
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"ZeftaForm";
+
+std::vector<FormWindow*>& LiveForms() {
+  static std::vector<FormWindow*> forms;
+  return forms;
+}
+
+void RegisterFormClass(WNDPROC windowProc) {
+  static const bool registered = [windowProc] {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+    if (!wc.hIcon) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.hIconSm = static_cast<HICON>(LoadImageW(wc.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kFormClass;
+    return RegisterClassExW(&wc) != 0;
+  }();
+  (void)registered;
+}
+
+struct WindowStyle {
+  DWORD style, exStyle;
+};
+
+WindowStyle StyleOf(const FormLayout& layout) {
+  WindowStyle s{WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+  if (layout.border == BorderStyle::FixedSingle) {
+    s.style |= WS_OVERLAPPED | (layout.minimizeButton ? WS_MINIMIZEBOX : 0);
+    if (layout.showInTaskbar) s.exStyle |= WS_EX_APPWINDOW;
+  } else {
+    s.style |= WS_POPUP | WS_DLGFRAME;
+    s.exStyle |= WS_EX_DLGMODALFRAME;
+  }
+  return s;
+}
+
+}  // namespace
+
+FormWindow::FormWindow(Form& form, HWND owner, bool quitOnDestroy)
+    : form_(form), layout_(form.Layout()), quitOnDestroy_(quitOnDestroy) {
+  RegisterFormClass(&FormWindow::WindowProc);
+  const WindowStyle s = StyleOf(layout_);
+  menus_ = std::make_unique<MenuBinder>(layout_.menus);
+  RECT outer{0, 0, TwipsToPixelsX(layout_.clientWidth), TwipsToPixelsY(layout_.clientHeight)};
+  AdjustWindowRectEx(&outer, s.style, menus_->Bar() != nullptr, s.exStyle);
+  const int width = outer.right - outer.left;
+  const int height = outer.bottom - outer.top;
+  int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
+  if (layout_.border == BorderStyle::FixedDialog) {
+    // Dialog windows start in the middle of the screen.
+    x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  }
+  const std::u16string caption = form_.CaptionText().empty() ? layout_.caption : form_.CaptionText();
+  hwnd_ = CreateWindowExW(s.exStyle, kFormClass, W(caption), s.style, x, y, width, height, owner, menus_->Bar(),
+                          GetModuleHandleW(nullptr), this);
+  if (!hwnd_) return;
+  LiveForms().push_back(this);
+  SetPreTranslateHook(&FormWindow::PreTranslate);
+  FitClientArea();
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.OfSize(layout_.fontPoints)), FALSE);
+  CreateControls();
+  HookForm();
+}
+
+FormWindow::~FormWindow() {
+  Detach();
+  if (hwnd_ && IsWindow(hwnd_)) {
+    quitOnDestroy_ = false;
+    DestroyWindow(hwnd_);
+  }
+  auto& forms = LiveForms();
+  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+}
+
+HACCEL FormWindow::Accelerators() const { return menus_->Accelerators(); }
+
+void FormWindow::CreateControls() {
+  for (std::size_t row = 0; row < layout_.controls.size(); ++row)
+    binders_.push_back(MakeBinder(layout_.controls[row], ControlIdOfRow(row), fonts_, layout_.fontPoints));
+  // Frames first, so that their contents can be created inside them.
+  for (const bool contained : {false, true})
+    for (auto& binder : binders_) {
+      const char* container = binder->Layout().container;
+      if ((container != nullptr) != contained) continue;
+      HWND frame = container ? Control(container) : nullptr;
+      binder->Create(frame ? frame : hwnd_);
+    }
+  // Stacking: within each parent the first listed lies on top.
+  for (auto& binder : binders_)
+    if (binder->Handle())
+      SetWindowPos(binder->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Mirror the models now and from now on.
+  for (auto& binder : binders_)
+    if (binder->Handle()) binder->Attach();
+  menus_->Attach(hwnd_);
+  // Drop targets: the window and every control, accepting as the layout says.
+  RegisterDropTarget(hwnd_, form_, layout_.dropTarget);
+  for (auto& binder : binders_)
+    if (binder->Handle()) RegisterDropTarget(binder->Handle(), form_, binder->Layout().dropTarget);
+}
+
+void FormWindow::Detach() {
+  for (auto& binder : binders_) binder->Detach();
+  menus_->Detach();
+  form_.onStateChanged = nullptr;
+  for (auto& binder : binders_)
+    if (binder->Handle() && IsWindow(binder->Handle())) RevokeDragDrop(binder->Handle());
+  if (hwnd_ && IsWindow(hwnd_)) RevokeDragDrop(hwnd_);
+  if (form_.Handle() == reinterpret_cast<WindowHandle>(hwnd_)) form_.SetHandle(0);
+}
+
+void FormWindow::HookForm() {
+  form_.SetHandle(reinterpret_cast<WindowHandle>(hwnd_));
+  RECT rect;
+  GetWindowRect(hwnd_, &rect);
+  form_.SetOuterSize(PixelsToTwipsX(rect.right - rect.left), PixelsToTwipsY(rect.bottom - rect.top));
+  form_.onStateChanged = nullptr;
+  form_.Move(PixelsToTwipsX(rect.left), PixelsToTwipsY(rect.top));
+  shownLeft_ = form_.Left();
+  shownTop_ = form_.Top();
+  if (form_.CaptionText().empty()) form_.SetCaption(layout_.caption);
+  shownCaption_ = form_.CaptionText();
+  form_.onStateChanged = [this] { MirrorForm(); };
+}
+
+void FormWindow::MirrorForm() {
+  if (!hwnd_) return;
+  if (form_.CaptionText() != shownCaption_) {
+    shownCaption_ = form_.CaptionText();
+    SetWindowTextW(hwnd_, W(shownCaption_));
+  }
+  if (form_.Left() != shownLeft_ || form_.Top() != shownTop_) {
+    shownLeft_ = form_.Left();
+    shownTop_ = form_.Top();
+    SetWindowPos(hwnd_, nullptr, TwipsToPixelsX(shownLeft_), TwipsToPixelsY(shownTop_), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void FormWindow::FitClientArea() {
+  // The menu bar may take more than the one line AdjustWindowRectEx counts.
+  RECT client, window;
+  GetClientRect(hwnd_, &client);
+  GetWindowRect(hwnd_, &window);
+  const int dx = TwipsToPixelsX(layout_.clientWidth) - (client.right - client.left);
+  const int dy = TwipsToPixelsY(layout_.clientHeight) - (client.bottom - client.top);
+  if (dx != 0 || dy != 0)
+    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + dx, window.bottom - window.top + dy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND FormWindow::Control(std::string_view name) const {
+  for (const auto& binder : binders_)
+    if (binder->Layout().name && name == binder->Layout().name) return binder->Handle();
+  return nullptr;
+}
+
+ControlBinder* FormWindow::BinderById(int id) const {
+  const int row = id - kFirstControlId;
+  if (row < 0 || row >= static_cast<int>(binders_.size())) return nullptr;
+  return binders_[static_cast<std::size_t>(row)].get();
+}
+
+ControlBinder* FormWindow::BinderByWindow(HWND hwnd) const {
+  for (const auto& binder : binders_) {
+    HWND own = binder->Handle();
+    if (!own || (own != hwnd && !IsChild(own, hwnd))) continue;
+    // A control inside a frame has its own binder, not the frame's.
+    if (binder->Layout().kind == ControlKind::Frame && own != hwnd) continue;
+    return binder.get();
+  }
+  return nullptr;
+}
+
+void FormWindow::ApplyLayoutChanges() {
+  const FormLayout now = form_.Layout();
+  for (std::size_t row = 0; row < binders_.size() && row < now.controls.size(); ++row)
+    binders_[row]->ApplyLayout(now.controls[row]);
+}
+
+void FormWindow::Show(int showCommand) {
+  ShowWindow(hwnd_, showCommand);
+  UpdateWindow(hwnd_);
+  lastFocus_ = nullptr;
+  MoveFocus(false);
+}
+
+void FormWindow::MoveFocus(bool backwards) {
+  std::vector<ControlBinder*> candidates;
+  for (auto& binder : binders_)
+    if (binder->Handle() && binder->CanHoldFocus() && IsWindowVisible(binder->Handle()) &&
+        IsWindowEnabled(binder->Handle()))
+      candidates.push_back(binder.get());
+  if (candidates.empty()) return;
+  const auto tab = [](const ControlBinder* b) { return b->Layout().tabIndex; };
+  std::stable_sort(candidates.begin(), candidates.end(), [&](auto* a, auto* b) { return tab(a) < tab(b); });
+  const ControlBinder* current = BinderByWindow(GetFocus());
+  ControlBinder* next = nullptr;
+  if (!current) {
+    next = backwards ? candidates.back() : candidates.front();
+  } else if (backwards) {
+    for (auto it = candidates.rbegin(); it != candidates.rend() && !next; ++it)
+      if (tab(*it) < tab(current)) next = *it;
+    if (!next) next = candidates.back();
+  } else {
+    for (ControlBinder* binder : candidates)
+      if (!next && tab(binder) > tab(current)) next = binder;
+    if (!next) next = candidates.front();
+  }
+  SetFocus(next->Handle());
+}
+
+bool FormWindow::PreTranslate(MSG& message) {
+  if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST || !message.hwnd) return false;
+  const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+  for (FormWindow* form : LiveForms()) {
+    if (form->hwnd_ != root) continue;
+    if (form->Accelerators() && TranslateAcceleratorW(root, form->Accelerators(), &message)) return true;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && !(GetKeyState(VK_CONTROL) & 0x8000) &&
+        !(GetKeyState(VK_MENU) & 0x8000)) {
+      // The tab order of the layout, which differs from the stacking order
+      // that the dialog manager would follow.
+      form->MoveFocus((GetKeyState(VK_SHIFT) & 0x8000) != 0);
+      return true;
+    }
+    return false;
+  }
+  return false;
+}
+
+LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  FormWindow* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->hwnd_ = hwnd;
+  } else {
+    self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return self->OnMessage(hwnd, message, wParam, lParam);
+}
+
+LRESULT FormWindow::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      Guarded([&] { OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)); });
+      return 0;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (ControlBinder* binder = BinderById(static_cast<int>(item->CtlID))) {
+        Guarded([&] { binder->DrawItem(*item); });
+        return TRUE;
+      }
+      break;
+    }
+    case WM_MEASUREITEM: {
+      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (ControlBinder* binder = BinderById(static_cast<int>(item->CtlID)); binder && binder->MeasureItem(*item))
+        return TRUE;
+      break;
+    }
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+      SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+      SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNTEXT));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    case WM_MOUSEMOVE:
+      if (form_.MouseMove) Guarded([&] { form_.MouseMove(); });
+      return 0;
+    case WM_SETCURSOR:
+      if (ShowHourglass(lParam)) return TRUE;
+      break;
+    case WM_ACTIVATE:
+      if (OnActivate(wParam)) return 0;
+      break;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_DESTROY:
+      Detach();
+      if (quitOnDestroy_) PostQuitMessage(0);
+      break;
+    case WM_NCDESTROY:
+      hwnd_ = nullptr;
+      for (auto& binder : binders_) binder->Forget();
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void FormWindow::OnCommand(int id, int code, HWND control) {
+  // Menus and accelerators send no control window.
+  if (!control) {
+    menus_->OnCommand(id);
+    return;
+  }
+  if (ControlBinder* binder = BinderById(id); binder && binder->Layout().model) binder->OnCommand(code);
+}
+
+// Keeps the focus on the control that had it, as dialogs do; true when the
+// focus was placed here.
+bool FormWindow::OnActivate(WPARAM wParam) {
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    return false;
+  }
+  if (lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_) && IsWindowVisible(lastFocus_)) {
+    SetFocus(lastFocus_);
+    return true;
+  }
+  if (HIWORD(wParam)) return false;  // minimized
+  MoveFocus(false);
+  return true;
+}
+
+void FormWindow::OnClose() {
+  bool unload = true;
+  Guarded([&] { unload = form_.QueryUnload(); });
+  if (!unload) return;
+  if (form_.onUnload) Guarded([&] { form_.Unload(); });
+  else DestroyWindow(hwnd_);
+}
+
+}  // namespace zefta::win32

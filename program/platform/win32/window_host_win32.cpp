@@ -1,0 +1,56 @@
+#include "platform/win32/window_host_win32.h"
+
+#include <windows.h>
+
+#include "platform/win32/control_binder.h"
+#include "platform/win32/form_window.h"
+#include "platform/win32/services_win32.h"
+
+namespace zefta::win32 {
+
+namespace {
+
+// The modal loop: until the form is unloaded or its window is gone.
+void RunModal(const FormWindow& window, const bool& unloaded) {
+  MSG message;
+  while (!unloaded && window.Handle() && IsWindow(window.Handle())) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) {
+      // Leave the quit request for the main loop.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    if (got < 0) return;
+    DispatchOne(message);
+  }
+}
+
+}  // namespace
+
+void Win32WindowHost::ShowModal(Form& form, Form& owner) {
+  HWND ownerWindow = reinterpret_cast<HWND>(owner.Handle());
+  bool unloaded = false;
+  auto saved = std::move(form.onUnload);
+  form.onUnload = [&unloaded] { unloaded = true; };
+  {
+    FormWindow window(form, ownerWindow, false);
+    Guarded([&] { form.Load(); });
+    if (!unloaded && window.Handle()) {
+      window.ApplyLayoutChanges();
+      if (ownerWindow) EnableWindow(ownerWindow, FALSE);
+      window.Show(SW_SHOWNORMAL);
+      RunModal(window, unloaded);
+      // The owner takes the activation back before this window goes away.
+      if (ownerWindow) {
+        EnableWindow(ownerWindow, TRUE);
+        SetActiveWindow(ownerWindow);
+      }
+    }
+  }
+  form.onUnload = std::move(saved);
+}
+
+int Win32WindowHost::ScreenWidth() { return PixelsToTwipsX(GetSystemMetrics(SM_CXSCREEN)); }
+int Win32WindowHost::ScreenHeight() { return PixelsToTwipsY(GetSystemMetrics(SM_CYSCREEN)); }
+
+}  // namespace zefta::win32
