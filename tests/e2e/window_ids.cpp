@@ -30,9 +30,10 @@ const zefta::FormLayout& AboutLayout() {
 
 const zefta::FormLayout& ListWindowLayout() {
   static zefta::ProgramState state;
+  static zefta::ConversionEngine engine(Platform().files, state.processedCount, state.convertedCount);
   static zefta::MenuItem selectMark, msgOn;
   static zefta::ConversionListWindow window(
-      {Platform().services, state, selectMark, msgOn, [] { return zefta::CaseOptions{}; }, u""});
+      {Platform().services, state, engine, selectMark, msgOn, [] { return zefta::CaseOptions{}; }, u""});
   static const zefta::FormLayout layout = window.Layout();
   return layout;
 }
