@@ -38,5 +38,8 @@ PY
 zefta_start_display own
 zefta_prepare_prefix
 zefta_start_wineserver
+# No window manager on its own display: Wine draws the frames, and hiding a
+# window does not wait for a window manager that never answers (2 s each).
+zefta_window_frames wine
 win() { local p="Z:$1"; echo "${p//\//\\}"; }
 "$root/scripts/wine-run.sh" "$exe" "$(win "$work/program")" "$(win "$work/bare")" "$(win "$work/twostep")" "$every"

@@ -11,7 +11,7 @@ namespace {
 // Timer of a list whose highlight waits to be moved, and how often a run
 // walking down a list moves it.
 constexpr UINT_PTR kHighlightTimer = 0x5A45;
-constexpr DWORD kHighlightInterval = 100;
+constexpr DWORD kHighlightInterval = 250;
 
 }  // namespace
 
