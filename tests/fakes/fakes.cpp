@@ -139,9 +139,9 @@ void FakeFileSystem::MoveTree(const std::u16string& from, const std::u16string& 
 }
 
 bool FakeFileSystem::Move(std::u16string_view from, std::u16string_view to) {
-  renameCalls.emplace_back(std::u16string(from), std::u16string(to));
-  if (onRename) onRename();
-  for (const auto& refused : refusedRenames)
+  moves.emplace_back(std::u16string(from), std::u16string(to));
+  if (onMove) onMove();
+  for (const auto& refused : refusedMoves)
     if (SameIgnoringCase(Joined(Components(refused)), Joined(Components(from)))) return false;
   const auto source = Resolve(from);
   const std::vector<std::u16string> target = Components(to);
@@ -245,18 +245,6 @@ bool MemorySettings::DeleteSection(std::u16string_view app, std::u16string_view 
     }
   }
   return any;
-}
-
-std::string FakeCodePage::ToAnsi(std::u16string_view text) {
-  std::string bytes;
-  for (char16_t c : text) bytes += c < 0x100 ? static_cast<char>(c) : '?';
-  return bytes;
-}
-
-std::u16string FakeCodePage::FromAnsi(std::string_view bytes) {
-  std::u16string text;
-  for (char c : bytes) text += static_cast<char16_t>(static_cast<unsigned char>(c));
-  return text;
 }
 
 void FakeDesktop::DoEvents() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "controls/form.h"
+#include "fake_code_page.h"
 #include "windows/window_services.h"
 
 namespace zefta::testing {
@@ -46,12 +47,12 @@ class FakeFileSystem : public FileSystem {
 
   Kind kind;
   // Moves from these paths (compared without regard to case) fail.
-  std::set<std::u16string> refusedRenames;
+  std::set<std::u16string> refusedMoves;
   std::set<std::u16string> unreadableDrives;
   std::set<std::u16string> unreadableFolders;
   // Every move asked for, as (from, to).
-  std::vector<std::pair<std::u16string, std::u16string>> renameCalls;
-  std::function<void()> onRename;  // runs before each move takes effect
+  std::vector<std::pair<std::u16string, std::u16string>> moves;
+  std::function<void()> onMove;  // runs before each move takes effect
   std::vector<std::u16string> drives{u"c:", u"d:"};
 
   bool Move(std::u16string_view from, std::u16string_view to) override;
@@ -96,6 +97,7 @@ class MessageRecorder : public MessageBoxes {
   std::function<void()> onShow;
 };
 
+// Values keyed "ZEFTA\SYSTEM\DRV" and so on.
 class MemorySettings : public SettingsStore {
  public:
   std::u16string Get(std::u16string_view app, std::u16string_view section, std::u16string_view key,
@@ -104,7 +106,6 @@ class MemorySettings : public SettingsStore {
            std::u16string_view value) override;
   bool DeleteSection(std::u16string_view app, std::u16string_view section) override;
 
-  // "ZEFTA\SYSTEM\DRV" style keys.
   std::map<std::u16string, std::u16string> values;
   std::vector<std::u16string> writes;  // keys in the order written
   int deletions = 0;
@@ -113,44 +114,47 @@ class MemorySettings : public SettingsStore {
 class FakeEnvironment : public Environment {
  public:
   std::optional<std::u16string> Variable(std::u16string_view name) override {
-    auto it = variables.find(std::u16string(name));
-    if (it == variables.end()) return std::nullopt;
-    return it->second;
+    const auto it = variables.find(std::u16string(name));
+    return it == variables.end() ? std::nullopt : std::optional(it->second);
   }
   std::u16string CommandLineArguments() override { return arguments; }
   std::map<std::u16string, std::u16string> variables;
   std::u16string arguments;
 };
 
-// Records the calls; DoEvents runs the scripted events queued for it.
+// Records the calls; each DoEvents runs the next scripted event, if any.
 class FakeDesktop : public Desktop {
  public:
   void DoEvents() override;
-  void BringToFront(WindowHandle window) override { log.push_back(u"front"); fronted.push_back(window); }
-  void Beep() override { log.push_back(u"beep"); ++beeps; }
-  void SetPointer(WindowHandle, Pointer p) override { pointer = p; pointerHistory.push_back(p); }
+  void BringToFront(WindowHandle window) override { log.push_back(u"front " + Handle(window)); }
+  void Beep() override {
+    log.push_back(u"beep");
+    ++beeps;
+  }
+  void SetPointer(WindowHandle, Pointer p) override { pointers.push_back(pointer = p); }
   WindowHandle FindWindowByTitle(std::u16string_view title) override {
     return openTitles.count(std::u16string(title)) ? 99 : 0;
   }
   void EndProgram() override { ended = true; }
+  static std::u16string Handle(WindowHandle window) {
+    const std::string digits = std::to_string(window);
+    return std::u16string(digits.begin(), digits.end());
+  }
 
-  // Each DoEvents call takes the next scripted action, if any.
   std::deque<std::function<void()>> events;
   int doEventsCalls = 0;
   int beeps = 0;
   bool ended = false;
   Pointer pointer = Pointer::Default;
-  std::vector<Pointer> pointerHistory;
-  std::vector<WindowHandle> fronted;
-  std::vector<std::u16string> log;
+  std::vector<Pointer> pointers;
+  std::vector<std::u16string> log;  // "front <window>", "beep", and what the test adds
   std::set<std::u16string> openTitles;
 };
 
-// Shows a window by running its Load, then the scripted reaction, if any.
+// Shows a window by running its Load, then onShown while it is open.
 class FakeWindowHost : public WindowHost {
  public:
-  void ShowModal(Form& form, Form& owner) override {
-    (void)owner;
+  void ShowModal(Form& form, Form&) override {
     ++shown;
     bool unloaded = false;
     auto saved = form.onUnload;
@@ -169,20 +173,12 @@ class FakeWindowHost : public WindowHost {
 
 class FakeFolderPicker : public FolderPicker {
  public:
-  std::u16string Browse(WindowHandle owner, std::u16string_view title) override {
-    (void)owner;
+  std::u16string Browse(WindowHandle, std::u16string_view title) override {
     titles.emplace_back(title);
     return result;
   }
   std::u16string result;
   std::vector<std::u16string> titles;
-};
-
-// Latin-1 stands in for the system code page; tests of Shift-JIS bytes run under Wine.
-class FakeCodePage : public CodePage {
- public:
-  std::string ToAnsi(std::u16string_view text) override;
-  std::u16string FromAnsi(std::string_view bytes) override;
 };
 
 class FakeTreeLister : public TreeLister {
@@ -191,8 +187,7 @@ class FakeTreeLister : public TreeLister {
                                               const std::string& listPath) override {
     calls.push_back({mode, directory, listPath});
     if (onCall) onCall();
-    if (!available) return std::nullopt;
-    return result;
+    return available ? std::optional<std::int32_t>(0) : std::nullopt;
   }
   struct Call {
     std::int32_t mode;
@@ -200,16 +195,14 @@ class FakeTreeLister : public TreeLister {
   };
   std::vector<Call> calls;
   bool available = true;
-  std::int32_t result = 0;
   std::function<void()> onCall;
 };
 
 class FakeFileReader : public FileReader {
  public:
   std::optional<std::string> ReadAll(std::u16string_view path) override {
-    auto it = files.find(std::u16string(path));
-    if (it == files.end()) return std::nullopt;
-    return it->second;
+    const auto it = files.find(std::u16string(path));
+    return it == files.end() ? std::nullopt : std::optional(it->second);
   }
   std::map<std::u16string, std::string> files;
 };

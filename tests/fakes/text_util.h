@@ -1,4 +1,4 @@
-// UTF-8 <-> UTF-16 for test sources and readable failure output.
+// UTF-16 to UTF-8, for readable failure output.
 #pragma once
 
 #include <string>
@@ -6,8 +6,6 @@
 
 namespace zefta::testing {
 
-std::u16string U16(std::string_view utf8);
 std::string U8(std::u16string_view utf16);
 
 }  // namespace zefta::testing
-

@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "fake_code_page.h"
 #include "fuzz_support.h"
 #include "modules/list_file.h"
 
 using namespace zefta;
-using zefta::fuzz::ShiftJisStandIn;
 
 namespace {
 
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(again[i].name == fields[i].name);
   }
 
-  ShiftJisStandIn codePage;
+  zefta::testing::FakeCodePage codePage;
   const auto records = ReadListFile(bytes, codePage);
   FUZZ_CHECK(records.size() <= fields.size());
   for (const ListFileRecord& r : records) {

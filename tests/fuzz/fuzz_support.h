@@ -1,6 +1,5 @@
-// Shared by the fuzz targets and the bad-input figures: turning raw bytes
-// into the program's text, a Shift-JIS stand-in for the system code page,
-// and the check that ends a fuzz run on a broken invariant.
+// Shared by the fuzz targets: turning raw bytes into the program's text, and
+// the check that ends a fuzz run on a broken invariant.
 #pragma once
 
 #include <cstddef>
@@ -53,39 +52,5 @@ inline std::u16string TextFromBytes(std::string_view bytes, bool wide) {
   }
   return text;
 }
-
-// The structure of code page 932 without its tables: a lead byte and the
-// byte after it make one character (never a control character or a path
-// separator, whatever the trail byte), 0xA1-0xDF are half-width katakana,
-// and bytes that name nothing become the katakana middle dot, as the system
-// conversion gives them.
-class ShiftJisStandIn : public CodePage {
- public:
-  static bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
-  std::string ToAnsi(std::u16string_view text) override {
-    std::string bytes;
-    for (char16_t c : text) bytes += c < 0x80 ? static_cast<char>(c) : '?';
-    return bytes;
-  }
-
-  std::u16string FromAnsi(std::string_view bytes) override {
-    std::u16string text;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-      const unsigned char c = static_cast<unsigned char>(bytes[i]);
-      if (c < 0x80) {
-        text += static_cast<char16_t>(c);
-      } else if (c >= 0xA1 && c <= 0xDF) {
-        text += static_cast<char16_t>(0xFF61 + (c - 0xA1));
-      } else if (IsLead(c) && i + 1 < bytes.size()) {
-        const unsigned trail = static_cast<unsigned char>(bytes[++i]);
-        text += static_cast<char16_t>(0x4E00 + ((c << 8 | trail) % 0x5000));
-      } else {
-        text += u'\u30FB';
-      }
-    }
-    return text;
-  }
-};
 
 }  // namespace zefta::fuzz

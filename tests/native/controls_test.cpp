@@ -1,63 +1,148 @@
-#include "controls/controls.h"
-
+// The control models: what they hold, what they refuse, and what they tell
+// the window that mirrors them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "controls/controls.h"
+#include "fakes.h"
+#include "text_util.h"
+
 namespace zefta {
 namespace {
 
-TEST(ListBoxTest, SingleChoiceKeepsOneSelectedAcrossInsertsAndViewChanges) {
-  ListBox list(true, ListBox::Selection::Single);
-  list.SetItems({u"b", u"D", u"c"});
-  list.SetSelected(1, true);  // "c"
-  list.AddItem(u"A");         // shifts "c" to index 2
-  list.SetSelected(3, true);  // "D": "c" must be cleared
-  EXPECT_EQ(list.SelectedIndexes(), std::vector<int>{3});
-  list.AssignSelectionFromView({0, 1, 0, 0}, 1);
-  list.SetSelected(2, true);
-  EXPECT_EQ(list.SelectedIndexes(), std::vector<int>{2});
-  EXPECT_EQ(list.Items(), (std::vector<std::u16string>{u"A", u"b", u"c", u"D"}));
+using Names = std::vector<std::u16string>;
+
+TEST(ControlModels, EveryChangeOfStateIsToldOnceAndNoChangeNever) {
+  CheckBox box;
+  MenuItem item;
+  StatusPanel panel;
+  Caption caption;
+  int told = 0, clicks = 0;
+  for (ControlBase* control : {static_cast<ControlBase*>(&box), static_cast<ControlBase*>(&item),
+                               static_cast<ControlBase*>(&panel), static_cast<ControlBase*>(&caption)})
+    control->onStateChanged = [&] { ++told; };
+  box.Click = [&] { ++clicks; };
+  const std::pair<std::function<void()>, int> steps[] = {
+      {[&] { box.SetValue(0); }, 0},          {[&] { box.SetValue(2); }, 1},
+      {[&] { box.SetEnabled(true); }, 0},     {[&] { box.SetEnabled(false); }, 1},
+      {[&] { box.SetVisible(false); }, 1},    {[&] { item.SetChecked(false); }, 0},
+      {[&] { item.SetChecked(true); }, 1},    {[&] { panel.SetText(u"x"); }, 1},
+      {[&] { panel.SetSpring(true); }, 1},    {[&] { caption.SetText(u"c"); }, 1},
+  };
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    const int before = told;
+    steps[i].first();
+    EXPECT_EQ(told - before, steps[i].second) << "step " << i;
+  }
+  EXPECT_EQ(clicks, 1);  // SetValue raises Click on a change only
+  EXPECT_TRUE(panel.Spring());
+  EXPECT_EQ(panel.Writes(), 1);
 }
 
-TEST(ListBoxTest, SortedFillOrdersAsItemByItemComparison) {
-  // Case-only twins, duplicates, Japanese, and names that differ after a
-  // shared upper-case form: the one-key-per-item sort must agree with the
-  // item-by-item order, ties kept in their listed order.
-  std::vector<std::u16string> names{u"readme", u"README", u"b.txt", u"ReadMe", u"日本語", u"A_b", u"a_B",
-                                    u"Zz",     u"zZ",     u"b.txt", u"_x",     u"ｶﾅ",    u"10", u"9"};
-  std::vector<std::u16string> expected = names;
-  std::stable_sort(expected.begin(), expected.end(), ListOrderLess);
-  ListBox list(true, ListBox::Selection::Extended);
-  list.SetItems(names);
-  EXPECT_EQ(list.Items(), expected);
-  EXPECT_EQ(list.Items().front(), u"10");
+TEST(ControlModels, CheckBoxAndMenuItemTakeUserClicksOnlyWhenEnabled) {
+  CheckBox box;
+  MenuItem item;
+  int clicks = 0;
+  box.Click = item.Click = [&] { ++clicks; };
+  box.SetValue(2);
+  box.UserClick();  // grey -> clear
+  EXPECT_EQ(box.Value(), 0);
+  box.UserClick();
+  EXPECT_EQ(box.Value(), 1);
+  EXPECT_THROW(box.SetValue(3), PlatformError);
+  EXPECT_THROW(box.SetValue(-1), PlatformError);
+  item.UserClick();
+  box.SetEnabled(false);
+  item.SetEnabled(false);
+  box.UserClick();
+  item.UserClick();
+  EXPECT_EQ(clicks, 4);
+  EXPECT_EQ(box.Value(), 1);
 }
 
-TEST(ListBoxTest, ExtendedAndCheckListsKeepEverySelection) {
-  ListBox extended(false, ListBox::Selection::Extended);
-  ListBox checks(false, ListBox::Selection::Single, true);
+TEST(ControlModels, ListBoxesSortKeepTheirSelectionAndRefuseIndexesOutside) {
+  ListBox single(true, ListBox::Selection::Single);
+  single.SetItems({u"b", u"D", u"c"});
+  single.SetSelected(1, true);  // "c"
+  single.AddItem(u"A");         // shifts "c" to 2
+  single.SetSelected(3, true);  // "D": one selected at a time
+  EXPECT_EQ(single.Items(), (Names{u"A", u"b", u"c", u"D"}));
+  EXPECT_EQ(single.SelectedIndexes(), std::vector<int>{3});
+  single.AssignSelectionFromView({0, 1, 0, 0}, 1);
+  single.SetSelected(2, true);
+  EXPECT_EQ(single.SelectedIndexes(), std::vector<int>{2});
+  for (int bad : {-1, 4}) EXPECT_THROW(single.SetSelected(bad, true), PlatformError) << bad;
+  EXPECT_THROW(single.SetListIndex(4), PlatformError);
+  EXPECT_THROW(single.SetListIndex(-2), PlatformError);
+  single.SetListIndex(-1);
+
+  ListBox extended(false, ListBox::Selection::Extended), checks(false, ListBox::Selection::Single, true);
   for (ListBox* list : {&extended, &checks}) {
     list->SetItems({u"x", u"y", u"z"});
     list->SetSelected(0, true);
     list->SetSelected(2, true);
     EXPECT_EQ(list->SelectedIndexes(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(list->Items(), (Names{u"x", u"y", u"z"}));  // unsorted lists keep their order
   }
+  // One sort key per item gives the same order as comparing item by item.
+  Names names{u"readme", u"README", u"b.txt", u"ReadMe", u"日本語", u"A_b", u"a_B", u"Zz", u"zZ", u"_x", u"10", u"9"};
+  Names expected = names;
+  std::stable_sort(expected.begin(), expected.end(), ListOrderLess);
+  ListBox sorted(true, ListBox::Selection::Extended);
+  sorted.SetItems(names);
+  EXPECT_EQ(sorted.Items(), expected);
+  EXPECT_EQ(sorted.Items().front(), u"10");
 }
 
-TEST(CheckBoxTest, ClickOnlyOnChangeAndRangeChecked) {
-  CheckBox box;
-  int clicks = 0;
-  box.Click = [&] { ++clicks; };
-  box.SetValue(0);
-  box.SetValue(2);
-  box.UserClick();  // grey → clear
-  EXPECT_EQ(box.Value(), 0);
-  EXPECT_EQ(clicks, 2);
-  EXPECT_THROW(box.SetValue(3), PlatformError);
-  box.SetEnabled(false);
-  box.UserClick();
-  EXPECT_EQ(clicks, 2);
+TEST(ControlModels, DriveAndDirectoryListsFollowTheFileSystem) {
+  testing::FakeFileSystem files;
+  files.AddDirectory(u"c:\\a\\b\\Deep");
+  files.AddDirectory(u"c:\\a\\b\\Other");
+  files.AddDirectory(u"d:\\x");
+  DriveList drives(files);
+  DirList dirs(files);
+  int driveChanges = 0, dirChanges = 0;
+  drives.Change = [&] { ++driveChanges; };
+  dirs.Change = [&] { ++dirChanges; };
+  drives.Refresh();
+  EXPECT_EQ(drives.Drives(), (Names{u"c:", u"d:"}));
+  drives.SetDrive(u"D:\\x");
+  drives.SetDrive(u"d:");
+  EXPECT_EQ(drives.Drive(), u"d:");
+  EXPECT_EQ(driveChanges, 1);
+  EXPECT_THROW(drives.SetDrive(u"q:"), PlatformError);
+  EXPECT_THROW(drives.SetListIndex(2), PlatformError);
+
+  // A full path, a path from the current drive's root, a relative name, "..".
+  const std::pair<const char16_t*, const char16_t*> paths[] = {
+      {u"C:\\a\\b", u"c:\\a\\b"}, {u"\\a", u"c:\\a"}, {u"b\\Deep", u"c:\\a\\b\\Deep"}, {u"..\\..", u"c:\\a"},
+      {u"c:/a//b/./", u"c:\\a\\b"}, {u"d:", u"d:\\"}};
+  for (const auto& [text, full] : paths) {
+    dirs.SetPath(text);
+    EXPECT_EQ(dirs.Path(), full) << testing::U8(text);
+  }
+  EXPECT_EQ(dirChanges, 6);
+  dirs.SetPath(u"d:\\");
+  EXPECT_EQ(dirChanges, 6);  // no change, no event
+  for (const char16_t* bad : {u"c:\\nowhere", u"nope", u"1:"}) EXPECT_THROW(dirs.SetPath(bad), PlatformError);
+  files.unreadableDrives.insert(u"c:");
+  EXPECT_THROW(dirs.SetPath(u"c:\\a"), PlatformError);
+  files.unreadableDrives.clear();
+
+  // Rows: the root, the ancestors, the folder shown, then its subfolders.
+  dirs.SetPath(u"c:\\a\\b");
+  ASSERT_EQ(dirs.Rows().size(), 5u);
+  EXPECT_EQ(dirs.CurrentRow(), 2);
+  const Names rowPaths{u"c:\\", u"c:\\a", u"c:\\a\\b", u"c:\\a\\b\\Deep", u"c:\\a\\b\\Other"};
+  for (int row = 0; row < 5; ++row) EXPECT_EQ(dirs.PathOfRow(row), rowPaths[static_cast<std::size_t>(row)]) << row;
+  EXPECT_EQ(dirs.Rows()[3].level, 3);
+  dirs.OpenRow(1);
+  EXPECT_EQ(dirs.Path(), u"c:\\a");
+  files.Remove(u"c:\\a\\b");
+  dirs.OpenRow(2);  // gone since it was listed: the rows show what is there now
+  EXPECT_EQ(dirs.Path(), u"c:\\a");
+  EXPECT_EQ(dirs.Rows().size(), 2u);
 }
 
 }  // namespace

@@ -5,36 +5,40 @@
 #include <vector>
 
 #include "fakes.h"
+#include "text_util.h"
 #include "windows/main_window.h"
 
 namespace zefta::testing {
 
-class MainWindowHarness {
- public:
+using Names = std::vector<std::u16string>;
+
+struct MainWindowFixture {
   FakePlatform platform;
   MainWindow window{platform.services};
 
-  MainWindowHarness() { window.SetHandle(42); }
-
+  MainWindowFixture() { window.SetHandle(42); }
   void Store(const std::u16string& key, const std::u16string& value) {
     platform.settings.values[u"ZEFTA\\SYSTEM\\" + key] = value;
   }
   std::u16string Stored(const std::u16string& key) {
-    auto it = platform.settings.values.find(u"ZEFTA\\SYSTEM\\" + key);
+    const auto it = platform.settings.values.find(u"ZEFTA\\SYSTEM\\" + key);
     return it == platform.settings.values.end() ? u"<none>" : it->second;
   }
-  // Starts in folder (a full path) with the given DIR and SMALL settings.
+  // Starts in folder with the given DIR and SMALL settings.
   void StartIn(const std::u16string& folder, int dir = 0, int small = 1) {
     Store(u"DRV", folder);
     Store(u"DIR", std::u16string(1, static_cast<char16_t>(u'0' + dir)));
     Store(u"SMALL", std::u16string(1, static_cast<char16_t>(u'0' + small)));
     window.Load();
   }
-  std::vector<std::u16string> Listed() const { return window.List.Items(); }
-  void Select(const std::vector<std::u16string>& names) {
-    for (const auto& name : names)
-      for (int i = 0; i < window.List.Count(); ++i)
-        if (window.List.Item(i) == name) window.List.SetSelected(i, true);
+  void Select(const Names& names) {
+    for (int i = 0; i < window.List.Count(); ++i)
+      if (std::find(names.begin(), names.end(), window.List.Item(i)) != names.end()) window.List.SetSelected(i, true);
+  }
+  Names Texts() const {
+    Names texts;
+    for (const auto& m : platform.messages.shown) texts.push_back(m.text);
+    return texts;
   }
 };
 

@@ -1,0 +1,174 @@
+// The conversion run (what is taken, counted and renamed, one run at a time,
+// the report) and the renaming of one entry on a file system like Windows
+// and like Wine on a Linux folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fakes.h"
+#include "modules/conversion_engine.h"
+#include "modules/messages.h"
+
+namespace zefta {
+namespace {
+
+using testing::FakeFileSystem;
+using Kind = FakeFileSystem::Kind;
+using Outcome = RenameResult::Outcome;
+
+std::vector<std::u16string> NamesIn(FakeFileSystem& files, const std::u16string& folder) {
+  auto names = *files.Names(folder);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// What the engine asks of a window; the taken entries and options are the script.
+struct ScriptedSteps final : ConversionSteps {
+  std::vector<char> taken;
+  std::vector<CaseOptions> options{{true, false}};  // per entry, the last one repeats
+  std::function<void()> onEvents;
+  std::vector<std::u16string> failed;
+  std::size_t current = 0, events = 0;
+  bool Take(std::size_t index) override { return taken.empty() || taken[current = index]; }
+  CaseOptions Options() override { return options[std::min(current, options.size() - 1)]; }
+  void Failed(const ConversionEntry& entry, const RenameResult&) override { failed.push_back(entry.name); }
+  void LetEventsRun() override {
+    ++events;
+    if (onEvents) onEvents();
+  }
+};
+
+TEST(ConversionEngine, TakesCountsAndRenamesOnlyTheEntrysOwnName) {
+  for (auto counts : {ProcessedCounts::EveryTakenEntry, ProcessedCounts::EntriesNeedingConversion}) {
+    FakeFileSystem files;
+    for (auto name : {u"Makefile", u"done", u"Held.TXT", u"Skipped.TXT"}) files.AddFile(u"c:\\my.dir\\" + std::u16string(name));
+    files.refusedMoves.insert(u"c:\\my.dir\\Held.TXT");
+    ProgramState state;
+    ConversionEngine engine(files, state.processedCount, state.convertedCount);
+    ScriptedSteps steps;
+    steps.taken = {1, 1, 1, 0};
+    steps.options = {{false, true}, {true, false}};  // extension-only upper for the first entry
+    std::vector<ConversionEntry> entries;
+    for (auto name : {u"Makefile", u"done", u"Held.TXT", u"Skipped.TXT"}) entries.push_back({u"c:\\my.dir\\", name});
+    const auto report = engine.Run(entries, counts, steps);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->processed, counts == ProcessedCounts::EveryTakenEntry ? 3 : 2);
+    EXPECT_EQ(report->converted, 1);
+    EXPECT_EQ(state.processedCount.Value(), report->processed);
+    EXPECT_EQ(state.convertedCount.Value(), 1);
+    EXPECT_EQ(steps.failed, std::vector<std::u16string>{u"Held.TXT"});
+    EXPECT_EQ(steps.events, 4u);  // after every entry, taken or not
+    // A dotless name in a dotted folder: converted whole, and the folder untouched.
+    EXPECT_EQ(NamesIn(files, u"c:\\my.dir\\"),
+              (std::vector<std::u16string>{u"Held.TXT", u"MAKEFILE", u"Skipped.TXT", u"done"}));
+  }
+}
+
+TEST(ConversionEngine, ARunStartedWhileOneLetsEventsRunDoesNothing) {
+  FakeFileSystem files;
+  files.AddFile(u"c:\\W\\A.TXT");
+  files.AddFile(u"c:\\W\\B.TXT");
+  ProgramState state;
+  ConversionEngine engine(files, state.processedCount, state.convertedCount);
+  const std::vector<ConversionEntry> entries{{u"c:\\W\\", u"A.TXT"}, {u"c:\\W\\", u"B.TXT"}};
+  ScriptedSteps outer, inner;
+  bool nestedRan = true;
+  outer.onEvents = [&] {
+    EXPECT_TRUE(engine.Running());
+    nestedRan = engine.Run(entries, ProcessedCounts::EveryTakenEntry, inner).has_value();
+  };
+  const auto report = engine.Run(entries, ProcessedCounts::EveryTakenEntry, outer);
+  EXPECT_FALSE(nestedRan);
+  EXPECT_EQ(inner.events, 0u);
+  EXPECT_EQ(report->processed, 2);
+  EXPECT_EQ(report->converted, 2);
+  EXPECT_FALSE(engine.Running());
+}
+
+TEST(ConversionEngine, ReportTexts) {
+  // The counts in plain decimal, the processed one first.
+  const std::u16string text = *ReportText({12345, 678}, kNothingConvertedText);
+  EXPECT_EQ(text, CompletionText(12345, 678));
+  EXPECT_TRUE(text.starts_with(u"12345") && text.find(u"678") > 5 && text.find(u"678") != std::u16string::npos);
+  EXPECT_EQ(ReportText({2, 0}, kNothingConvertedText), kNothingConvertedText);
+  EXPECT_FALSE(ReportText({2, 0}));
+  EXPECT_EQ(LeftParkedText({u"c:\\W\\", u"B.TXT"}, {Outcome::LeftParked, u"c:\\W\\B.TXT.~zefta0"}),
+            std::u16string(kRenameFailedText) + u"\n「c:\\W\\B.TXT」は「c:\\W\\B.TXT.~zefta0」という名前で残っています。");
+  Counter16 counter;  // 16-bit, and it never wraps
+  for (int i = 0; i < 40000; ++i) counter.Increment();
+  EXPECT_EQ(counter.Value(), 32767);
+  for (int i = 0; i < 80000; ++i) counter.Decrement();
+  EXPECT_EQ(counter.Value(), -32768);
+}
+
+class EntryRenamerTest : public ::testing::TestWithParam<Kind> {
+ protected:
+  FakeFileSystem files{GetParam()};
+  EntryRenamer renamer{files};
+};
+
+INSTANTIATE_TEST_SUITE_P(BothFileSystems, EntryRenamerTest, ::testing::Values(Kind::Windows, Kind::WineOnLinux),
+                         [](const auto& info) { return info.param == Kind::Windows ? "Windows" : "WineOnLinux"; });
+
+TEST_P(EntryRenamerTest, ChangesTheSpellingInPlaceAndNeverReplacesAnotherEntry) {
+  files.AddFile(u"c:\\Work\\README.TXT", "r");
+  files.AddFile(u"c:\\Work\\Sub.Dir\\inner.txt", "i");
+  files.AddFile(u"c:\\Work\\other.txt", "o");
+  EXPECT_EQ(renamer.Rename(u"c:\\Work\\", u"README.TXT", u"readme.txt").outcome, Outcome::Renamed);
+  EXPECT_EQ(renamer.Rename(u"c:\\Work\\", u"Sub.Dir", u"SUB.DIR").outcome, Outcome::Renamed);
+  // Windows needs one move each; Wine learns from the first that it must go
+  // through a parked name, and goes there directly from then on.
+  EXPECT_EQ(files.moves.size(), GetParam() == Kind::Windows ? 2u : 5u);
+  EXPECT_EQ(renamer.Rename(u"c:\\Work\\", u"readme.txt", u"other.txt").outcome, Outcome::Refused);
+  EXPECT_EQ(renamer.Rename(u"c:\\Work\\", u"GONE.TXT", u"gone.txt").outcome, Outcome::Refused);
+  files.refusedMoves.insert(u"c:\\work\\other.txt");
+  EXPECT_EQ(renamer.Rename(u"c:\\Work\\", u"other.txt", u"OTHER.TXT").outcome, Outcome::Refused);
+  EXPECT_EQ(NamesIn(files, u"c:\\Work\\"), (std::vector<std::u16string>{u"SUB.DIR", u"other.txt", u"readme.txt"}));
+  EXPECT_EQ(files.Find(u"c:\\Work\\readme.txt")->content, "r");
+  EXPECT_EQ(files.ActualPath(u"c:\\work\\sub.dir\\INNER.TXT"), u"c:\\Work\\SUB.DIR\\inner.txt");
+}
+
+TEST(EntryRenamerOnWine, NextToACaseTwinRefusesAndATwinMadeMidRunIsReported) {
+  FakeFileSystem files(Kind::WineOnLinux);
+  for (auto name : {u"README", u"readme", u"First.TXT", u"Second.TXT", u"Third.TXT"})
+    files.AddFile(u"c:\\W\\" + std::u16string(name), "ours");
+  EntryRenamer renamer(files);
+  renamer.BeginRun();
+  EXPECT_EQ(renamer.Rename(u"c:\\W\\", u"README", u"readme").outcome, Outcome::Refused);
+  EXPECT_EQ(renamer.Rename(u"c:\\W\\", u"readme", u"Readme").outcome, Outcome::Refused);
+  ASSERT_EQ(renamer.Rename(u"c:\\W\\", u"First.TXT", u"first.txt").outcome, Outcome::Renamed);
+  // Twins made after the folder was listed in this run.
+  files.AddFile(u"c:\\W\\second.txt", "twin");
+  files.AddFile(u"c:\\W\\third.txt", "twin");
+  const RenameResult result = renamer.Rename(u"c:\\W\\", u"Second.TXT", u"second.txt");
+  ASSERT_EQ(result.outcome, Outcome::LeftParked);
+  EXPECT_EQ(result.parkedPath, u"c:\\W\\Second.TXT.~zefta0");
+  EXPECT_EQ(files.Find(result.parkedPath)->content, "ours");
+  // The next run lists the folder again.
+  renamer.BeginRun();
+  EXPECT_EQ(renamer.Rename(u"c:\\W\\", u"Third.TXT", u"third.txt").outcome, Outcome::Refused);
+  EXPECT_EQ(NamesIn(files, u"c:\\W\\"), (std::vector<std::u16string>{u"README", u"Second.TXT.~zefta0", u"Third.TXT",
+                                                                     u"first.txt", u"readme", u"second.txt",
+                                                                     u"third.txt"}));
+}
+
+TEST(EntryRenamerOnWine, ATakenParkedNameIsPassedAndAFailedSecondStepGoesBack) {
+  FakeFileSystem files(Kind::WineOnLinux);
+  files.AddFile(u"c:\\W\\A.TXT");
+  files.AddFile(u"c:\\W\\B.TXT", "b");
+  files.AddFile(u"c:\\W\\B.TXT.~zefta0", "other");
+  EntryRenamer renamer(files);
+  ASSERT_EQ(renamer.Rename(u"c:\\W\\", u"A.TXT", u"a.txt").outcome, Outcome::Renamed);
+  // The way to the new name is refused once; the way back is not.
+  files.onMove = [&] {
+    files.refusedMoves.clear();
+    if (files.moves.back().second == u"c:\\W\\b.txt") files.refusedMoves.insert(files.moves.back().first);
+  };
+  EXPECT_EQ(renamer.Rename(u"c:\\W\\", u"B.TXT", u"b.txt").outcome, Outcome::Refused);
+  EXPECT_EQ(files.moves.back(), std::make_pair(std::u16string(u"c:\\W\\B.TXT.~zefta1"), std::u16string(u"c:\\W\\B.TXT")));
+  EXPECT_EQ(NamesIn(files, u"c:\\W\\"), (std::vector<std::u16string>{u"B.TXT", u"B.TXT.~zefta0", u"a.txt"}));
+  EXPECT_EQ(files.Find(u"c:\\W\\B.TXT")->content, "b");
+}
+
+}  // namespace
+}  // namespace zefta

@@ -1,0 +1,110 @@
+// The library's pure helpers: the arithmetic and text handling behind the
+// exports, without the system calls around them.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "kestrum_pure.h"
+
+namespace kestrum {
+namespace {
+
+TEST(KestrumPure, DriveSizesAreWholeKilobytesBelowTwoGibibytes) {
+  const struct {
+    std::uint32_t bytesPerSector, sectorsPerCluster, clusters;
+    std::int32_t bytes;
+  } cases[] = {
+      {512, 1, 1000, 512000}, {512, 8, 3, 12288},  {1536, 1, 10, 10240},  // a partial kilobyte per cluster is dropped
+      {512, 1, 3, 1024},      {4096, 8, 327680, 2147482624},               // 10 GiB, capped
+      {512, 1, 4194302, 2147482624}, {512, 1, 4194300, 2147481600}, {0, 8, 5, 0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(DriveBytes(c.bytesPerSector, c.sectorsPerCluster, c.clusters), c.bytes) << c.bytesPerSector << "x" << c.clusters;
+}
+
+TEST(KestrumPure, ListModesAndLines) {
+  for (int mode = -1; mode <= 5; ++mode) {
+    EXPECT_EQ(ModeListsFiles(mode), mode >= 1 && mode <= 4) << mode;
+    EXPECT_EQ(ModeListsDirectories(mode), mode == 3 || mode == 4) << mode;
+  }
+  std::string lines;
+  for (int mode : {1, 2, 3, 4}) AppendListLine(lines, mode, "C:\\work", "a.txt");
+  EXPECT_EQ(lines, "\"C:\\work\\a.txt\"\r\n\"C:\\work\", \"a.txt\"\r\n\"C:\\work\\a.txt\"\r\n\"C:\\work\", \"a.txt\"\r\n");
+}
+
+TEST(KestrumPure, HexadecimalTextAndByteSearch) {
+  const struct {
+    const char* text;
+    bool valid;
+    std::int32_t value;
+  } hex[] = {{"ff", true, 255},          {"", true, 0},           {"0", true, 0},      {"aBcD", true, 0xABCD},
+             {"7FFFFFFF", true, 0x7FFFFFFF}, {"FFFFFFFF", true, -1}, {"123456789", true, 0x23456789},
+             {"1g", false, 0},           {"-1", false, 0},        {" 1", false, 0},   {"0x1", false, 0}};
+  for (const auto& c : hex) {
+    std::int32_t value = 99;
+    EXPECT_EQ(ParseHex(c.text, &value), c.valid) << c.text;
+    EXPECT_EQ(value, c.value) << c.text;
+  }
+  EXPECT_EQ(FindByte(1, "abcabc", 'c'), 3);
+  EXPECT_EQ(FindByte(4, "abcabc", 'c'), 6);
+  EXPECT_EQ(FindByte(-5, "abc", 'a'), 1);
+  EXPECT_EQ(FindByte(1, "abc", 'x'), 0);
+  EXPECT_EQ(FindByte(1, "", 'a'), 0);
+  EXPECT_EQ(FindByte(1, "aAb", 0x141), 2);  // the low 8 bits only
+  EXPECT_EQ(FindByte(1, "\x83\x5C", '\\'), 2);  // byte-wise: a trail byte matches
+}
+
+TEST(KestrumPure, ShiftJisLeadBytesAndTheTextsThatDependOnThem) {
+  for (int c = 0; c < 256; ++c)
+    EXPECT_EQ(IsShiftJisLeadByte(static_cast<unsigned char>(c)), (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC))
+        << std::hex << c;
+  // The directory part ends at the last real backslash, not at a trail byte.
+  EXPECT_EQ(DirectoryPartLength("C:\\work\\*.tmp", IsShiftJisLeadByte), 8u);
+  EXPECT_EQ(DirectoryPartLength("C:\\\x83\x5C*.tmp", IsShiftJisLeadByte), 3u);
+  EXPECT_EQ(DirectoryPartLength("*.tmp", IsShiftJisLeadByte), 0u);
+  EXPECT_EQ(DirectoryPartLength("a\\\x83", IsShiftJisLeadByte), 2u);  // a lead byte at the very end
+  // A tip is cut to 63 bytes, never inside a double-byte character.
+  const std::string ascii(70, 't');
+  EXPECT_EQ(TipLength(ascii.c_str(), IsShiftJisLeadByte), 63u);
+  EXPECT_EQ(TipLength((std::string(62, 't') + "\x83\x5C").c_str(), IsShiftJisLeadByte), 62u);
+  EXPECT_EQ(TipLength((std::string(61, 't') + "\x83\x5C").c_str(), IsShiftJisLeadByte), 63u);
+  EXPECT_EQ(TipLength("", IsShiftJisLeadByte), 0u);
+}
+
+TEST(KestrumPure, PriorityClassesAndFaces) {
+  EXPECT_EQ(PriorityClassFor(1), 0x100u);  // real-time, not high
+  EXPECT_EQ(PriorityClassFor(2), 0x40u);
+  for (int other : {0, 3, -1, 0x101}) EXPECT_EQ(PriorityClassFor(other), 0x20u) << other;
+  EXPECT_STREQ(FaceNameFor(1), "Terminal");
+  EXPECT_STREQ(FaceNameFor(16), "\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9");
+  EXPECT_STREQ(FaceNameFor(17), "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E");
+  for (int other : {0, 2, 15, 18, -1}) EXPECT_STREQ(FaceNameFor(other), "System") << other;
+}
+
+TEST(KestrumPure, BitsOfWordArrays) {
+  std::uint16_t words[2] = {0, 0x0002};
+  EXPECT_TRUE(TestBit(words, 17));
+  EXPECT_FALSE(TestBit(words, 16));
+  AssignBit(words, 15, true);
+  AssignBit(words, 0, true);
+  AssignBit(words, 17, false);
+  AssignBit(words, 16, false);
+  EXPECT_EQ(words[0], 0x8001);
+  EXPECT_EQ(words[1], 0);
+  const std::pair<std::uint16_t, std::pair<int, int>> highLow[] = {
+      {0, {-1, -1}}, {1, {0, 0}}, {0x8000, {15, 15}}, {0x0FF0, {11, 4}}, {0xFFFF, {15, 0}}};
+  for (const auto& [word, bits] : highLow) {
+    EXPECT_EQ(HighestBit(word), bits.first) << word;
+    EXPECT_EQ(LowestBit(word), bits.second) << word;
+  }
+  EXPECT_EQ(ShiftLeft(0x8001, 1), 0x0002);
+  EXPECT_EQ(ShiftLeft(0x0001, 33), 0x0002);  // the count modulo 32
+  EXPECT_EQ(ShiftLeft(0x0001, 16), 0);
+  EXPECT_EQ(ShiftRight(0x8001, 15), 0x0001);
+  EXPECT_EQ(ShiftRight(0x8000, 31), 0);
+  EXPECT_EQ(ShiftRight(0x8000, 32), 0x8000);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(kBitMask[i], 1u << i);
+}
+
+}  // namespace
+}  // namespace kestrum
