@@ -84,7 +84,7 @@ void FakeFileSystem::Add(const std::u16string& path, Entry entry) {
     }
   }
   const std::u16string& name = parts.back();
-  if (kind == Kind::Windows)
+  if (KindOf(folder) == Kind::Windows)
     if (auto same = Child(folder, name)) entries_.erase(*same);
   entry.id = ++lastId_;
   entries_[folder + u"\\" + name] = std::move(entry);
@@ -118,13 +118,6 @@ std::u16string FakeFileSystem::ActualPath(std::u16string_view path) const {
   return stored->find(u'\\') == std::u16string::npos ? *stored + u"\\" : *stored;
 }
 
-std::vector<std::u16string> FakeFileSystem::AllPaths() const {
-  std::vector<std::u16string> paths;
-  for (const auto& [stored, entry] : entries_)
-    if (stored.find(u'\\') != std::u16string::npos) paths.push_back(stored);
-  return paths;
-}
-
 void FakeFileSystem::MoveTree(const std::u16string& from, const std::u16string& to) {
   Entries moved;
   for (auto it = entries_.begin(); it != entries_.end();) {
@@ -155,7 +148,7 @@ bool FakeFileSystem::Move(std::u16string_view from, std::u16string_view to) {
     if (*existing != *source) return false;  // another entry: never replaced
     if (NameOf(*existing) == name) return true;
     // The entry itself under another spelling: a change of letter case only.
-    if (kind == Kind::WineOnLinux) return true;
+    if (KindOf(*source) == Kind::WineOnLinux) return true;
   }
   MoveTree(*source, *folder + u"\\" + name);
   return true;

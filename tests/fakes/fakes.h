@@ -42,10 +42,10 @@ class FakeFileSystem : public FileSystem {
   Entry* Find(std::u16string_view path);
   // The stored spelling of the entry that path names, or empty.
   std::u16string ActualPath(std::u16string_view path) const;
-  // Every stored path, spelled as stored, drive roots left out.
-  std::vector<std::u16string> AllPaths() const;
 
   Kind kind;
+  // Drives that behave like Wine on a Linux folder whatever the kind.
+  std::set<std::u16string> linuxDrives;
   // Moves from these paths (compared without regard to case) fail.
   std::set<std::u16string> refusedMoves;
   std::set<std::u16string> unreadableDrives;
@@ -74,6 +74,9 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::u16string> ChildNames(const std::u16string& folder) const;
   void Add(const std::u16string& path, Entry entry);
   void MoveTree(const std::u16string& from, const std::u16string& to);
+  Kind KindOf(const std::u16string& path) const {
+    return linuxDrives.count(path.substr(0, 2)) ? Kind::WineOnLinux : kind;
+  }
 
   // Keyed by the stored path without a trailing separator; roots are "c:".
   Entries entries_;

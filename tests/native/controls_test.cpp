@@ -63,13 +63,20 @@ TEST(ControlModels, CheckBoxAndMenuItemTakeUserClicksOnlyWhenEnabled) {
 
 TEST(ControlModels, ListBoxesSortKeepTheirSelectionAndRefuseIndexesOutside) {
   ListBox single(true, ListBox::Selection::Single);
+  std::vector<std::pair<ListBox::Change, int>> told;
+  single.onListChanged = [&](ListBox::Change change, int index) { told.emplace_back(change, index); };
   single.SetItems({u"b", u"D", u"c"});
-  single.SetSelected(1, true);  // "c"
-  single.AddItem(u"A");         // shifts "c" to 2
+  single.SetSelected(0, true);  // "b"
+  single.AddItem(u"A");         // shifts "b" to 1
   single.SetSelected(3, true);  // "D": one selected at a time
+  single.SetListIndex(3);
   EXPECT_EQ(single.Items(), (Names{u"A", u"b", u"c", u"D"}));
   EXPECT_EQ(single.SelectedIndexes(), std::vector<int>{3});
-  single.AssignSelectionFromView({0, 1, 0, 0}, 1);
+  using C = ListBox::Change;
+  EXPECT_EQ(told, (std::vector<std::pair<C, int>>{{C::Reset, -1}, {C::Selection, 0}, {C::Added, 0},
+                                                  {C::Selection, 1}, {C::Selection, 3}, {C::Current, 3}}));
+  single.AssignSelectionFromView({1}, 0);  // a view shorter than the list: the rest unselected
+  EXPECT_FALSE(single.Selected(3));
   single.SetSelected(2, true);
   EXPECT_EQ(single.SelectedIndexes(), std::vector<int>{2});
   for (int bad : {-1, 4}) EXPECT_THROW(single.SetSelected(bad, true), PlatformError) << bad;
@@ -113,6 +120,11 @@ TEST(ControlModels, DriveAndDirectoryListsFollowTheFileSystem) {
   EXPECT_EQ(driveChanges, 1);
   EXPECT_THROW(drives.SetDrive(u"q:"), PlatformError);
   EXPECT_THROW(drives.SetListIndex(2), PlatformError);
+  int drivesTold = 0, dirsTold = 0;
+  drives.onStateChanged = [&] { ++drivesTold; };
+  dirs.onStateChanged = [&] { ++dirsTold; };
+  drives.SetListIndex(0);
+  EXPECT_EQ(drivesTold, 1);
 
   // A full path, a path from the current drive's root, a relative name, "..".
   const std::pair<const char16_t*, const char16_t*> paths[] = {
@@ -123,6 +135,7 @@ TEST(ControlModels, DriveAndDirectoryListsFollowTheFileSystem) {
     EXPECT_EQ(dirs.Path(), full) << testing::U8(text);
   }
   EXPECT_EQ(dirChanges, 6);
+  EXPECT_EQ(dirsTold, 6);
   dirs.SetPath(u"d:\\");
   EXPECT_EQ(dirChanges, 6);  // no change, no event
   for (const char16_t* bad : {u"c:\\nowhere", u"nope", u"1:"}) EXPECT_THROW(dirs.SetPath(bad), PlatformError);
@@ -136,7 +149,18 @@ TEST(ControlModels, DriveAndDirectoryListsFollowTheFileSystem) {
   EXPECT_EQ(dirs.CurrentRow(), 2);
   const Names rowPaths{u"c:\\", u"c:\\a", u"c:\\a\\b", u"c:\\a\\b\\Deep", u"c:\\a\\b\\Other"};
   for (int row = 0; row < 5; ++row) EXPECT_EQ(dirs.PathOfRow(row), rowPaths[static_cast<std::size_t>(row)]) << row;
+  EXPECT_EQ(dirs.PathOfRow(5), u"c:\\a\\b");  // no such row: the folder shown
   EXPECT_EQ(dirs.Rows()[3].level, 3);
+  EXPECT_TRUE(dirs.Rows()[0].open && dirs.Rows()[2].open && !dirs.Rows()[3].open);
+  FileList fileList(files);
+  files.AddFile(u"c:\\a\\b\\z.txt");
+  files.AddFile(u"c:\\a\\b\\Y.txt");
+  fileList.SetPath(u"c:\\a\\b");
+  EXPECT_EQ(fileList.Files(), (Names{u"Y.txt", u"z.txt"}));  // files only, no "." or ".."
+  files.drives = {u"c:"};
+  drives.SetDrive(u"d:");
+  drives.Refresh();  // the drive shown has gone
+  EXPECT_EQ(drives.ListIndex(), -1);
   dirs.OpenRow(1);
   EXPECT_EQ(dirs.Path(), u"c:\\a");
   files.Remove(u"c:\\a\\b");

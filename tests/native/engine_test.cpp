@@ -128,6 +128,28 @@ TEST_P(EntryRenamerTest, ChangesTheSpellingInPlaceAndNeverReplacesAnotherEntry) 
   EXPECT_EQ(files.ActualPath(u"c:\\work\\sub.dir\\INNER.TXT"), u"c:\\Work\\SUB.DIR\\inner.txt");
 }
 
+TEST(EntryRenamer, LearnsForEachVolumeWhatAChangeOfCaseDoes) {
+  FakeFileSystem files(Kind::Windows);
+  files.linuxDrives.insert(u"d:");
+  for (auto path : {u"c:\\A.TXT", u"c:\\B.TXT", u"d:\\A.TXT", u"d:\\B.TXT"}) files.AddFile(path);
+  EntryRenamer renamer(files);
+  for (auto folder : {u"c:\\", u"d:\\"})
+    for (auto name : {u"A.TXT", u"B.TXT"}) {
+      std::u16string lower(name);
+      std::transform(lower.begin(), lower.end(), lower.begin(), [](char16_t c) { return c >= u'A' && c <= u'Z' ? c + 32 : c; });
+      EXPECT_EQ(renamer.Rename(folder, name, lower).outcome, Outcome::Renamed);
+    }
+  EXPECT_EQ(NamesIn(files, u"d:\\"), (std::vector<std::u16string>{u"a.txt", u"b.txt"}));
+  EXPECT_EQ(files.moves.size(), 2u + 3u + 2u);  // c: directly; d: learns, then parks
+  // A first change of case whose entry is gone at once is taken as done.
+  struct Vanishing : FolderEntries {
+    bool Move(std::u16string_view, std::u16string_view) override { return true; }
+    std::optional<std::u16string> StoredName(std::u16string_view) override { return std::nullopt; }
+    std::optional<std::vector<std::u16string>> Names(std::u16string_view) override { return std::nullopt; }
+  } vanishing;
+  EXPECT_EQ(EntryRenamer(vanishing).Rename(u"e:\\", u"X", u"x").outcome, Outcome::Renamed);
+}
+
 TEST(EntryRenamerOnWine, NextToACaseTwinRefusesAndATwinMadeMidRunIsReported) {
   FakeFileSystem files(Kind::WineOnLinux);
   for (auto name : {u"README", u"readme", u"First.TXT", u"Second.TXT", u"Third.TXT"})

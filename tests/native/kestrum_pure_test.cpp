@@ -62,7 +62,10 @@ TEST(KestrumPure, ShiftJisLeadBytesAndTheTextsThatDependOnThem) {
   EXPECT_EQ(DirectoryPartLength("C:\\work\\*.tmp", IsShiftJisLeadByte), 8u);
   EXPECT_EQ(DirectoryPartLength("C:\\\x83\x5C*.tmp", IsShiftJisLeadByte), 3u);
   EXPECT_EQ(DirectoryPartLength("*.tmp", IsShiftJisLeadByte), 0u);
-  EXPECT_EQ(DirectoryPartLength("a\\\x83", IsShiftJisLeadByte), 2u);  // a lead byte at the very end
+  // A lead byte as the last byte: nothing after the text is read.
+  const std::string lastLead("a\\\x83\0\\\\", 6), tipLastLead("ab\x83\0cd", 6);
+  EXPECT_EQ(DirectoryPartLength(lastLead.c_str(), IsShiftJisLeadByte), 2u);
+  EXPECT_EQ(TipLength(tipLastLead.c_str(), IsShiftJisLeadByte), 3u);
   // A tip is cut to 63 bytes, never inside a double-byte character.
   const std::string ascii(70, 't');
   EXPECT_EQ(TipLength(ascii.c_str(), IsShiftJisLeadByte), 63u);
