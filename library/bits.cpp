@@ -1,58 +1,45 @@
-// Bit and number helpers on caller-owned 16-bit words and texts.
+// Bit and number helpers on caller-owned 16-bit words and texts; the
+// arithmetic is in the pure helpers.
 #include "kestrum.h"
 #include "kestrum_internal.h"
 
-using kestrum::kBitMask;
+namespace {
+
+// The caller's words: unsigned short is the 16-bit word of the interface.
+std::uint16_t* Words(unsigned short* words) { return reinterpret_cast<std::uint16_t*>(words); }
+
+int BitNumber(int bit, short* out) {
+  *out = static_cast<short>(bit < 0 ? 0 : bit);
+  return bit < 0 ? 0 : 1;
+}
+
+}  // namespace
 
 extern "C" {
 
-// Signed division as the bit numbering defines it; n below 0 is the caller's fault.
-int __cdecl LD_(unsigned short* array, int n) {
-  return (array[n / 16] & kBitMask[n % 16]) != 0 ? 1 : 0;
-}
+int __cdecl LD_(unsigned short* array, int n) { return kestrum::TestBit(Words(array), n) ? 1 : 0; }
 
 int __cdecl SET_(unsigned short* array, int n) {
-  array[n / 16] = static_cast<unsigned short>(array[n / 16] | kBitMask[n % 16]);
+  kestrum::AssignBit(Words(array), n, true);
   return 1;
 }
 
 int __cdecl RST_(unsigned short* array, int n) {
-  array[n / 16] = static_cast<unsigned short>(array[n / 16] & (0xFFFF - kBitMask[n % 16]));
+  kestrum::AssignBit(Words(array), n, false);
   return 1;
 }
 
-int __cdecl HI_(const unsigned short* word, short* bit) {
-  *bit = 0;
-  const unsigned short value = *word;
-  for (int i = 15; i >= 0; --i) {
-    if (value & kBitMask[i]) {
-      *bit = static_cast<short>(i);
-      return 1;
-    }
-  }
-  return 0;
-}
+int __cdecl HI_(const unsigned short* word, short* bit) { return BitNumber(kestrum::HighestBit(*word), bit); }
 
-int __cdecl LOW_(const unsigned short* word, short* bit) {
-  *bit = 0;
-  const unsigned short value = *word;
-  for (int i = 0; i < 16; ++i) {
-    if (value & kBitMask[i]) {
-      *bit = static_cast<short>(i);
-      return 1;
-    }
-  }
-  return 0;
-}
+int __cdecl LOW_(const unsigned short* word, short* bit) { return BitNumber(kestrum::LowestBit(*word), bit); }
 
-// Only the count's low five bits are used; 16 to 31 places clear the word.
 int __cdecl LSFT_(unsigned short* word, int count) {
-  *word = static_cast<unsigned short>(static_cast<unsigned>(*word) << (count & 31));
+  *word = kestrum::ShiftLeft(*word, count);
   return 1;
 }
 
 int __cdecl RSFT_(unsigned short* word, int count) {
-  *word = static_cast<unsigned short>(static_cast<unsigned>(*word) >> (count & 31));
+  *word = kestrum::ShiftRight(*word, count);
   return 1;
 }
 
@@ -63,8 +50,6 @@ int __cdecl htol_(const char* text, int* number) {
   return valid ? 1 : 0;
 }
 
-int __cdecl InStrB_(int start, const char* text, int byte) {
-  return kestrum::FindByte(start, text, byte);
-}
+int __cdecl InStrB_(int start, const char* text, int byte) { return kestrum::FindByte(start, text, byte); }
 
 }  // extern "C"

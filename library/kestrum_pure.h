@@ -17,6 +17,17 @@ constexpr std::size_t kMaxAnsiPath = 260;
 // 1 << i for i = 0..15; the bit functions take their masks from here.
 extern const std::uint16_t kBitMask[16];
 
+// Bit n of an array of 16-bit words is bit n % 16 of word n / 16 (signed
+// division: n below 0 is the caller's fault).
+bool TestBit(const std::uint16_t* words, int n);
+void AssignBit(std::uint16_t* words, int n, bool set);
+// The number of the highest or lowest set bit of word; -1 for a word of 0.
+int HighestBit(std::uint16_t word);
+int LowestBit(std::uint16_t word);
+// word shifted by count modulo 32 (logical); 16 places or more give 0.
+std::uint16_t ShiftLeft(std::uint16_t word, int count);
+std::uint16_t ShiftRight(std::uint16_t word, int count);
+
 // Drive size in bytes from GetDiskFreeSpaceA's figures: whole kilobytes,
 // capped at 2,097,151 KiB so that the bytes fit a signed 32-bit integer.
 std::int32_t DriveBytes(std::uint32_t bytesPerSector, std::uint32_t sectorsPerCluster,

@@ -7,6 +7,33 @@ const std::uint16_t kBitMask[16] = {0x0001, 0x0002, 0x0004, 0x0008, 0x0010, 0x00
                                     0x0040, 0x0080, 0x0100, 0x0200, 0x0400, 0x0800,
                                     0x1000, 0x2000, 0x4000, 0x8000};
 
+bool TestBit(const std::uint16_t* words, int n) { return (words[n / 16] & kBitMask[n % 16]) != 0; }
+
+void AssignBit(std::uint16_t* words, int n, bool set) {
+  std::uint16_t& word = words[n / 16];
+  word = static_cast<std::uint16_t>(set ? word | kBitMask[n % 16] : word & (0xFFFF - kBitMask[n % 16]));
+}
+
+int HighestBit(std::uint16_t word) {
+  for (int i = 15; i >= 0; --i)
+    if (word & kBitMask[i]) return i;
+  return -1;
+}
+
+int LowestBit(std::uint16_t word) {
+  for (int i = 0; i < 16; ++i)
+    if (word & kBitMask[i]) return i;
+  return -1;
+}
+
+std::uint16_t ShiftLeft(std::uint16_t word, int count) {
+  return static_cast<std::uint16_t>(static_cast<std::uint32_t>(word) << (count & 31));
+}
+
+std::uint16_t ShiftRight(std::uint16_t word, int count) {
+  return static_cast<std::uint16_t>(static_cast<std::uint32_t>(word) >> (count & 31));
+}
+
 std::int32_t DriveBytes(std::uint32_t bytesPerSector, std::uint32_t sectorsPerCluster,
                         std::uint32_t clusters) {
   constexpr std::uint64_t kMaxKilobytes = 0x1FFFFF;

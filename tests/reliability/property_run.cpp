@@ -1,7 +1,7 @@
 #include "property_run.h"
 
 #include <cstdio>
-#include <functional>
+#include <algorithm>
 #include <set>
 
 #include "fakes.h"
@@ -36,18 +36,10 @@ const char* PathName(Path path) {
 
 std::u16string Upper(std::u16string_view text) { return MapCase(text, CaseDirection::Upper); }
 
-// The messages of one conversion, by kind.
-struct Shown {
-  int failures = 0;  // the plain rename-failure message
-  int parked = 0;    // the failure that names where an entry was left
-  int beeps = 0;
-  std::optional<std::u16string> closing;  // the last information message
-};
-
 class Run {
  public:
-  Run(World& world, const std::u16string& root, Case c, std::mt19937& rng, PropertyTotals& totals, bool verbose)
-      : world_(world), root_(root), case_(c), rng_(rng), totals_(totals), verbose_(verbose) {}
+  Run(World& world, const std::u16string& root, Case c, std::mt19937& rng, PropertyTotals& totals)
+      : world_(world), root_(root), case_(c), rng_(rng), totals_(totals) {}
 
   void Execute() {
     environment_.variables[u"TEMP"] = world_.TempDir();
@@ -112,38 +104,32 @@ class Run {
     }
   }
 
-  Shown Since(std::size_t first, int beeps) const {
-    Shown shown;
-    shown.beeps = desktop_.beeps - beeps;
-    const std::u16string parkedStart = std::u16string(kRenameFailedText) + u"\n";
+  // What every conversion must report, from the message first on: the two
+  // counts, a message per failed rename where the path shows them (the list
+  // window only one for an entry left under its parked name), the closing
+  // message, and the beep where the path sounds one.
+  void CheckReport(std::size_t first, int beeps, int processedExpected, int attempted, bool failuresShown,
+                   const char16_t* nothingConverted) {
+    int failures = 0, parked = 0;
+    std::optional<std::u16string> closing;
     for (std::size_t i = first; i < messages_.shown.size(); ++i) {
       const auto& m = messages_.shown[i];
-      if (m.text == kRenameFailedText) ++shown.failures;
-      else if (m.text.starts_with(parkedStart)) ++shown.parked;
-      else if (m.icon == MessageIcon::Information) shown.closing = m.text;
+      if (m.text == kRenameFailedText) ++failures;
+      else if (m.text.starts_with(kRenameFailedText)) ++parked;
+      else if (m.icon == MessageIcon::Information) closing = m.text;
     }
-    return shown;
-  }
-
-  // What every conversion must report: the two counts, a message per failed
-  // rename where the path shows them, and the closing message.
-  void CheckReport(int processedExpected, int attempted, const Shown& shown, bool failuresShown,
-                   const char16_t* nothingConverted) {
     const int processed = window_.State().processedCount.Value();
     const int converted = window_.State().convertedCount.Value();
-    converted_ += converted;
-    totals_.failedRenames += attempted - converted;
-    if (processed != processedExpected) NotAsDesigned("ProcessedCount " + std::to_string(processed));
-    if (converted > attempted) NotAsDesigned("more converted than needed it");
-    // The main window reports every failed rename; the list window only one
-    // that left an entry under its parked name.
     const int failed = attempted - converted;
-    if (shown.failures != (failuresShown ? failed - shown.parked : 0) || shown.parked > failed)
-      NotAsDesigned("failure messages " + std::to_string(shown.failures + shown.parked) + " for " +
-                    std::to_string(failed) + " failed renames");
-    const std::optional<std::u16string> closing =
-        ReportText({static_cast<std::int16_t>(processed), static_cast<std::int16_t>(converted)}, nothingConverted);
-    if (shown.closing != closing) NotAsDesigned("closing message " + testing::U8(shown.closing.value_or(u"(none)")));
+    converted_ += converted;
+    totals_.failedRenames += failed;
+    if (processed != processedExpected || failed < 0) NotAsDesigned("counts " + std::to_string(processed));
+    if (failures != (failuresShown ? failed - parked : 0) || parked > failed)
+      NotAsDesigned(std::to_string(failures + parked) + " failure messages for " + std::to_string(failed));
+    if (closing != ReportText({static_cast<std::int16_t>(processed), static_cast<std::int16_t>(converted)},
+                              nothingConverted))
+      NotAsDesigned("closing message " + testing::U8(closing.value_or(u"(none)")));
+    if (desktop_.beeps - beeps != (case_.path == Path::Selected ? 0 : 1)) NotAsDesigned("beeps");
   }
 
   void ConvertFolder(const std::u16string& folder) {
@@ -161,25 +147,17 @@ class Run {
     }
     const std::size_t first = messages_.shown.size();
     window_.ConversionStart_Click();
-    CheckReport(selected, attempted, Since(first, desktop_.beeps), true, nullptr);
+    CheckReport(first, desktop_.beeps, selected, attempted, true, nullptr);
     for (const auto& name : world_.Files().Subdirectories(folder)) ConvertFolder(folder + u"\\" + name);
   }
 
   // Every entry by its full path, folders before what they hold, a few at a time.
   void DropEverything(const Snapshot& before) {
-    std::map<std::uint64_t, std::vector<std::uint64_t>> children;
-    for (const auto& [id, record] : before) children[record.parent].push_back(id);
     std::vector<std::u16string> paths;
-    std::set<std::uint64_t> inTree;
-    for (const auto& [id, record] : before) inTree.insert(id);
-    std::function<void(std::uint64_t)> visit = [&](std::uint64_t folder) {
-      for (std::uint64_t id : children[folder]) {
-        paths.push_back(before.at(id).path);
-        visit(id);
-      }
-    };
-    for (const auto& [parent, ids] : children)
-      if (!inTree.count(parent)) visit(parent);
+    for (const auto& [id, record] : before) paths.push_back(record.path);
+    std::stable_sort(paths.begin(), paths.end(), [](const auto& a, const auto& b) {
+      return std::count(a.begin(), a.end(), u'\\') < std::count(b.begin(), b.end(), u'\\');
+    });
     for (std::size_t start = 0; start < paths.size();) {
       const std::size_t n = std::min<std::size_t>(paths.size() - start, 1 + rng_() % 12);
       const std::vector<std::u16string> chunk(paths.begin() + static_cast<long>(start),
@@ -190,9 +168,7 @@ class Run {
       const std::size_t first = messages_.shown.size();
       const int beeps = desktop_.beeps;
       window_.OLEDragDrop(DropData{true, chunk});
-      const Shown shown = Since(first, beeps);
-      CheckReport(attempted, attempted, shown, true, nullptr);
-      if (shown.beeps != 1) NotAsDesigned("no beep after the drop");
+      CheckReport(first, beeps, attempted, attempted, true, nullptr);
     }
   }
 
@@ -214,10 +190,7 @@ class Run {
     const int beeps = desktop_.beeps;
     window_.SMenuAllChange_Click();
     if (host_.shown != 1 || listed < 0) return NotAsDesigned("the conversion list window was not shown");
-    if (listed == 0) return;
-    const Shown shown = Since(0, beeps);
-    CheckReport(attempted, attempted, shown, false, kNothingConvertedText);
-    if (shown.beeps != 1) NotAsDesigned("no beep at the end of the list window's run");
+    if (listed > 0) CheckReport(0, beeps, attempted, attempted, false, kNothingConvertedText);
   }
 
   // Whether a message named path as where an entry was left.
@@ -229,38 +202,26 @@ class Run {
   }
 
   void Compare(const Snapshot& before, const Snapshot& after) {
-    if (verbose_) std::printf("run %s small=%d ext=%d dir=%d\n", PathName(case_.path), case_.small, case_.ext, case_.dir);
     long long caseChanges = 0;
-    auto note = [&](const char* what, const EntryRecord& old) {
-      if (verbose_) std::printf("  %s: %s\n", what, testing::U8(old.path).c_str());
+    const auto note = [&](long long& total, const char* what, const EntryRecord& entry) {
+      ++total;
+      std::printf("%s (%s): %s\n", what, PathName(case_.path), testing::U8(entry.path).c_str());
     };
     for (const auto& [id, old] : before) {
       const auto it = after.find(id);
       if (it == after.end()) {
-        if (!removed_.count(id)) {
-          ++totals_.lost, note("lost", old);
-          if (verbose_)
-            for (const auto& [otherId, other] : after)
-              if (other.parent == old.parent)
-                std::printf("    beside it now: %s (%llu, was %s)\n", testing::U8(other.name).c_str(),
-                            static_cast<unsigned long long>(otherId),
-                            before.count(otherId) ? testing::U8(before.at(otherId).name).c_str() : "new");
-        }
+        if (!removed_.count(id)) note(totals_.lost, "lost", old);
         continue;
       }
       const EntryRecord& now = it->second;
-      if (now.parent != old.parent) ++totals_.moved, note("moved", old);
-      if (Upper(now.name) == Upper(old.name)) {
-        caseChanges += now.name != old.name;
-      } else if (Upper(WithoutParking(now.name)) == Upper(old.name) && ReportedParked(now.path)) {
-        ++totals_.leftParkedReported;
-      } else {
-        ++totals_.otherThanCase, note("renamed other than in case", old);
-      }
-      if (!old.directory && now.content != old.content) ++totals_.contentChanged, note("content changed", old);
+      if (now.parent != old.parent) note(totals_.moved, "moved", old);
+      if (Upper(now.name) == Upper(old.name)) caseChanges += now.name != old.name;
+      else if (Upper(WithoutParking(now.name)) == Upper(old.name) && ReportedParked(now.path)) ++totals_.leftParkedReported;
+      else note(totals_.otherThanCase, "renamed other than in case", old);
+      if (!old.directory && now.content != old.content) note(totals_.contentChanged, "content changed", old);
     }
     for (const auto& [id, now] : after)
-      if (!before.count(id) && !twins_.count(id)) ++totals_.appeared, note("appeared", now);
+      if (!before.count(id) && !twins_.count(id)) note(totals_.appeared, "appeared", now);
     totals_.caseChanges += caseChanges;
     if (removed_.empty() && converted_ != caseChanges)
       NotAsDesigned(std::to_string(converted_) + " converted, " + std::to_string(caseChanges) + " renamed on disk");
@@ -271,7 +232,6 @@ class Run {
   Case case_;
   std::mt19937& rng_;
   PropertyTotals& totals_;
-  bool verbose_;
   CaseOptions options_;
   std::set<std::uint64_t> removed_, twins_;
   long long converted_ = 0;
@@ -298,7 +258,7 @@ PropertyTotals RunProperty(World& world, const PropertySettings& settings) {
     ++totals.trees;
     totals.entries += static_cast<long long>(world.Take(root).size());
     for (int run = 0; run < settings.runsPerTree; ++run) {
-      Run(world, root, CaseOf(totals.runs), rng, totals, settings.verbose).Execute();
+      Run(world, root, CaseOf(totals.runs), rng, totals).Execute();
       ++totals.runs;
     }
   }

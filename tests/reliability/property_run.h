@@ -16,7 +16,6 @@ struct PropertySettings {
   int trees = 3;
   int runsPerTree = 32;  // the runs cycle through the 32 paths and option sets
   std::uint32_t seed = 7;
-  bool verbose = false;
 };
 
 struct PropertyTotals {

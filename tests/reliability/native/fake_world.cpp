@@ -1,6 +1,7 @@
 #include "fake_world.h"
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 #include "services/case_mapping.h"
@@ -39,7 +40,41 @@ std::u16string Flipped(std::u16string_view name) {
   return flipped;
 }
 
+// The library's tree listing over the fake file system: pair lines of every
+// file (and folder, in mode 4) in depth-first pre-order.
+class FakeListing final : public TreeLister {
+ public:
+  FakeListing(FakeFileSystem& files, testing::FakeFileReader& reader, CodePage& code)
+      : files_(files), reader_(reader), code_(code) {}
+  std::optional<std::int32_t> MakeDirFileList(std::int32_t mode, const std::string& directory,
+                                              const std::string& listPath) override {
+    std::string out;
+    int files = 0;
+    Walk(code_.FromAnsi(directory), directory, mode, out, files);
+    reader_.files[code_.FromAnsi(listPath)] = out;
+    return files;
+  }
+
+ private:
+  void Walk(const std::u16string& folder, const std::string& bytes, int mode, std::string& out, int& files) {
+    for (const std::u16string& name : files_.Names(folder + u"\\").value_or(std::vector<std::u16string>{})) {
+      const bool directory = files_.Find(folder + u"\\" + name)->directory;
+      const std::string nameBytes = code_.ToAnsi(name);
+      if (!directory || mode == 4) out += "\"" + bytes + "\", \"" + nameBytes + "\"\r\n";
+      if (directory) Walk(folder + u"\\" + name, bytes + "\\" + nameBytes, mode, out, files);
+      else ++files;
+    }
+  }
+  FakeFileSystem& files_;
+  testing::FakeFileReader& reader_;
+  CodePage& code_;
+};
+
 }  // namespace
+
+FakeWorld::FakeWorld(FakeFileSystem::Kind kind)
+    : kind_(kind), files_(kind), lister_(std::make_unique<FakeListing>(files_, reader_, code_)) {}
+FakeWorld::~FakeWorld() = default;
 
 const char* FakeWorld::Name() const {
   return kind_ == FakeFileSystem::Kind::Windows ? "like Windows" : "like Wine on a Linux folder";
@@ -78,18 +113,18 @@ std::u16string FakeWorld::NewTree(std::mt19937& rng) {
   return root;
 }
 
-void FakeWorld::Walk(const std::u16string& folder, std::uint64_t folderId, Snapshot& out) {
-  for (const std::u16string& name : files_.Names(folder + u"\\").value_or(std::vector<std::u16string>{})) {
-    const std::u16string path = folder + u"\\" + name;
-    const FakeFileSystem::Entry& entry = *files_.Find(path);
-    out[entry.id] = {path, name, folderId, entry.directory, entry.content};
-    if (entry.directory) Walk(path, entry.id, out);
-  }
-}
-
 Snapshot FakeWorld::Take(const std::u16string& root) {
   Snapshot snapshot;
-  if (const auto* top = files_.Find(root)) Walk(files_.ActualPath(root), top->id, snapshot);
+  const std::function<void(const std::u16string&, std::uint64_t)> walk = [&](const std::u16string& folder,
+                                                                            std::uint64_t folderId) {
+    for (const std::u16string& name : files_.Names(folder + u"\\").value_or(std::vector<std::u16string>{})) {
+      const std::u16string path = folder + u"\\" + name;
+      const FakeFileSystem::Entry& entry = *files_.Find(path);
+      snapshot[entry.id] = {path, name, folderId, entry.directory, entry.content};
+      if (entry.directory) walk(path, entry.id);
+    }
+  };
+  if (const auto* top = files_.Find(root)) walk(files_.ActualPath(root), top->id);
   return snapshot;
 }
 
@@ -122,26 +157,6 @@ std::optional<std::uint64_t> FakeWorld::MakeTwin(const std::u16string& path) {
 void FakeWorld::Release() {
   guarded_.held.clear();
   guarded_.refuseNext = false;
-}
-
-std::optional<std::int32_t> FakeListing::MakeDirFileList(std::int32_t mode, const std::string& directory,
-                                                         const std::string& listPath) {
-  std::string out;
-  int files = 0;
-  Walk(code_.FromAnsi(directory), directory, mode, out, files);
-  reader_.files[code_.FromAnsi(listPath)] = out;
-  return files;
-}
-
-void FakeListing::Walk(const std::u16string& folder, const std::string& bytes, int mode, std::string& out,
-                       int& files) {
-  for (const std::u16string& name : files_.Names(folder + u"\\").value_or(std::vector<std::u16string>{})) {
-    const bool directory = files_.Find(folder + u"\\" + name)->directory;
-    const std::string nameBytes = code_.ToAnsi(name);
-    if (!directory || mode == 4) out += "\"" + bytes + "\", \"" + nameBytes + "\"\r\n";
-    if (directory) Walk(folder + u"\\" + name, bytes + "\\" + nameBytes, mode, out, files);
-    else ++files;
-  }
 }
 
 }  // namespace zefta::reliability

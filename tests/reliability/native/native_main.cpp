@@ -1,6 +1,6 @@
 // The no-data-loss runs in memory: half on a file system like Windows, half
 // like Wine on a Linux folder (case twins, some made in the middle of a run).
-// no_data_loss_native [--runs=N] [--seed=N] [--verbose]; prints the figures.
+// no_data_loss_native [--runs=N] [--seed=N]; prints the figures.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,7 +17,6 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--runs=", 7) == 0) runs = std::strtol(argv[i] + 7, nullptr, 10);
     else if (std::strncmp(argv[i], "--seed=", 7) == 0) settings.seed = static_cast<std::uint32_t>(std::strtoul(argv[i] + 7, nullptr, 10));
-    else if (std::strcmp(argv[i], "--verbose") == 0) settings.verbose = true;
     else {
       std::fprintf(stderr, "unknown argument %s\n", argv[i]);
       return 2;

@@ -23,11 +23,10 @@ int wmain(int argc, wchar_t** argv) {
   if (const char* trees = std::getenv("ZEFTA_TREES")) settings.trees = std::atoi(trees);
   for (int i = 1; i < argc; ++i) {
     if (std::wcsncmp(argv[i], L"--trees=", 8) == 0) settings.trees = _wtoi(argv[i] + 8);
-    else if (std::wcscmp(argv[i], L"--verbose") == 0) settings.verbose = true;
   }
   const wchar_t* base = _wgetenv(L"ZEFTA_RELIABILITY_DIR");
   if (!base || !*base || settings.trees < 1) {
-    std::printf("usage: ZEFTA_RELIABILITY_DIR=<prepared folder> no_data_loss [--trees=N] [--verbose]\n");
+    std::printf("usage: ZEFTA_RELIABILITY_DIR=<prepared folder> no_data_loss [--trees=N]\n");
     return 2;
   }
   WineWorld world(zefta::win32::U(base));
