@@ -15,6 +15,7 @@ namespace zefta::reliability {
 struct PropertySettings {
   int trees = 3;
   int runsPerTree = 32;  // the runs cycle through the 32 paths and option sets
+  int entries = 12;      // made in each tree
   std::uint32_t seed = 7;
 };
 

@@ -14,6 +14,35 @@
 
 namespace zefta::reliability {
 
+// The entry's name without the suffix of a parked name (".~zefta0" to 9).
+std::u16string_view WithoutParking(std::u16string_view name);
+
+// Between the program and the world's own file system: counts the moves,
+// refuses those that would leave an entry's folder or change its name other
+// than in letter case (and counts them), and fails moves on request.
+class GuardedFiles final : public FileSystem {
+ public:
+  explicit GuardedFiles(FileSystem& real) : real_(real) {}
+  bool Move(std::u16string_view from, std::u16string_view to) override;
+  std::optional<std::u16string> StoredName(std::u16string_view path) override { return real_.StoredName(path); }
+  std::optional<std::vector<std::u16string>> Names(std::u16string_view folder) override { return real_.Names(folder); }
+  std::optional<std::vector<std::u16string>> Enumerate(std::u16string_view folder, std::uint16_t attributes) override {
+    return real_.Enumerate(folder, attributes);
+  }
+  std::vector<std::u16string> Drives() override { return real_.Drives(); }
+  bool DriveReady(std::u16string_view drive) override { return real_.DriveReady(drive); }
+  bool DirectoryExists(std::u16string_view path) override { return real_.DirectoryExists(path); }
+  std::vector<std::u16string> Subdirectories(std::u16string_view path) override { return real_.Subdirectories(path); }
+  std::u16string CurrentDirectoryOf(std::u16string_view drive) override { return real_.CurrentDirectoryOf(drive); }
+
+  std::vector<std::u16string> held;  // moves from these paths fail
+  bool refuseNext = false;           // as a drive that stops answering once
+  long long moves = 0, strayMoves = 0;
+
+ private:
+  FileSystem& real_;
+};
+
 struct EntryRecord {
   std::u16string path;  // as stored
   std::u16string name;
@@ -27,33 +56,43 @@ using Snapshot = std::map<std::uint64_t, EntryRecord>;
 
 class World {
  public:
+  explicit World(FileSystem& real) : guarded(real) {}
   virtual ~World() = default;
-  virtual const char* Name() const = 0;
 
-  // What the program sees of the platform.
-  virtual FileSystem& Files() = 0;
+  // What the program sees of the platform; its file system is the guarded one.
+  GuardedFiles guarded;
   virtual TreeLister& Lister() = 0;
   virtual FileReader& Reader() = 0;
   virtual CodePage& Code() = 0;
   virtual std::u16string TempDir() = 0;
 
-  // A new tree of awkward names; its root, without a trailing "\".
-  virtual std::u16string NewTree(std::mt19937& rng) = 0;
-  virtual Snapshot Take(const std::u16string& root) = 0;
+  // A new empty folder for a tree (under Wine, the Linux side may have put
+  // entries there already); entries in it; what they are.
+  virtual std::u16string NewRoot() = 0;
+  virtual bool MakeDirectory(const std::u16string& path) = 0;
+  virtual bool MakeFile(const std::u16string& path, const std::string& content, bool readOnly) = 0;
+  virtual std::uint64_t Identity(const std::u16string& path) = 0;  // 0 where there is none
+  virtual std::string Content(const std::u16string& path) = 0;
 
-  // Faults while a run yields. Remove gives the identities it took away
-  // (none when it could not); MakeTwin the identity of a new entry whose name
-  // differs only in letter case from path's, where such names can exist.
-  virtual std::vector<std::uint64_t> Remove(const std::u16string& path) = 0;
-  virtual bool Hold(const std::u16string& path) = 0;  // its moves fail until Release
-  virtual void RefuseNextMove() = 0;                  // as a drive that stops answering
-  virtual std::optional<std::uint64_t> MakeTwin(const std::u16string& path) = 0;
-  virtual void Release() = 0;
-
-  // Moves asked of the file system, and those that left an entry's own
-  // folder or changed its name other than in letter case or by parking it.
-  virtual long long Moves() const = 0;
-  virtual long long StrayMoves() const = 0;
+  // Faults while a run yields. Hold: the entry's moves fail until Release.
+  // MakeTwin: a new entry whose name differs only in letter case from
+  // path's, where such names can exist; its identity.
+  virtual void Delete(const std::u16string& path) = 0;
+  virtual void Hold(const std::u16string& path) = 0;
+  virtual std::optional<std::uint64_t> MakeTwin(const std::u16string&) { return std::nullopt; }
+  virtual void Release() {
+    guarded.held.clear();
+    guarded.refuseNext = false;
+  }
 };
+
+Snapshot Take(World& world, const std::u16string& root);
+
+// A tree of about `entries` awkward names in a new root: mixed case, dots in
+// odd places, extensions of every length, Japanese with trail bytes that are
+// "\", half-width katakana, full-width Latin, a letter outside the code page,
+// read-only files, dotless names under dotted folders; case twins where the
+// world can make them. Its root, without a trailing "\".
+std::u16string NewTree(World& world, std::mt19937& rng, int entries);
 
 }  // namespace zefta::reliability
