@@ -1,6 +1,6 @@
-// The conversion run (what is taken, counted and renamed, one run at a time,
-// the report) and the renaming of one entry on a file system like Windows
-// and like Wine on a Linux folder.
+// What the no-data-loss runs cannot see of a conversion: one run at a time,
+// the report's texts, and how one entry is renamed on a file system like
+// Windows and like Wine on a Linux folder (moves, parked names, case twins).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,47 +22,19 @@ std::vector<std::u16string> NamesIn(FakeFileSystem& files, const std::u16string&
   return names;
 }
 
-// What the engine asks of a window; the taken entries and options are the script.
+// A window that takes every entry, lower case, and lets a test act while
+// the run lets events run.
 struct ScriptedSteps final : ConversionSteps {
-  std::vector<char> taken;
-  std::vector<CaseOptions> options{{true, false}};  // per entry, the last one repeats
   std::function<void()> onEvents;
-  std::vector<std::u16string> failed;
-  std::size_t current = 0, events = 0;
-  bool Take(std::size_t index) override { return taken.empty() || taken[current = index]; }
-  CaseOptions Options() override { return options[std::min(current, options.size() - 1)]; }
-  void Failed(const ConversionEntry& entry, const RenameResult&) override { failed.push_back(entry.name); }
+  std::size_t events = 0;
+  bool Take(std::size_t) override { return true; }
+  CaseOptions Options() override { return {true, false}; }
+  void Failed(const ConversionEntry&, const RenameResult&) override {}
   void LetEventsRun() override {
     ++events;
     if (onEvents) onEvents();
   }
 };
-
-TEST(ConversionEngine, TakesCountsAndRenamesOnlyTheEntrysOwnName) {
-  for (auto counts : {ProcessedCounts::EveryTakenEntry, ProcessedCounts::EntriesNeedingConversion}) {
-    FakeFileSystem files;
-    for (auto name : {u"Makefile", u"done", u"Held.TXT", u"Skipped.TXT"}) files.AddFile(u"c:\\my.dir\\" + std::u16string(name));
-    files.refusedMoves.insert(u"c:\\my.dir\\Held.TXT");
-    ProgramState state;
-    ConversionEngine engine(files, state.processedCount, state.convertedCount);
-    ScriptedSteps steps;
-    steps.taken = {1, 1, 1, 0};
-    steps.options = {{false, true}, {true, false}};  // extension-only upper for the first entry
-    std::vector<ConversionEntry> entries;
-    for (auto name : {u"Makefile", u"done", u"Held.TXT", u"Skipped.TXT"}) entries.push_back({u"c:\\my.dir\\", name});
-    const auto report = engine.Run(entries, counts, steps);
-    ASSERT_TRUE(report);
-    EXPECT_EQ(report->processed, counts == ProcessedCounts::EveryTakenEntry ? 3 : 2);
-    EXPECT_EQ(report->converted, 1);
-    EXPECT_EQ(state.processedCount.Value(), report->processed);
-    EXPECT_EQ(state.convertedCount.Value(), 1);
-    EXPECT_EQ(steps.failed, std::vector<std::u16string>{u"Held.TXT"});
-    EXPECT_EQ(steps.events, 4u);  // after every entry, taken or not
-    // A dotless name in a dotted folder: converted whole, and the folder untouched.
-    EXPECT_EQ(NamesIn(files, u"c:\\my.dir\\"),
-              (std::vector<std::u16string>{u"Held.TXT", u"MAKEFILE", u"Skipped.TXT", u"done"}));
-  }
-}
 
 TEST(ConversionEngine, ARunStartedWhileOneLetsEventsRunDoesNothing) {
   FakeFileSystem files;
@@ -99,33 +71,6 @@ TEST(ConversionEngine, ReportTexts) {
   EXPECT_EQ(counter.Value(), 32767);
   for (int i = 0; i < 80000; ++i) counter.Decrement();
   EXPECT_EQ(counter.Value(), -32768);
-}
-
-class EntryRenamerTest : public ::testing::TestWithParam<Kind> {
- protected:
-  FakeFileSystem files{GetParam()};
-  EntryRenamer renamer{files};
-};
-
-INSTANTIATE_TEST_SUITE_P(BothFileSystems, EntryRenamerTest, ::testing::Values(Kind::Windows, Kind::WineOnLinux),
-                         [](const auto& info) { return info.param == Kind::Windows ? "Windows" : "WineOnLinux"; });
-
-TEST_P(EntryRenamerTest, ChangesTheSpellingInPlaceAndNeverReplacesAnotherEntry) {
-  files.AddFile(u"c:\\Work\\README.TXT", "r");
-  files.AddFile(u"c:\\Work\\Sub.Dir\\inner.txt", "i");
-  files.AddFile(u"c:\\Work\\other.txt", "o");
-  EXPECT_EQ(renamer.Rename(u"c:\\Work\\", u"README.TXT", u"readme.txt").outcome, Outcome::Renamed);
-  EXPECT_EQ(renamer.Rename(u"c:\\Work\\", u"Sub.Dir", u"SUB.DIR").outcome, Outcome::Renamed);
-  // Windows needs one move each; Wine learns from the first that it must go
-  // through a parked name, and goes there directly from then on.
-  EXPECT_EQ(files.moves.size(), GetParam() == Kind::Windows ? 2u : 5u);
-  EXPECT_EQ(renamer.Rename(u"c:\\Work\\", u"readme.txt", u"other.txt").outcome, Outcome::Refused);
-  EXPECT_EQ(renamer.Rename(u"c:\\Work\\", u"GONE.TXT", u"gone.txt").outcome, Outcome::Refused);
-  files.refusedMoves.insert(u"c:\\work\\other.txt");
-  EXPECT_EQ(renamer.Rename(u"c:\\Work\\", u"other.txt", u"OTHER.TXT").outcome, Outcome::Refused);
-  EXPECT_EQ(NamesIn(files, u"c:\\Work\\"), (std::vector<std::u16string>{u"SUB.DIR", u"other.txt", u"readme.txt"}));
-  EXPECT_EQ(files.Find(u"c:\\Work\\readme.txt")->content, "r");
-  EXPECT_EQ(files.ActualPath(u"c:\\work\\sub.dir\\INNER.TXT"), u"c:\\Work\\SUB.DIR\\inner.txt");
 }
 
 TEST(EntryRenamer, LearnsForEachVolumeWhatAChangeOfCaseDoes) {

@@ -32,19 +32,7 @@ TEST(KestrumPure, ListModesAndLines) {
   EXPECT_EQ(lines, "\"C:\\work\\a.txt\"\r\n\"C:\\work\", \"a.txt\"\r\n\"C:\\work\\a.txt\"\r\n\"C:\\work\", \"a.txt\"\r\n");
 }
 
-TEST(KestrumPure, HexadecimalTextAndByteSearch) {
-  const struct {
-    const char* text;
-    bool valid;
-    std::int32_t value;
-  } hex[] = {{"ff", true, 255},          {"", true, 0},           {"0", true, 0},      {"aBcD", true, 0xABCD},
-             {"7FFFFFFF", true, 0x7FFFFFFF}, {"FFFFFFFF", true, -1}, {"123456789", true, 0x23456789},
-             {"1g", false, 0},           {"-1", false, 0},        {" 1", false, 0},   {"0x1", false, 0}};
-  for (const auto& c : hex) {
-    std::int32_t value = 99;
-    EXPECT_EQ(ParseHex(c.text, &value), c.valid) << c.text;
-    EXPECT_EQ(value, c.value) << c.text;
-  }
+TEST(KestrumPure, ByteSearch) {
   EXPECT_EQ(FindByte(1, "abcabc", 'c'), 3);
   EXPECT_EQ(FindByte(4, "abcabc", 'c'), 6);
   EXPECT_EQ(FindByte(-5, "abc", 'a'), 1);

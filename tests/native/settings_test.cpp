@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "main_window_fixture.h"
-#include "settings/setting_values.h"
 #include "settings/settings.h"
 
 namespace zefta {
@@ -17,23 +16,6 @@ const char16_t* const kOptionKeys[] = {u"STTPOS", u"MSG", u"MARK", u"DIR", u"SMA
 std::vector<int> Applied(const MainWindow& w) {
   return {w.SMenuStartPosition.Checked(), w.SMenuMsgOn.Checked(), w.SMenuCfgSelectMark.Checked(),
           w.DirCheck.Value(),           w.SmallCheck.Value(),  w.ExtCheck.Value()};
-}
-
-TEST(SettingValues, IntegersFieldsAndTheDriveSetting) {
-  const std::pair<const char16_t*, std::optional<std::int16_t>> integers[] = {
-      {u"0", 0},          {u"  7  ", 7},  {u"-1", -1},         {u"+5", 5},     {u"32767", 32767},
-      {u"-32768", -32768}, {u"32768", {}}, {u"-32769", {}},     {u"99999999", {}}, {u"x", {}},
-      {u"", {}},           {u"   ", {}},  {u"1 2", {}},        {u"1.5", {}},   {u"-", {}}};
-  for (const auto& [text, value] : integers) EXPECT_EQ(ParseSettingInteger(text), value) << U8(text);
-  const std::u16string longValue = u"C:\\" + std::u16string(297, u'a');
-  EXPECT_EQ(FillSettingBuffer(longValue), longValue.substr(0, 256));
-  EXPECT_EQ(FillSettingBuffer(u"ab"), u"ab" + std::u16string(254, u' '));
-  EXPECT_EQ(ParseSettingInteger(FillSettingBuffer(u"2")), 2);
-  EXPECT_EQ(TrimTrailingBlanks(u" a b  "), u" a b");
-  EXPECT_EQ(TrimTrailingBlanks(u"   "), u"");
-  EXPECT_EQ(SplitDriveSetting(longValue).drive, u"C:");
-  EXPECT_EQ(SplitDriveSetting(longValue).directory, u"\\" + std::u16string(127, u'a'));
-  EXPECT_EQ(SplitDriveSetting(u"C").directory, u"");
 }
 
 TEST(SettingsStore, ReadingStopsAtTheFirstValueThatIsNoNumber) {
