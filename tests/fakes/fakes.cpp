@@ -8,34 +8,27 @@ namespace zefta::testing {
 
 namespace {
 
-std::u16string Upper(std::u16string_view text) { return MapCase(text, CaseDirection::Upper); }
-bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) { return Upper(a) == Upper(b); }
+bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  return MapCase(a, CaseDirection::Upper) == MapCase(b, CaseDirection::Upper);
+}
 
-// "c:\a\b\" as {"c:", "a", "b"}; "/" counts as a separator too.
-std::vector<std::u16string> Components(std::u16string_view path) {
-  std::vector<std::u16string> parts;
-  std::u16string part;
-  for (char16_t c : path) {
-    if (c == u'\\' || c == u'/') {
-      if (!part.empty()) parts.push_back(part);
+// "c:\a/b\\" as "c:\a\b": "/" counts as a separator, empty parts go.
+std::u16string Normal(std::u16string_view path) {
+  std::u16string out, part;
+  for (std::size_t i = 0; i <= path.size(); ++i) {
+    if (i < path.size() && path[i] != u'\\' && path[i] != u'/') {
+      part += path[i];
+    } else if (!part.empty()) {
+      out += (out.empty() ? u"" : u"\\") + part;
       part.clear();
-    } else {
-      part += c;
     }
   }
-  if (!part.empty()) parts.push_back(part);
-  return parts;
+  return out;
 }
 
-std::u16string Joined(const std::vector<std::u16string>& parts) {
-  std::u16string path;
-  for (const auto& part : parts) path += (path.empty() ? u"" : u"\\") + part;
-  return path;
-}
-
-std::u16string NameOf(const std::u16string& path) {
+std::u16string Parent(const std::u16string& path) {
   const std::size_t sep = path.rfind(u'\\');
-  return sep == std::u16string::npos ? path : path.substr(sep + 1);
+  return sep == std::u16string::npos ? u"" : path.substr(0, sep);
 }
 
 }  // namespace
@@ -44,11 +37,12 @@ FakeFileSystem::FakeFileSystem(Kind k) : kind(k) {
   for (const auto& drive : drives) entries_[drive] = Entry{true, false, false, {}, ++lastId_};
 }
 
-std::optional<std::u16string> FakeFileSystem::Child(const std::u16string& folder, std::u16string_view name) const {
-  const std::u16string exact = folder + u"\\" + std::u16string(name);
-  if (entries_.count(exact)) return exact;
-  for (const std::u16string& child : ChildNames(folder))
-    if (SameIgnoringCase(child, name)) return folder + u"\\" + child;
+// The exactly spelled entry first, else one that differs in letter case only.
+std::optional<std::u16string> FakeFileSystem::Resolve(std::u16string_view path) const {
+  const std::u16string normal = Normal(path);
+  if (entries_.count(normal)) return normal;
+  for (const auto& [stored, entry] : entries_)
+    if (SameIgnoringCase(stored, normal)) return stored;
   return std::nullopt;
 }
 
@@ -61,46 +55,27 @@ std::vector<std::u16string> FakeFileSystem::ChildNames(const std::u16string& fol
   return names;
 }
 
-std::optional<std::u16string> FakeFileSystem::Resolve(std::u16string_view path) const {
-  const std::vector<std::u16string> parts = Components(path);
-  if (parts.empty()) return std::nullopt;
-  std::optional<std::u16string> at;
-  for (const auto& drive : drives)
-    if (SameIgnoringCase(drive, parts[0]) && entries_.count(drive)) at = drive;
-  for (std::size_t i = 1; at && i < parts.size(); ++i) at = Child(*at, parts[i]);
-  return at;
-}
-
-void FakeFileSystem::Add(const std::u16string& path, Entry entry) {
-  const std::vector<std::u16string> parts = Components(path);
-  if (parts.size() < 2) return;
-  std::u16string folder = *Resolve(parts[0]);
-  for (std::size_t i = 1; i + 1 < parts.size(); ++i) {
-    if (auto child = Child(folder, parts[i])) {
-      folder = *child;
-    } else {
-      folder += u"\\" + parts[i];
-      entries_[folder] = Entry{true, false, false, {}, ++lastId_};
-    }
-  }
-  const std::u16string& name = parts.back();
-  if (KindOf(folder) == Kind::Windows)
-    if (auto same = Child(folder, name)) entries_.erase(*same);
+void FakeFileSystem::Add(std::u16string_view path, Entry entry) {
+  const std::u16string normal = Normal(path), parent = Parent(normal);
+  if (parent.empty()) return;
+  if (!Resolve(parent)) Add(parent, Entry{true});
+  const auto folder = Resolve(parent);
+  if (!folder) return;  // no such drive
+  const std::u16string stored = *folder + normal.substr(parent.size());
+  if (KindOf(stored) == Kind::Windows) Remove(stored);  // one spelling per name
   entry.id = ++lastId_;
-  entries_[folder + u"\\" + name] = std::move(entry);
+  entries_[stored] = std::move(entry);
 }
 
 bool FakeFileSystem::Remove(std::u16string_view path) {
   const auto stored = Resolve(path);
-  if (!stored || stored->find(u'\\') == std::u16string::npos) return false;
-  std::erase_if(entries_, [&](const auto& item) {
-    return item.first == *stored || item.first.starts_with(*stored + u"\\");
-  });
+  if (!stored || Parent(*stored).empty()) return false;
+  std::erase_if(entries_, [&](const auto& item) { return item.first == *stored || item.first.starts_with(*stored + u"\\"); });
   return true;
 }
 
 void FakeFileSystem::AddDirectory(const std::u16string& path) {
-  if (!Resolve(path)) Add(path, Entry{true, false, false, {}});
+  if (!Resolve(path)) Add(path, Entry{true});
 }
 
 void FakeFileSystem::AddFile(const std::u16string& path, std::string content) {
@@ -114,50 +89,42 @@ FakeFileSystem::Entry* FakeFileSystem::Find(std::u16string_view path) {
 
 std::u16string FakeFileSystem::ActualPath(std::u16string_view path) const {
   const auto stored = Resolve(path);
-  if (!stored) return {};
-  return stored->find(u'\\') == std::u16string::npos ? *stored + u"\\" : *stored;
-}
-
-void FakeFileSystem::MoveTree(const std::u16string& from, const std::u16string& to) {
-  Entries moved;
-  for (auto it = entries_.begin(); it != entries_.end();) {
-    if (it->first == from || it->first.starts_with(from + u"\\")) {
-      moved[to + it->first.substr(from.size())] = std::move(it->second);
-      it = entries_.erase(it);
-    } else {
-      ++it;
-    }
-  }
-  entries_.merge(moved);
+  return !stored ? u"" : Parent(*stored).empty() ? *stored + u"\\" : *stored;
 }
 
 bool FakeFileSystem::Move(std::u16string_view from, std::u16string_view to) {
   moves.emplace_back(std::u16string(from), std::u16string(to));
   if (onMove) onMove();
   for (const auto& refused : refusedMoves)
-    if (SameIgnoringCase(Joined(Components(refused)), Joined(Components(from)))) return false;
+    if (SameIgnoringCase(Normal(refused), Normal(from))) return false;
   const auto source = Resolve(from);
-  const std::vector<std::u16string> target = Components(to);
-  if (!source || source->find(u'\\') == std::u16string::npos || target.size() < 2) return false;
-  const auto folder = Resolve(Joined({target.begin(), target.end() - 1}));
-  if (!folder || !entries_.at(*folder).directory) return false;
-  const std::u16string& name = target.back();
-  // Never into itself.
-  if (folder->starts_with(*source + u"\\") || *folder == *source) return false;
-  if (const auto existing = Child(*folder, name)) {
+  const std::u16string target = Normal(to);
+  const auto folder = Resolve(Parent(target));
+  if (!source || Parent(*source).empty() || !folder || !entries_.at(*folder).directory) return false;
+  if (*folder == *source || folder->starts_with(*source + u"\\")) return false;  // never into itself
+  const std::u16string moved = *folder + target.substr(Parent(target).size());
+  if (const auto existing = Resolve(moved)) {
     if (*existing != *source) return false;  // another entry: never replaced
-    if (NameOf(*existing) == name) return true;
-    // The entry itself under another spelling: a change of letter case only.
-    if (KindOf(*source) == Kind::WineOnLinux) return true;
+    // The entry itself: a change of letter case only, which Wine on Linux reports as done and does not do.
+    if (*existing == moved || KindOf(*source) == Kind::WineOnLinux) return true;
   }
-  MoveTree(*source, *folder + u"\\" + name);
+  std::map<std::u16string, Entry> tree;
+  for (auto it = entries_.begin(); it != entries_.end();) {
+    if (it->first == *source || it->first.starts_with(*source + u"\\")) {
+      tree[moved + it->first.substr(source->size())] = std::move(it->second);
+      it = entries_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  entries_.merge(tree);
   return true;
 }
 
 std::optional<std::u16string> FakeFileSystem::StoredName(std::u16string_view path) {
   const auto stored = Resolve(path);
   if (!stored) return std::nullopt;
-  return NameOf(*stored);
+  return stored->substr(Parent(*stored).size() + !Parent(*stored).empty());
 }
 
 std::optional<std::vector<std::u16string>> FakeFileSystem::Names(std::u16string_view folderPath) {
@@ -176,9 +143,7 @@ std::optional<std::vector<std::u16string>> FakeFileSystem::Enumerate(std::u16str
   std::vector<std::u16string> names{u".", u".."};
   for (const std::u16string& name : *all) {
     const Entry& entry = entries_.at(folder + u"\\" + name);
-    if (entry.hidden || entry.system) continue;
-    if (entry.directory && !(attributes & kAttrDirectory)) continue;
-    names.push_back(name);
+    if (!entry.hidden && !entry.system && (!entry.directory || (attributes & kAttrDirectory))) names.push_back(name);
   }
   return names;
 }
@@ -186,9 +151,8 @@ std::optional<std::vector<std::u16string>> FakeFileSystem::Enumerate(std::u16str
 std::vector<std::u16string> FakeFileSystem::Drives() { return drives; }
 
 bool FakeFileSystem::DriveReady(std::u16string_view drive) {
-  for (const auto& bad : unreadableDrives)
-    if (SameIgnoringCase(bad, drive)) return false;
-  return true;
+  return std::none_of(unreadableDrives.begin(), unreadableDrives.end(),
+                      [&](const auto& bad) { return SameIgnoringCase(bad, drive); });
 }
 
 bool FakeFileSystem::DirectoryExists(std::u16string_view path) {
@@ -199,8 +163,7 @@ bool FakeFileSystem::DirectoryExists(std::u16string_view path) {
 std::vector<std::u16string> FakeFileSystem::Subdirectories(std::u16string_view path) {
   std::vector<std::u16string> names;
   const auto folder = Resolve(path);
-  if (!folder) return names;
-  for (const std::u16string& name : ChildNames(*folder)) {
+  for (const std::u16string& name : folder ? ChildNames(*folder) : names) {
     const Entry& entry = entries_.at(*folder + u"\\" + name);
     if (entry.directory && !entry.hidden && !entry.system) names.push_back(name);
   }
@@ -241,7 +204,6 @@ bool MemorySettings::DeleteSection(std::u16string_view app, std::u16string_view 
 }
 
 void FakeDesktop::DoEvents() {
-  ++doEventsCalls;
   if (events.empty()) return;
   auto next = std::move(events.front());
   events.pop_front();

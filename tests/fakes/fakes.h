@@ -24,9 +24,7 @@ class FakeFileSystem : public FileSystem {
  public:
   enum class Kind { Windows, WineOnLinux };
   struct Entry {
-    bool directory = false;
-    bool hidden = false;
-    bool system = false;
+    bool directory = false, hidden = false, system = false;
     std::string content;
     std::uint64_t id = 0;  // given at creation, kept by every move
   };
@@ -67,19 +65,15 @@ class FakeFileSystem : public FileSystem {
   std::u16string CurrentDirectoryOf(std::u16string_view drive) override;
 
  private:
-  using Entries = std::map<std::u16string, Entry>;
-  // The stored path that path resolves to, component by component.
   std::optional<std::u16string> Resolve(std::u16string_view path) const;
-  std::optional<std::u16string> Child(const std::u16string& folder, std::u16string_view name) const;
   std::vector<std::u16string> ChildNames(const std::u16string& folder) const;
-  void Add(const std::u16string& path, Entry entry);
-  void MoveTree(const std::u16string& from, const std::u16string& to);
+  void Add(std::u16string_view path, Entry entry);
   Kind KindOf(const std::u16string& path) const {
     return linuxDrives.count(path.substr(0, 2)) ? Kind::WineOnLinux : kind;
   }
 
   // Keyed by the stored path without a trailing separator; roots are "c:".
-  Entries entries_;
+  std::map<std::u16string, Entry> entries_;
   std::uint64_t lastId_ = 0;
 };
 
@@ -125,32 +119,23 @@ class FakeEnvironment : public Environment {
   std::u16string arguments;
 };
 
-// Records the calls; each DoEvents runs the next scripted event, if any.
+// Each DoEvents runs the next scripted event, if any.
 class FakeDesktop : public Desktop {
  public:
   void DoEvents() override;
-  void BringToFront(WindowHandle window) override { log.push_back(u"front " + Handle(window)); }
-  void Beep() override {
-    log.push_back(u"beep");
-    ++beeps;
-  }
+  void BringToFront(WindowHandle) override {}
+  void Beep() override { ++beeps; }
   void SetPointer(WindowHandle, Pointer p) override { pointers.push_back(pointer = p); }
   WindowHandle FindWindowByTitle(std::u16string_view title) override {
     return openTitles.count(std::u16string(title)) ? 99 : 0;
   }
   void EndProgram() override { ended = true; }
-  static std::u16string Handle(WindowHandle window) {
-    const std::string digits = std::to_string(window);
-    return std::u16string(digits.begin(), digits.end());
-  }
 
   std::deque<std::function<void()>> events;
-  int doEventsCalls = 0;
   int beeps = 0;
   bool ended = false;
   Pointer pointer = Pointer::Default;
   std::vector<Pointer> pointers;
-  std::vector<std::u16string> log;  // "front <window>", "beep", and what the test adds
   std::set<std::u16string> openTitles;
 };
 

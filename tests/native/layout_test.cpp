@@ -27,12 +27,14 @@ void ExpectTabOrder(const FormLayout& layout) {
   for (std::size_t i = 0; i < indexes.size(); ++i) EXPECT_EQ(indexes[i], static_cast<int>(i)) << layout.name;
 }
 
-// Every control inside its window's client area, or inside its frame.
+// Every control inside its window's client area, or inside its frame, in a legible font.
 void ExpectInside(const FormLayout& layout) {
+  EXPECT_GE(layout.fontPoints, 8) << layout.name;
   for (const auto& c : layout.controls) {
     const int width = c.container ? Row(layout, c.container).width : layout.clientWidth;
     const int height = c.container ? Row(layout, c.container).height : layout.clientHeight;
     EXPECT_TRUE(c.left >= 0 && c.top >= 0 && c.left + c.width <= width && c.top + c.height <= height) << c.name;
+    EXPECT_TRUE(c.fontPoints == 0 || c.fontPoints >= 8) << c.name;  // the window's font, or one as legible
   }
 }
 
