@@ -1,6 +1,6 @@
-// What the no-data-loss runs cannot see of a conversion: one run at a time,
-// the report's texts, and how one entry is renamed on a file system like
-// Windows and like Wine on a Linux folder (moves, parked names, case twins).
+// What the no-data-loss runs cannot see of a conversion: the report's texts,
+// and how one entry is renamed on a file system like Windows and like Wine
+// on a Linux folder (moves, parked names, case twins).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,41 +20,6 @@ std::vector<std::u16string> NamesIn(FakeFileSystem& files, const std::u16string&
   auto names = *files.Names(folder);
   std::sort(names.begin(), names.end());
   return names;
-}
-
-// A window that takes every entry, lower case, and lets a test act while
-// the run lets events run.
-struct ScriptedSteps final : ConversionSteps {
-  std::function<void()> onEvents;
-  std::size_t events = 0;
-  bool Take(std::size_t) override { return true; }
-  CaseOptions Options() override { return {true, false}; }
-  void Failed(const ConversionEntry&, const RenameResult&) override {}
-  void LetEventsRun() override {
-    ++events;
-    if (onEvents) onEvents();
-  }
-};
-
-TEST(ConversionEngine, ARunStartedWhileOneLetsEventsRunDoesNothing) {
-  FakeFileSystem files;
-  files.AddFile(u"c:\\W\\A.TXT");
-  files.AddFile(u"c:\\W\\B.TXT");
-  ProgramState state;
-  ConversionEngine engine(files, state.processedCount, state.convertedCount);
-  const std::vector<ConversionEntry> entries{{u"c:\\W\\", u"A.TXT"}, {u"c:\\W\\", u"B.TXT"}};
-  ScriptedSteps outer, inner;
-  bool nestedRan = true;
-  outer.onEvents = [&] {
-    EXPECT_TRUE(engine.Running());
-    nestedRan = engine.Run(entries, ProcessedCounts::EveryTakenEntry, inner).has_value();
-  };
-  const auto report = engine.Run(entries, ProcessedCounts::EveryTakenEntry, outer);
-  EXPECT_FALSE(nestedRan);
-  EXPECT_EQ(inner.events, 0u);
-  EXPECT_EQ(report->processed, 2);
-  EXPECT_EQ(report->converted, 2);
-  EXPECT_FALSE(engine.Running());
 }
 
 TEST(ConversionEngine, ReportTexts) {
