@@ -189,7 +189,6 @@ void MemorySettings::Set(std::u16string_view app, std::u16string_view section, s
 }
 
 bool MemorySettings::DeleteSection(std::u16string_view app, std::u16string_view section) {
-  ++deletions;
   const std::u16string prefix = std::u16string(app) + u"\\" + std::u16string(section) + u"\\";
   bool any = false;
   for (auto it = values.begin(); it != values.end();) {

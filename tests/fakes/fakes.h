@@ -78,20 +78,16 @@ class FakeFileSystem : public FileSystem {
 };
 
 struct ShownMessage {
-  WindowHandle owner;
   std::u16string text;
-  std::u16string title;
   MessageIcon icon;
 };
 
 class MessageRecorder : public MessageBoxes {
  public:
-  void Show(WindowHandle owner, std::u16string_view text, std::u16string_view title, MessageIcon icon) override {
-    shown.push_back({owner, std::u16string(text), std::u16string(title), icon});
-    if (onShow) onShow();
+  void Show(WindowHandle, std::u16string_view text, std::u16string_view, MessageIcon icon) override {
+    shown.push_back({std::u16string(text), icon});
   }
   std::vector<ShownMessage> shown;
-  std::function<void()> onShow;
 };
 
 // Values keyed "ZEFTA\SYSTEM\DRV" and so on.
@@ -105,7 +101,6 @@ class MemorySettings : public SettingsStore {
 
   std::map<std::u16string, std::u16string> values;
   std::vector<std::u16string> writes;  // keys in the order written
-  int deletions = 0;
 };
 
 class FakeEnvironment : public Environment {
