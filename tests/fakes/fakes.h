@@ -78,14 +78,14 @@ class FakeFileSystem : public FileSystem {
 };
 
 struct ShownMessage {
-  std::u16string text;
+  std::u16string text, title;
   MessageIcon icon;
 };
 
 class MessageRecorder : public MessageBoxes {
  public:
-  void Show(WindowHandle, std::u16string_view text, std::u16string_view, MessageIcon icon) override {
-    shown.push_back({std::u16string(text), icon});
+  void Show(WindowHandle, std::u16string_view text, std::u16string_view title, MessageIcon icon) override {
+    shown.push_back({std::u16string(text), std::u16string(title), icon});
   }
   std::vector<ShownMessage> shown;
 };

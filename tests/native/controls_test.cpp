@@ -62,6 +62,8 @@ TEST(ControlModels, ListBoxesSortKeepTheirSelectionAndRefuseIndexesOutside) {
                                                   {C::Selection, 1}, {C::Selection, 3}, {C::Current, 3}}));
   single.AssignSelectionFromView({1}, 0);  // a view shorter than the list: the rest unselected
   EXPECT_FALSE(single.Selected(3));
+  single.SetSelected(2, true);  // and the one it selected is cleared by the next
+  EXPECT_EQ(single.SelectedIndexes(), std::vector<int>{2});
   for (int bad : {-1, 4}) EXPECT_THROW(single.SetSelected(bad, true), PlatformError) << bad;
   for (int bad : {-2, 4}) EXPECT_THROW(single.SetListIndex(bad), PlatformError) << bad;
 

@@ -60,6 +60,7 @@ TEST_F(BrowserTest, AnUnreadableDriveReturnsToTheLastOneThatCouldBeRead) {
   platform.files.unreadableDrives.insert(u"d:");
   window.DriveList.SetListIndex(1);
   EXPECT_EQ(Texts(), Names{main_texts::kDriveUnreadable});
+  EXPECT_FALSE(platform.messages.shown[0].title.empty());
   EXPECT_EQ(window.DriveList.ListIndex(), 0);
   EXPECT_EQ(window.DirList.Path(), u"c:\\");  // that drive's current folder
   EXPECT_EQ(window.List.Items(), Names{u"Root.txt"});
