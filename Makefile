@@ -14,8 +14,8 @@ run: setup
 test: setup
 	@bash scripts/test.sh
 
-# Sanitizers, bad-input figures, longer fuzzing and the no-data-loss runs
-# under Wine, summed up in one table with a verdict.
+# Sanitizers, longer fuzzing and the no-data-loss runs (in memory and
+# on real files under Wine), summed up in one table with a verdict.
 reliability: setup
 	@bash scripts/reliability.sh
 
