@@ -1,0 +1,139 @@
+// The real services under Wine, code page 932: renaming and listing on disk,
+// settings in the registry and the command line.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "modules/entry_renamer.h"
+#include "modules/name_rule.h"
+#include "platform/win32/services_win32.h"
+#include "platform/win32/text.h"
+
+namespace zefta {
+namespace {
+
+using win32::U;
+using win32::W;
+using Outcome = RenameResult::Outcome;
+
+// A fresh folder under the temporary directory, removed with its contents.
+class OnDisk : public ::testing::Test {
+ protected:
+  OnDisk() { CreateDirectoryW(W(folder), nullptr); }
+  ~OnDisk() override { std::filesystem::remove_all(W(folder)); }
+  void Make(const std::u16string& name, bool directory, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+    if (directory) CreateDirectoryW(W(folder + name), nullptr);
+    else CloseHandle(CreateFileW(W(folder + name), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    SetFileAttributesW(W(folder + name), attributes);
+  }
+  // The names the file system lists, sorted, without "." and "..".
+  std::vector<std::u16string> Names(const std::u16string& path, std::uint16_t mask) {
+    auto names = files.Enumerate(path, mask).value_or(std::vector<std::u16string>{u"<failed>"});
+    std::erase_if(names, [](const std::u16string& n) { return n == u"." || n == u".."; });
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  Outcome Rename(const std::u16string& path, const std::u16string& name, CaseOptions options) {
+    return renamer.Rename(path, name, ConvertName(name, options)).outcome;
+  }
+  win32::Win32FileSystem files;
+  EntryRenamer renamer{files};
+  const std::u16string folder = [] {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    return U(base) + u"zefta_test_" + U(std::to_wstring(GetCurrentProcessId()).c_str()) + u"\\";
+  }();
+};
+
+TEST_F(OnDisk, CaseOnlyRenamesOfFilesAndFoldersUnderTheSystemsCaseTables) {
+  ASSERT_EQ(GetACP(), 932u) << "run with LANG=ja_JP.UTF-8";
+  Make(u"README.TXT", false);
+  Make(u"データＡＢ.TXT", false);
+  Make(u"SubDir", true);
+  EXPECT_EQ(Rename(folder, u"README.TXT", {true, false}), Outcome::Renamed);
+  EXPECT_EQ(Rename(folder, u"データＡＢ.TXT", {true, false}), Outcome::Renamed);
+  EXPECT_EQ(Rename(folder, u"SubDir", {false, false}), Outcome::Renamed);
+  EXPECT_EQ(Rename(folder, u"MISSING.TXT", {true, false}), Outcome::Refused);
+  EXPECT_EQ(Names(folder, kAttrDirectory), (std::vector<std::u16string>{u"SUBDIR", u"readme.txt", u"データａｂ.txt"}));
+}
+
+// Two names that differ only in case in one Linux folder (run_wine_test.sh
+// makes them): converting either must not replace the other.
+TEST_F(OnDisk, NamesDifferingOnlyInCaseAreRefusedAndBothKeepTheirContent) {
+  const char* pair = std::getenv("ZEFTA_CASE_PAIR_DIR");
+  ASSERT_TRUE(pair) << "run through run_wine_test.sh";
+  const std::u16string path = win32::FromAnsi(pair) + u"\\";
+  EXPECT_EQ(Rename(path, u"README", {true, false}), Outcome::Refused);
+  EXPECT_EQ(Rename(path, u"readme", {false, false}), Outcome::Refused);
+  EXPECT_EQ(Names(path, 0), (std::vector<std::u16string>{u"README", u"readme"})) << "nothing left under a parked name";
+  for (const char* name : {"README", "readme"}) {
+    std::string content;
+    std::getline(std::ifstream(std::string(pair) + "\\" + name), content);
+    EXPECT_EQ(content, std::string("content of ") + name);
+  }
+}
+
+TEST_F(OnDisk, HiddenAndSystemEntriesAreNeverListed) {
+  Make(u"plain.txt", false);
+  Make(u"hidden.txt", false, FILE_ATTRIBUTE_HIDDEN);
+  Make(u"system.txt", false, FILE_ATTRIBUTE_SYSTEM);
+  Make(u"sub", true);
+  Make(u"hiddendir", true, FILE_ATTRIBUTE_HIDDEN);
+  ASSERT_TRUE(GetFileAttributesW(W(folder + u"hidden.txt")) & FILE_ATTRIBUTE_HIDDEN) << "Wine kept no attribute";
+  EXPECT_EQ(Names(folder, kAttrDirectory), (std::vector<std::u16string>{u"plain.txt", u"sub"}));
+  EXPECT_EQ(files.Subdirectories(folder), std::vector<std::u16string>{u"sub"});
+  EXPECT_FALSE(files.Enumerate(folder + u"missing\\", 0).has_value());
+}
+
+TEST(RegistrySettings, RoundTripAsStringsAtTheClassicKeyAndSectionsDeleteAlone) {
+  const std::wstring key = L"Software\\VB and VBA Program Settings\\ZeftaWineTest", section = key + L"\\SYSTEM";
+  const std::u16string app = u"ZeftaWineTest", longValue(1000, u'あ');
+  RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+  win32::RegistrySettingsStore store;
+  EXPECT_EQ(store.Get(app, u"SYSTEM", u"DRV", u"C:\\"), u"C:\\") << "a missing section gives the default";
+  store.Set(app, u"SYSTEM", u"DRV", u"c:\\作業\\ﾃﾞｰﾀ");
+  store.Set(app, u"SYSTEM", u"EMPTY", u"");
+  store.Set(app, u"SYSTEM", u"LONG", longValue);
+  store.Set(app, u"OTHER", u"KEEP", u"1");
+  wchar_t value[64] = {};
+  DWORD bytes = sizeof(value);
+  EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, section.c_str(), L"DRV", RRF_RT_REG_SZ, nullptr, value, &bytes), 0);
+  EXPECT_EQ(U(value), u"c:\\作業\\ﾃﾞｰﾀ") << "a REG_SZ as other programs read it";
+  EXPECT_EQ(store.Get(app, u"SYSTEM", u"EMPTY", u"x"), u"") << "an empty value is a value";
+  EXPECT_EQ(store.Get(app, u"SYSTEM", u"LONG", u""), longValue);
+  // Written by another program: text without its NUL, a number.
+  const wchar_t unterminated[] = {L'7', L'7'};
+  const DWORD number = 5;
+  RegSetKeyValueW(HKEY_CURRENT_USER, section.c_str(), L"NONUL", REG_SZ, unterminated, sizeof(unterminated));
+  RegSetKeyValueW(HKEY_CURRENT_USER, section.c_str(), L"DWORD", REG_DWORD, &number, sizeof(number));
+  EXPECT_EQ(store.Get(app, u"SYSTEM", u"NONUL", u"d"), u"77");
+  EXPECT_EQ(store.Get(app, u"SYSTEM", u"DWORD", u"d"), u"d");
+  EXPECT_TRUE(store.DeleteSection(app, u"SYSTEM"));
+  EXPECT_EQ(store.Get(app, u"SYSTEM", u"DRV", u"C:\\"), u"C:\\");
+  EXPECT_EQ(store.Get(app, u"OTHER", u"KEEP", u"0"), u"1") << "other sections stay";
+  EXPECT_FALSE(store.DeleteSection(app, u"SYSTEM")) << "nothing left to delete";
+  RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+}
+
+TEST(CommandLine, ArgumentsAreWhatFollowsTheProgramsQuotedOrPlainName) {
+  EXPECT_EQ(win32::ArgumentsAfterProgramName(u"C:\\Tools\\ZEFTA.EXE    /CLEAR"), u"/CLEAR");
+  EXPECT_EQ(win32::ArgumentsAfterProgramName(u"\"C:\\Program Files\\ZEFTA.EXE\"/clear now "), u"/clear now ");
+  EXPECT_EQ(win32::ArgumentsAfterProgramName(u"  ZEFTA.EXE\t\"a b\"  c"), u"\"a b\"  c");
+  EXPECT_EQ(win32::ArgumentsAfterProgramName(u"\"C:\\unterminated quote /clear"), u"");
+}
+
+TEST(TreeLister, AMissingLibraryGivesNoCountRatherThanACrash) {
+  win32::KestrumTreeLister lister("ZEFTA_NO_SUCH_LIBRARY.DLL");
+  EXPECT_FALSE(lister.MakeDirFileList(2, "C:\\", "C:\\list.tmp").has_value());
+  EXPECT_FALSE(lister.MakeDirFileList(2, "C:\\", "C:\\list.tmp").has_value()) << "nor at the second call";
+}
+
+}  // namespace
+}  // namespace zefta
