@@ -1,5 +1,5 @@
 // The real services under Wine, code page 932: renaming and listing on disk,
-// settings in the registry and the command line.
+// settings in the registry, and the library bound by name.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -28,15 +28,12 @@ class OnDisk : public ::testing::Test {
  protected:
   OnDisk() { CreateDirectoryW(W(folder), nullptr); }
   ~OnDisk() override { std::filesystem::remove_all(W(folder)); }
-  void Make(const std::u16string& name, bool directory, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-    if (directory) CreateDirectoryW(W(folder + name), nullptr);
-    else CloseHandle(CreateFileW(W(folder + name), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    SetFileAttributesW(W(folder + name), attributes);
+  void MakeFile(const std::u16string& name) {
+    CloseHandle(CreateFileW(W(folder + name), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   }
-  // The names the file system lists, sorted, without "." and "..".
-  std::vector<std::u16string> Names(const std::u16string& path, std::uint16_t mask) {
-    auto names = files.Enumerate(path, mask).value_or(std::vector<std::u16string>{u"<failed>"});
-    std::erase_if(names, [](const std::u16string& n) { return n == u"." || n == u".."; });
+  // Every name the file system has in the folder, sorted.
+  std::vector<std::u16string> Names(const std::u16string& path) {
+    auto names = files.Names(path).value_or(std::vector<std::u16string>{u"<failed>"});
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -50,14 +47,14 @@ class OnDisk : public ::testing::Test {
 
 TEST_F(OnDisk, CaseOnlyRenamesOfFilesAndFoldersUnderTheSystemsCaseTables) {
   ASSERT_EQ(GetACP(), 932u) << "run with LANG=ja_JP.UTF-8";
-  Make(u"README.TXT", false);
-  Make(u"データＡＢ.TXT", false);
-  Make(u"SubDir", true);
+  MakeFile(u"README.TXT");
+  MakeFile(u"データＡＢ.TXT");
+  CreateDirectoryW(W(folder + u"SubDir"), nullptr);
   EXPECT_EQ(Rename(folder, u"README.TXT", {true, false}), Outcome::Renamed);
   EXPECT_EQ(Rename(folder, u"データＡＢ.TXT", {true, false}), Outcome::Renamed);
   EXPECT_EQ(Rename(folder, u"SubDir", {false, false}), Outcome::Renamed);
   EXPECT_EQ(Rename(folder, u"MISSING.TXT", {true, false}), Outcome::Refused);
-  EXPECT_EQ(Names(folder, kAttrDirectory), (std::vector<std::u16string>{u"SUBDIR", u"readme.txt", u"データａｂ.txt"}));
+  EXPECT_EQ(Names(folder), (std::vector<std::u16string>{u"SUBDIR", u"readme.txt", u"データａｂ.txt"}));
 }
 
 // Two names that differ only in case in one Linux folder (run_wine_test.sh
@@ -68,7 +65,7 @@ TEST_F(OnDisk, NamesDifferingOnlyInCaseAreRefusedAndBothKeepTheirContent) {
   const std::u16string path = win32::FromAnsi(pair) + u"\\";
   EXPECT_EQ(Rename(path, u"README", {true, false}), Outcome::Refused);
   EXPECT_EQ(Rename(path, u"readme", {false, false}), Outcome::Refused);
-  EXPECT_EQ(Names(path, 0), (std::vector<std::u16string>{u"README", u"readme"})) << "nothing left under a parked name";
+  EXPECT_EQ(Names(path), (std::vector<std::u16string>{u"README", u"readme"})) << "nothing left under a parked name";
   for (const char* name : {"README", "readme"}) {
     std::string content;
     std::getline(std::ifstream(std::string(pair) + "\\" + name), content);
@@ -77,13 +74,13 @@ TEST_F(OnDisk, NamesDifferingOnlyInCaseAreRefusedAndBothKeepTheirContent) {
 }
 
 TEST_F(OnDisk, HiddenAndSystemEntriesAreNeverListed) {
-  Make(u"plain.txt", false);
-  Make(u"hidden.txt", false, FILE_ATTRIBUTE_HIDDEN);
-  Make(u"system.txt", false, FILE_ATTRIBUTE_SYSTEM);
-  Make(u"sub", true);
-  Make(u"hiddendir", true, FILE_ATTRIBUTE_HIDDEN);
-  EXPECT_EQ(Names(folder, kAttrDirectory), (std::vector<std::u16string>{u"plain.txt", u"sub"}));
-  EXPECT_EQ(files.Subdirectories(folder), std::vector<std::u16string>{u"sub"});
+  for (const char16_t* name : {u"plain.txt", u"hidden.txt", u"system.txt"}) MakeFile(name);
+  CreateDirectoryW(W(folder + u"hiddendir"), nullptr);
+  SetFileAttributesW(W(folder + u"hidden.txt"), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesW(W(folder + u"system.txt"), FILE_ATTRIBUTE_SYSTEM);
+  SetFileAttributesW(W(folder + u"hiddendir"), FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_EQ(files.Enumerate(folder, 0), std::optional(std::vector<std::u16string>{u"plain.txt"}));
+  EXPECT_TRUE(files.Subdirectories(folder).empty());
 }
 
 TEST(RegistrySettings, RoundTripAsStringsAtTheClassicKeyAndSectionsDeleteAlone) {
@@ -111,13 +108,6 @@ TEST(RegistrySettings, RoundTripAsStringsAtTheClassicKeyAndSectionsDeleteAlone) 
   EXPECT_EQ(store.Get(app, u"OTHER", u"KEEP", u"0"), u"1") << "other sections stay";
   EXPECT_FALSE(store.DeleteSection(app, u"SYSTEM")) << "nothing left to delete";
   RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
-}
-
-TEST(CommandLine, ArgumentsAreWhatFollowsTheProgramsQuotedOrPlainName) {
-  EXPECT_EQ(win32::ArgumentsAfterProgramName(u"C:\\Tools\\ZEFTA.EXE    /CLEAR"), u"/CLEAR");
-  EXPECT_EQ(win32::ArgumentsAfterProgramName(u"\"C:\\Program Files\\ZEFTA.EXE\"/clear now "), u"/clear now ");
-  EXPECT_EQ(win32::ArgumentsAfterProgramName(u"  ZEFTA.EXE\t\"a b\"  c"), u"\"a b\"  c");
-  EXPECT_EQ(win32::ArgumentsAfterProgramName(u"\"C:\\unterminated quote /clear"), u"");
 }
 
 TEST(TreeLister, AMissingLibraryGivesNoCountRatherThanACrash) {
