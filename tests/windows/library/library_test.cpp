@@ -21,20 +21,6 @@
 
 namespace {
 
-// A fresh directory under the temporary directory with the entries given (a
-// name ending in '\\' is a directory), removed with its contents.
-struct Scratch {
-  explicit Scratch(const std::vector<std::string>& entries) {
-    CreateDirectoryA(path.c_str(), nullptr);
-    for (const std::string& entry : entries) {
-      if (entry.back() == '\\') CreateDirectoryA((path + "\\" + entry).c_str(), nullptr);
-      else std::ofstream(path + "\\" + entry) << "x";
-    }
-  }
-  ~Scratch() { std::filesystem::remove_all(path); }
-  const std::string path = std::string(std::getenv("TEMP")) + "\\kestrum-" + std::to_string(GetCurrentProcessId());
-};
-
 std::string Pair(const std::string& dir, const std::string& name) { return "\"" + dir + "\", \"" + name + "\"\r\n"; }
 
 std::string Bytes(const std::string& path) {
@@ -52,8 +38,10 @@ TEST(KestrumLeadBytes, TheStandInAgreesWithCodePage932) {
 TEST(KestrumDirList, ListsTheTreeDepthFirstInShiftJisWithoutEnteringDirectoryLinks) {
   ASSERT_EQ(GetACP(), 932u);
   const std::string hyo = "\x95\x5C";  // 表: its trail byte is a backslash
-  Scratch scratch({"T\\", "T\\A.TXT", "T\\" + hyo + "\\", "T\\" + hyo + "\\\x83\x5C.txt", "ZEFTA.TMP"});
-  const std::string t = scratch.path + "\\T", list = scratch.path + "\\ZEFTA.TMP";
+  const std::string dir = std::string(std::getenv("TEMP")) + "\\kestrum-list", t = dir + "\\T", list = dir + "\\ZEFTA.TMP";
+  std::filesystem::remove_all(dir);
+  for (const std::string& folder : {dir, t, t + "\\" + hyo}) CreateDirectoryA(folder.c_str(), nullptr);
+  for (const std::string& file : {t + "\\A.TXT", t + "\\" + hyo + "\\\x83\x5C.txt", list}) std::ofstream(file) << "x";
   const std::string subtree = Pair(t, hyo) + Pair(t + "\\" + hyo, "\x83\x5C.txt");
   EXPECT_EQ(MakeDirFileListB_(4, t.c_str(), list.c_str()), 2);
   EXPECT_TRUE(Bytes(list) == Pair(t, "A.TXT") + subtree || Bytes(list) == subtree + Pair(t, "A.TXT")) << Bytes(list);
@@ -72,6 +60,7 @@ TEST(KestrumDirList, ListsTheTreeDepthFirstInShiftJisWithoutEnteringDirectoryLin
     length += line.size();
   }
   EXPECT_EQ(Bytes(list).size(), length) << "nothing else, nothing twice";
+  std::filesystem::remove_all(dir);
 }
 
 TEST(KestrumSharedMemory, RecordsWrittenUnderOneHandleAreReadUnderAnotherUntilTheLastCloses) {
