@@ -63,6 +63,23 @@ TEST(KestrumDirList, ListsTheTreeDepthFirstInShiftJisWithoutEnteringDirectoryLin
   std::filesystem::remove_all(dir);
 }
 
+// The one export that deletes: matching files of that folder only, in a
+// folder whose name ends in the byte of a backslash.
+TEST(KestrumFileDelete, DeletesTheMatchingFilesOfThatFolderOnly) {
+  const std::string base = std::string(std::getenv("TEMP")) + "\\kestrum-delete", dir = base + "\\\x95\x5C";
+  std::filesystem::remove_all(base);
+  CreateDirectoryA(base.c_str(), nullptr);
+  CreateDirectoryA(dir.c_str(), nullptr);
+  CreateDirectoryA((dir + "\\sub.tmp").c_str(), nullptr);
+  for (const char* name : {"\\a.tmp", "\\b.TMP", "\\keep.txt", "\\sub.tmp\\c.tmp"}) std::ofstream(dir + name) << "x";
+  EXPECT_EQ(FileDelete_("*.tmp"), 0) << "no folder part";
+  EXPECT_EQ(FileDelete_((dir + "\\*.tmp").c_str()), 1);
+  for (const char* name : {"\\a.tmp", "\\b.TMP", "\\keep.txt", "\\sub.tmp", "\\sub.tmp\\c.tmp"})
+    EXPECT_EQ(GetFileAttributesA((dir + name).c_str()) != INVALID_FILE_ATTRIBUTES, name[1] != 'a' && name[1] != 'b') << name;
+  EXPECT_EQ(FileDelete_((dir + "\\none*.x").c_str()), 0);
+  std::filesystem::remove_all(base);
+}
+
 TEST(KestrumSharedMemory, RecordsWrittenUnderOneHandleAreReadUnderAnotherUntilTheLastCloses) {
   const std::string name = "kestrum-test-" + std::to_string(GetCurrentProcessId());
   HANDLE first = nullptr, second = nullptr;
