@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -24,11 +23,12 @@
 
 namespace {
 
+std::wstring g_exe, g_root, g_shots;
 int g_failures = 0;
 
 void Check(bool ok, const std::string& what, const std::wstring& detail = L"") {
-  std::string bytes(detail.size() * 3 + 1, '\0');
-  bytes.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, detail.c_str(), static_cast<int>(detail.size()),
+  std::string bytes(detail.size() * 3, '\0');
+  bytes.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, detail.data(), static_cast<int>(detail.size()),
                                                             bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
   std::printf("%s %s%s%s\n", ok ? "ok  " : "FAIL", what.c_str(), bytes.empty() ? "" : ": ", bytes.c_str());
   std::fflush(stdout);
@@ -39,7 +39,7 @@ void CheckEqual(const std::wstring& actual, const std::wstring& expected, const 
   Check(actual == expected, what, actual == expected ? actual : L"got \"" + actual + L"\", want \"" + expected + L"\"");
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds) {
+bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 20000) {
   for (const DWORD start = GetTickCount(); !condition(); Sleep(50))
     if (GetTickCount() - start > milliseconds) return false;
   return true;
@@ -62,13 +62,17 @@ const zefta::FormLayout& ListWindowLayout() {
   static const zefta::FormLayout layout = window.Layout();
   return layout;
 }
-int MainControl(std::string_view name) { return zefta::ControlId(MainLayout(), name); }
-int MainMenu(std::string_view name) { return zefta::MenuId(MainLayout(), name); }
-int ListWindowControl(std::string_view name) { return zefta::ControlId(ListWindowLayout(), name); }
 int FontPoints(const zefta::FormLayout& layout, std::string_view control) {
   for (const auto& c : layout.controls)
     if (c.name == control && c.fontPoints) return c.fontPoints;
   return layout.fontPoints;
+}
+HWND MainControl(HWND main, const char* name) { return GetDlgItem(main, zefta::ControlId(MainLayout(), name)); }
+HWND FrameControl(HWND main, const char* name) {
+  return GetDlgItem(MainControl(main, "Frame"), zefta::ControlId(MainLayout(), name));
+}
+HWND ListWindowControl(HWND window, const char* name) {
+  return GetDlgItem(window, zefta::ControlId(ListWindowLayout(), name));
 }
 
 std::wstring TextOf(HWND hwnd) {
@@ -78,10 +82,10 @@ std::wstring TextOf(HWND hwnd) {
   return text;
 }
 
-std::wstring ClassOf(HWND hwnd) {
-  wchar_t name[64] = {};
-  GetClassNameW(hwnd, name, 64);
-  return name;
+bool ClassIs(HWND hwnd, const wchar_t* name) {
+  wchar_t actual[64] = {};
+  GetClassNameW(hwnd, actual, 64);
+  return _wcsicmp(actual, name) == 0;
 }
 
 // The visible top-level window of the process with this class and title, if any.
@@ -89,10 +93,16 @@ HWND FindTopLevel(DWORD pid, const wchar_t* className, const wchar_t* title = nu
   for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
     DWORD owner = 0;
     GetWindowThreadProcessId(w, &owner);
-    if (owner == pid && IsWindowVisible(w) && (!className || ClassOf(w) == className) && (!title || TextOf(w) == title))
+    if (owner == pid && IsWindowVisible(w) && (!className || ClassIs(w, className)) && (!title || TextOf(w) == title))
       return w;
   }
   return nullptr;
+}
+
+std::wstring Join(const std::vector<std::wstring>& items) {
+  std::wstring joined;
+  for (const auto& item : items) joined += (joined.empty() ? L"" : L", ") + item;
+  return joined;
 }
 
 std::vector<std::wstring> ListTexts(HWND list) {
@@ -105,10 +115,8 @@ std::vector<std::wstring> ListTexts(HWND list) {
   return texts;
 }
 
-std::wstring Join(const std::vector<std::wstring>& items) {
-  std::wstring joined;
-  for (const auto& item : items) joined += (joined.empty() ? L"" : L", ") + item;
-  return joined;
+bool ListCountIs(HWND list, LRESULT count) {
+  return WaitFor([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == count; });
 }
 
 std::wstring NamesOnDisk(const std::wstring& folder) {
@@ -116,16 +124,32 @@ std::wstring NamesOnDisk(const std::wstring& folder) {
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
   for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
-    if (std::wstring(found.cFileName) != L"." && std::wstring(found.cFileName) != L"..") names.push_back(found.cFileName);
-  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
+  FindClose(search);
   std::sort(names.begin(), names.end());
   return Join(names);
 }
 
-// ZEFTA.EXE started in its own folder, ended by force if it still runs at the end.
+constexpr wchar_t kSettingsSection[] = L"Software\\VB and VBA Program Settings\\ZEFTA\\SYSTEM";
+
+void StoreSettings(const std::vector<std::pair<std::wstring, std::wstring>>& values) {
+  RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsSection);
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsSection, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+  for (const auto& [name, value] : values)
+    RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
+// ZEFTA.EXE started in its own folder with these settings (none: those the
+// registry holds). When done it is closed at the close box, and must end then.
 struct Program {
   PROCESS_INFORMATION info{};
-  explicit Program(const std::wstring& exe, const std::wstring& arguments = L"") {
+  HWND main = nullptr;
+  Program(const std::vector<std::pair<std::wstring, std::wstring>>& settings, const std::wstring& arguments = L"",
+          const std::wstring& exe = g_exe) {
+    if (!settings.empty()) StoreSettings(settings);
     std::wstring line = L"\"" + exe + L"\" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -133,26 +157,24 @@ struct Program {
                          exe.substr(0, exe.find_last_of(L'\\')).c_str(), &startup, &info),
           "ZEFTA.EXE starts", line);
   }
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
   ~Program() {
+    if (main && !Ended(0)) Check(Close(), "the program ends at the close box");
     if (!Ended(0)) TerminateProcess(info.hProcess, 99);
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
   }
   DWORD Id() const { return info.dwProcessId; }
   bool Ended(DWORD milliseconds = 20000) const { return WaitForSingleObject(info.hProcess, milliseconds) == WAIT_OBJECT_0; }
-  HWND MainWindow() const {
-    HWND main = nullptr;
-    WaitFor([&] { return (main = FindTopLevel(Id(), nullptr, L"SORVEL")) || Ended(0); }, 60000);
-    Check(main != nullptr, "the main window appears");
+  HWND MainWindow() {
+    Check(WaitFor([&] { return (main = FindTopLevel(Id(), nullptr, L"SORVEL")) || Ended(0); }, 60000) && main,
+          "the main window appears");
     return main;
   }
   void Command(const char* menuItem) const {
-    PostMessageW(FindTopLevel(Id(), nullptr, L"SORVEL"), WM_COMMAND, MAKEWPARAM(MainMenu(menuItem), 0), 0);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(zefta::MenuId(MainLayout(), menuItem), 0), 0);
   }
   bool Close() const {
-    PostMessageW(FindTopLevel(Id(), nullptr, L"SORVEL"), WM_CLOSE, 0, 0);
+    PostMessageW(main, WM_CLOSE, 0, 0);
     return Ended();
   }
 };
@@ -163,15 +185,15 @@ struct MessageBoxSeen {
 };
 
 // Waits for a message box of the process, reads it and presses its button.
-MessageBoxSeen AnswerMessageBox(DWORD pid, DWORD timeout) {
+MessageBoxSeen AnswerMessageBox(DWORD pid, DWORD timeout = 30000) {
   HWND dialog = nullptr;
   if (!WaitFor([&] { return (dialog = FindTopLevel(pid, L"#32770")) != nullptr; }, timeout)) return {};
   MessageBoxSeen box{true, TextOf(dialog), L""};
   // The text is the first static control with text (the icon's has none).
   for (HWND child = GetWindow(dialog, GW_CHILD); child && box.text.empty(); child = GetWindow(child, GW_HWNDNEXT))
-    if (_wcsicmp(ClassOf(child).c_str(), L"Static") == 0) box.text = TextOf(child);
+    if (ClassIs(child, L"Static")) box.text = TextOf(child);
   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-  WaitFor([&] { return !IsWindow(dialog); }, 10000);
+  WaitFor([&] { return !IsWindow(dialog); });
   return box;
 }
 
@@ -212,7 +234,7 @@ struct PickerTree {
 // Walks the picker's tree down to the folder as a user would, then OK.
 bool PickFolder(const Program& program, const std::wstring& folder) {
   HWND picker = nullptr, treeView = nullptr;
-  WaitFor([&] { return (picker = FindTopLevel(program.Id(), L"#32770")) && (treeView = FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr)); }, 20000);
+  WaitFor([&] { return (picker = FindTopLevel(program.Id(), L"#32770")) && (treeView = FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr)); });
   const PickerTree tree{treeView, program.info.hProcess};
   // The drive shows as "Z:" or "... (Z:)", under the desktop or the computer.
   const std::wstring drive = folder.substr(0, 2);
@@ -227,13 +249,16 @@ bool PickFolder(const Program& program, const std::wstring& folder) {
   if (!item) return false;
   TreeView_SelectItem(treeView, item);
   PostMessageW(GetDlgItem(picker, IDOK), BM_CLICK, 0, 0);
-  return WaitFor([&] { return !IsWindow(picker); }, 10000);
+  return WaitFor([&] { return !IsWindow(picker); });
 }
 
-HWND WaitForListWindow(DWORD pid) {
+// The tree command on a folder, up to the conversion list window it opens.
+HWND OpenListWindow(Program& program, const std::wstring& folder) {
+  program.Command("SMenuAllChange");
   HWND window = nullptr;
-  Check(WaitFor([&] { return (window = FindTopLevel(pid, nullptr, L"変換ファイル一覧")) != nullptr; }, 30000),
-        "the conversion list window appears");
+  if (PickFolder(program, folder))
+    Check(WaitFor([&] { return (window = FindTopLevel(program.Id(), nullptr, L"変換ファイル一覧")) != nullptr; }),
+          "the conversion list window appears");
   return window;
 }
 
@@ -245,7 +270,7 @@ class DropSource final : public IDropSource {
     *out = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropSource) ? this : nullptr;
     return *out ? S_OK : E_NOINTERFACE;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }  // lives on the stack of the drag
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }  // lives as long as the drag
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
     return escape ? DRAGDROP_S_CANCEL : ++rounds_ >= 5 ? DRAGDROP_S_DROP : S_OK;
@@ -256,18 +281,15 @@ class DropSource final : public IDropSource {
   int rounds_ = 0;
 };
 
-// The drag data is what the clipboard holds, as the shell's copy leaves it:
-// a dropped-file list of the paths, or plain text when there are none.
+// The drag data is what the clipboard holds, as a file manager's copy leaves
+// it: a dropped-file list of the paths, or plain text when there are none.
 void PutOnClipboard(const std::vector<std::wstring>& paths) {
   std::wstring text = paths.empty() ? L"abc.txt" : L"";
   for (const auto& path : paths) text += path + L'\0';
   const std::size_t header = paths.empty() ? 0 : sizeof(DROPFILES);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, header + (text.size() + 1) * sizeof(wchar_t));
   auto* bytes = static_cast<char*>(GlobalLock(block));
-  if (header) {
-    reinterpret_cast<DROPFILES*>(bytes)->pFiles = sizeof(DROPFILES);
-    reinterpret_cast<DROPFILES*>(bytes)->fWide = TRUE;
-  }
+  if (header) *reinterpret_cast<DROPFILES*>(bytes) = {sizeof(DROPFILES), {0, 0}, FALSE, TRUE};
   std::copy(text.begin(), text.end(), reinterpret_cast<wchar_t*>(bytes + header));
   GlobalUnlock(block);
   static HWND owner = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
@@ -289,21 +311,31 @@ DWORD WINAPI DragThread(void* effect) {
   return 0;
 }
 
-// Drags `paths` from this process and drops them at a point of the screen.
-// The drag runs on a thread of its own: the target shows its messages while
-// the drag waits, and this thread answers them. Gives the effect the target
-// chose and the message boxes seen.
-std::pair<DWORD, std::vector<MessageBoxSeen>> DragOnto(POINT at, const std::vector<std::wstring>& paths, DWORD pid) {
-  PutOnClipboard(paths);
+struct DropSeen {
   DWORD effect = 0xFFFF;
   std::vector<MessageBoxSeen> boxes;
+  bool Refused() const { return effect == DROPEFFECT_NONE && boxes.empty(); }
+};
+
+// Drags `paths` from this process onto a point of the screen and drops them
+// there. The drag runs on a thread of its own: the target shows its messages
+// while the drag waits, and this thread answers them.
+DropSeen DragOnto(POINT at, const std::vector<std::wstring>& paths, DWORD pid) {
+  PutOnClipboard(paths);
+  DropSeen drop;
   SetCursorPos(at.x, at.y);
-  HANDLE thread = CreateThread(nullptr, 0, &DragThread, &effect, 0, nullptr);
+  HANDLE thread = CreateThread(nullptr, 0, &DragThread, &drop.effect, 0, nullptr);
   for (const DWORD start = GetTickCount(); WaitForSingleObject(thread, 50) == WAIT_TIMEOUT && GetTickCount() - start < 30000;)
-    if (MessageBoxSeen box = AnswerMessageBox(pid, 0); box.seen) boxes.push_back(box);
-  Check(WaitForSingleObject(thread, 0) == WAIT_OBJECT_0 && effect != 0xFFFF, "the drag ends");
+    if (MessageBoxSeen box = AnswerMessageBox(pid, 0); box.seen) drop.boxes.push_back(box);
+  Check(WaitForSingleObject(thread, 0) == WAIT_OBJECT_0 && drop.effect != 0xFFFF, "the drag ends");
   CloseHandle(thread);
-  return {effect, boxes};
+  return drop;
+}
+
+POINT CentreOf(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 // A part of the screen as 0x00RRGGBB pixels, rows top down.
@@ -315,7 +347,7 @@ struct Picture {
 
 Picture CaptureScreen(RECT area) {
   const int width = area.right - area.left, height = area.bottom - area.top;
-  Picture picture{area, std::vector<DWORD>(static_cast<std::size_t>(std::max(width * height, 0)))};
+  Picture picture{area, std::vector<DWORD>(static_cast<std::size_t>(width) * height)};
   HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -324,7 +356,8 @@ Picture CaptureScreen(RECT area) {
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
   GdiFlush();
-  if (bits) std::copy_n(static_cast<const DWORD*>(bits), picture.pixels.size(), picture.pixels.begin());
+  // The fourth byte is no alpha: made opaque, the picture reads the same everywhere.
+  for (std::size_t i = 0; bits && i < picture.pixels.size(); ++i) picture.pixels[i] = static_cast<DWORD*>(bits)[i] | 0xFF000000;
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
@@ -332,8 +365,8 @@ Picture CaptureScreen(RECT area) {
   return picture;
 }
 
-// The window as the screen shows it once painted, as a 32-bit BMP.
-void SaveScreenshot(HWND window, const std::wstring& path) {
+// The window as the screen shows it once painted, as a BMP file.
+void SaveScreenshot(HWND window, const std::wstring& name) {
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
   Sleep(300);
   RECT area;
@@ -342,191 +375,127 @@ void SaveScreenshot(HWND window, const std::wstring& path) {
   const DWORD bytes = static_cast<DWORD>(picture.pixels.size() * sizeof(DWORD));
   BITMAPINFOHEADER header{sizeof(header), area.right - area.left, area.top - area.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   BITMAPFILEHEADER file{0x4D42, sizeof(file) + sizeof(header) + bytes, 0, 0, sizeof(file) + sizeof(header)};
-  HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  HANDLE out = CreateFileW((g_shots + L"-" + name + L".bmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
-  Check(out != INVALID_HANDLE_VALUE && WriteFile(out, &file, sizeof(file), &written, nullptr) &&
-            WriteFile(out, &header, sizeof(header), &written, nullptr) &&
+  Check(WriteFile(out, &file, sizeof(file), &written, nullptr) && WriteFile(out, &header, sizeof(header), &written, nullptr) &&
             WriteFile(out, picture.pixels.data(), bytes, &written, nullptr),
-        "screenshot saved", path);
+        "screenshot " + std::string(name.begin(), name.end()));
   CloseHandle(out);
 }
 
-constexpr wchar_t kSettingsSection[] = L"Software\\VB and VBA Program Settings\\ZEFTA\\SYSTEM";
-
-// Replaces the program's settings section with these values.
-void StoreSettings(const std::vector<std::pair<std::wstring, std::wstring>>& values) {
-  RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsSection);
-  HKEY key = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsSection, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
-  for (const auto& [name, value] : values)
-    RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
-}
-
-// Where the scenarios find the program and its prepared folders, and where
-// their screenshots go.
-struct Setup {
-  std::wstring exe, root, shots;
-};
-
-POINT CentreOf(HWND hwnd) {
-  RECT r;
-  GetWindowRect(hwnd, &r);
-  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-HWND FrameControl(HWND main, const char* name) {
-  return GetDlgItem(GetDlgItem(main, MainControl("Frame")), MainControl(name));
-}
-
-bool ListCountIs(HWND list, LRESULT count) {
-  return WaitFor([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == count; }, 20000);
-}
-
-void SelectedEntriesConverted(const Setup& s) {
-  const std::wstring folder = s.root + L"\\main";
-  StoreSettings({{L"DRV", folder}});
-  Program program(s.exe);
-  HWND main = program.MainWindow();
-  if (!main) return;
-  HWND list = GetDlgItem(main, MainControl("List"));
+void SelectedEntriesConverted() {
+  const std::wstring folder = g_root + L"\\main";
+  Program program({{L"DRV", folder}});
+  if (!program.MainWindow()) return;
+  HWND list = MainControl(program.main, "List");
   Check(ListCountIs(list, 5), "List shows the folder's five files", Join(ListTexts(list)));
   const std::vector<std::wstring> shown = ListTexts(list);
-  for (const wchar_t* name : {L"abc.txt", L"Mixed.Txt", L"gone.txt"}) {
-    const auto at = std::find(shown.begin(), shown.end(), name) - shown.begin();
-    SendMessageW(list, LB_SETSEL, TRUE, at);
-  }
-  SendMessageW(main, WM_COMMAND, MAKEWPARAM(MainControl("List"), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  for (const wchar_t* name : {L"abc.txt", L"Mixed.Txt", L"gone.txt"})
+    SendMessageW(list, LB_SETSEL, TRUE, std::find(shown.begin(), shown.end(), name) - shown.begin());
+  SendMessageW(program.main, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
   // gone.txt disappears between the listing and the run: its rename fails.
   DeleteFileW((folder + L"\\gone.txt").c_str());
-  PostMessageW(GetDlgItem(main, MainControl("ConversionStart")), BM_CLICK, 0, 0);
-  const MessageBoxSeen failure = AnswerMessageBox(program.Id(), 30000);
-  CheckEqual(failure.title + L" / " + failure.text, L"SORVELからのお知らせ / ファイル名の変更に失敗しました。",
-             "the refused entry's message box");
-  const MessageBoxSeen done = AnswerMessageBox(program.Id(), 30000);
-  CheckEqual(done.text, L"3ファイル中、2ファイルを変換しました。", "the completion message box");
-  CheckEqual((NamesOnDisk(folder)), L"ABC.TXT, MIXED.TXT, UPPER.TXT, keep.txt, sub", "names on disk");
-  Check(program.Close(), "the program ends at the close box");
+  PostMessageW(MainControl(program.main, "ConversionStart"), BM_CLICK, 0, 0);
+  const MessageBoxSeen failure = AnswerMessageBox(program.Id());
+  CheckEqual(failure.title + L": " + failure.text, L"SORVELからのお知らせ: ファイル名の変更に失敗しました。",
+             "the message box for the entry that could not be renamed");
+  CheckEqual(AnswerMessageBox(program.Id()).text, L"3ファイル中、2ファイルを変換しました。", "then the completion message box");
+  CheckEqual(NamesOnDisk(folder), L"ABC.TXT, MIXED.TXT, UPPER.TXT, keep.txt, sub", "names on disk");
 }
 
-void DroppedFilesConverted(const Setup& s) {
-  const std::wstring folder = s.root + L"\\drop";
-  StoreSettings({{L"DRV", folder}});
-  Program program(s.exe);
-  HWND main = program.MainWindow();
-  if (!main) return;
-  HWND list = GetDlgItem(main, MainControl("List"));
+void DroppedFilesConverted() {
+  const std::wstring folder = g_root + L"\\drop";
+  Program program({{L"DRV", folder}});
+  if (!program.MainWindow()) return;
+  HWND list = MainControl(program.main, "List");
   ListCountIs(list, 3);
   const std::vector<std::wstring> files{folder + L"\\abc.txt", folder + L"\\Mixed.Txt"};
-  auto [effect, boxes] = DragOnto(CentreOf(list), {}, program.Id());
-  Check(effect == DROPEFFECT_NONE && boxes.empty(), "plain text dropped on List is refused");
-  std::tie(effect, boxes) = DragOnto(CentreOf(FrameControl(main, "ExtCheck")), files, program.Id());
-  Check(effect == DROPEFFECT_NONE && boxes.empty(), "files dropped on 拡張子だけが対象 are refused");
+  Check(DragOnto(CentreOf(list), {}, program.Id()).Refused(), "plain text dropped on List is refused");
+  Check(DragOnto(CentreOf(FrameControl(program.main, "ExtCheck")), files, program.Id()).Refused(),
+        "files dropped on 拡張子だけが対象 are refused");
   // While About is shown the main window takes no drop, as it takes no click.
   program.Command("SMenuHelpVersion");
   HWND about = nullptr;
-  WaitFor([&] { return (about = FindTopLevel(program.Id(), nullptr, L"バージョン情報")) != nullptr; }, 20000);
-  RECT aboutRect{}, listRect{};
-  GetWindowRect(about, &aboutRect);
-  GetWindowRect(list, &listRect);
-  const POINT corner{listRect.left + 5, listRect.bottom - 5};
-  std::tie(effect, boxes) = DragOnto(corner, files, program.Id());
-  Check(about && !PtInRect(&aboutRect, corner) && effect == DROPEFFECT_NONE && boxes.empty(),
+  WaitFor([&] { return (about = FindTopLevel(program.Id(), nullptr, L"バージョン情報")) != nullptr; });
+  RECT aboutArea{}, listArea{};
+  GetWindowRect(about, &aboutArea);
+  GetWindowRect(list, &listArea);
+  const POINT corner{listArea.left + 5, listArea.bottom - 5};
+  Check(about && !PtInRect(&aboutArea, corner) && DragOnto(corner, files, program.Id()).Refused(),
         "files dropped on List while About is shown are refused");
   PostMessageW(about, WM_CLOSE, 0, 0);
-  WaitFor([&] { return IsWindowEnabled(main) != FALSE; }, 10000);
-  CheckEqual((NamesOnDisk(folder)), L"Mixed.Txt, abc.txt, keep.txt", "nothing renamed by the refused drops");
-
-  std::tie(effect, boxes) = DragOnto(CentreOf(list), files, program.Id());
-  Check(effect == DROPEFFECT_COPY && boxes.size() == 1, "files dropped on List are taken, one message");
-  CheckEqual((NamesOnDisk(folder)), L"ABC.TXT, MIXED.TXT, keep.txt", "names on disk after the drop");
-  Check(program.Close(), "the program ends at the close box");
+  WaitFor([&] { return IsWindowEnabled(program.main) != FALSE; });
+  CheckEqual(NamesOnDisk(folder), L"Mixed.Txt, abc.txt, keep.txt", "nothing renamed by the refused drops");
+  const DropSeen taken = DragOnto(CentreOf(list), files, program.Id());
+  Check(taken.effect == DROPEFFECT_COPY && taken.boxes.size() == 1, "files dropped on List are taken, one message");
+  CheckEqual(NamesOnDisk(folder), L"ABC.TXT, MIXED.TXT, keep.txt", "names on disk after the drop");
 }
 
 // ソ and 表 end in the byte of "\" in Shift-JIS, the code page of the list file.
-void TreeConvertedThroughTheListWindow(const Setup& s) {
-  const std::wstring tree = s.root + L"\\tree";
-  StoreSettings({{L"DRV", tree}, {L"DIR", L"1"}});
-  Program program(s.exe);
-  if (!program.MainWindow()) return;
-  program.Command("SMenuAllChange");
-  if (!PickFolder(program, tree)) return;
-  HWND window = WaitForListWindow(program.Id());
+void TreeConvertedThroughTheListWindow() {
+  const std::wstring tree = g_root + L"\\tree", t = tree + L"\\";
+  Program program({{L"DRV", tree}, {L"DIR", L"1"}});
+  HWND window = program.MainWindow() ? OpenListWindow(program, tree) : nullptr;
   if (!window) return;
-  std::vector<std::wstring> listed = ListTexts(GetDlgItem(window, ListWindowControl("ChangeFileList0")));
+  std::vector<std::wstring> listed = ListTexts(ListWindowControl(window, "ChangeFileList0"));
   std::sort(listed.begin(), listed.end());
-  const std::wstring t = tree + L"\\";
   CheckEqual(Join(listed),
              Join({t + L"ReadOnly.txt", t + L"Readme.Txt", t + L"サブDir", t + L"サブDir\\Mixed.Case.doc", t + L"ソDir",
                    t + L"ソDir\\x.txt", t + L"表ソフト.txt"}),
              "the list window lists every entry of the tree");
-  SaveScreenshot(window, s.shots + L"-tree-list-window.bmp");
-  PostMessageW(GetDlgItem(window, ListWindowControl("ChangeStart")), BM_CLICK, 0, 0);
-  Check(AnswerMessageBox(program.Id(), 30000).seen, "the run ends with its message");
-  CheckEqual((NamesOnDisk(tree)) + L" / " + (NamesOnDisk(t + L"ソDIR")) + L" / " + (NamesOnDisk(t + L"サブDIR")),
+  SaveScreenshot(window, L"tree-list-window");
+  PostMessageW(ListWindowControl(window, "ChangeStart"), BM_CLICK, 0, 0);
+  Check(AnswerMessageBox(program.Id()).seen, "the run ends with its message");
+  CheckEqual(NamesOnDisk(tree) + L" / " + NamesOnDisk(t + L"ソDIR") + L" / " + NamesOnDisk(t + L"サブDIR"),
              L"README.TXT, READONLY.TXT, サブDIR, ソDIR, 表ソフト.TXT / X.TXT / MIXED.CASE.DOC",
-             "every name of the tree in capitals, the read-only file too");
-  Check(program.Close(), "the program ends at the close box");
+             "every name of the tree in capitals, the read-only file's too");
 }
 
-void ClearRemovesTheSettings(const Setup& s) {
-  StoreSettings({{L"DIR", L"1"}});
-  Program clear(s.exe, L"/clear");
+void ClearRemovesTheSettings() {
+  Program clear({{L"DIR", L"1"}}, L"/clear");
   HKEY key = nullptr;
-  Check(clear.Ended(30000) && RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsSection, 0, KEY_READ, &key) == ERROR_FILE_NOT_FOUND,
+  Check(clear.Ended() && RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsSection, 0, KEY_READ, &key) == ERROR_FILE_NOT_FOUND,
         "/clear ends by itself and removes the settings section");
 }
 
-void SecondInstanceEnds(const Setup& s) {
-  StoreSettings({{L"DRV", s.root + L"\\drop"}});
-  Program first(s.exe);
+void SecondInstanceEnds() {
+  Program first({{L"DRV", g_root + L"\\drop"}});
   if (!first.MainWindow()) return;
-  Program second(s.exe);
-  HWND box = nullptr;
-  WaitFor([&] { return (box = FindTopLevel(second.Id(), L"#32770")) != nullptr; }, 60000);
-  Check(box && !FindTopLevel(second.Id(), nullptr, L"SORVEL"), "the second start shows no main window");
-  CheckEqual(AnswerMessageBox(second.Id(), 0).text, L"すでに起動されているので終了します。", "the second start's message");
-  Check(second.Ended(), "the second start ends after the message");
-  Check(first.Close(), "the first keeps running and ends at the close box");
+  Program second({});
+  WaitFor([&] { return FindTopLevel(second.Id(), L"#32770") != nullptr; }, 60000);
+  Check(!FindTopLevel(second.Id(), nullptr, L"SORVEL"), "the second start shows no main window");
+  CheckEqual(AnswerMessageBox(second.Id(), 0).text, L"すでに起動されているので終了します。", "the second start's message box");
+  Check(second.Ended() && IsWindowVisible(first.main), "the second start ends, the first runs on");
 }
 
-void SettingsKeptAcrossARestart(const Setup& s) {
-  const std::wstring folder = s.root + L"\\settings";
-  StoreSettings({{L"DRV", folder}, {L"DIR", L"0"}, {L"SMALL", L"0"}});
+void SettingsKeptAcrossARestart() {
+  const std::vector<std::pair<std::wstring, std::wstring>> settings{{L"DRV", g_root + L"\\settings"}, {L"DIR", L"0"}, {L"SMALL", L"0"}};
   {
-    Program first(s.exe);
-    HWND main = first.MainWindow();
-    if (!main) return;
-    for (const char* box : {"DirCheck", "SmallCheck"}) PostMessageW(FrameControl(main, box), BM_CLICK, 0, 0);
-    WaitFor([&] { return SendMessageW(FrameControl(main, "SmallCheck"), BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5000);
-    Check(first.Close(), "the program ends at the close box");
+    Program first(settings);
+    if (!first.MainWindow()) return;
+    for (const char* box : {"DirCheck", "SmallCheck"}) PostMessageW(FrameControl(first.main, box), BM_CLICK, 0, 0);
+    WaitFor([&] { return SendMessageW(FrameControl(first.main, "SmallCheck"), BM_GETCHECK, 0, 0) == BST_CHECKED; });
   }
-  Program again(s.exe);
-  HWND main = again.MainWindow();
-  if (!main) return;
-  HWND list = GetDlgItem(main, MainControl("List"));
-  Check(WaitFor([&] { return ListTexts(list).size() == 2; }, 20000), "the restarted window shows the same folder, with its directory",
-        Join(ListTexts(list)));
-  Check(SendMessageW(FrameControl(main, "DirCheck"), BM_GETCHECK, 0, 0) == BST_CHECKED &&
-            SendMessageW(FrameControl(main, "SmallCheck"), BM_GETCHECK, 0, 0) == BST_CHECKED,
+  Program again({});
+  if (!again.MainWindow()) return;
+  HWND list = MainControl(again.main, "List");
+  Check(ListCountIs(list, 2), "the restarted window shows the same folder, with its directory", Join(ListTexts(list)));
+  Check(SendMessageW(FrameControl(again.main, "DirCheck"), BM_GETCHECK, 0, 0) == BST_CHECKED &&
+            SendMessageW(FrameControl(again.main, "SmallCheck"), BM_GETCHECK, 0, 0) == BST_CHECKED,
         "the restarted window has both check boxes checked");
-  Check(again.Close(), "the program ends at the close box");
 }
 
-void MissingLibraryReported(const Setup& s) {
-  StoreSettings({{L"DRV", s.root + L"\\nolib"}});
-  Program alone(s.root + L"\\nolib\\ZEFTA.EXE");
+void MissingLibraryReported() {
+  Program alone({{L"DRV", g_root + L"\\nolib"}}, L"", g_root + L"\\nolib\\ZEFTA.EXE");
   if (!alone.MainWindow()) return;
   alone.Command("SMenuAllChange");
-  if (!PickFolder(alone, s.root + L"\\nolib")) return;
-  CheckEqual(AnswerMessageBox(alone.Id(), 20000).text, L"KESTRUM.DLL が読み込めないため、変換を開始できません。",
+  if (!PickFolder(alone, g_root + L"\\nolib")) return;
+  CheckEqual(AnswerMessageBox(alone.Id()).text, L"KESTRUM.DLL が読み込めないため、変換を開始できません。",
              "without KESTRUM.DLL the tree command says so");
   Check(!FindTopLevel(alone.Id(), nullptr, L"変換ファイル一覧"), "and opens no list window");
-  Check(alone.Close(), "the program ends at the close box");
 }
 
-// Each row with an underscore that carries no highlight and no focus frame:
+// In each row with an underscore that has neither highlight nor focus frame,
 // every column inside the underscore's cell holds a pixel of the text colour.
 // The cell is measured in the list's font from the row's first inked column.
 void CheckUnderscores(HWND list, int points, const std::string& where) {
@@ -537,37 +506,34 @@ void CheckUnderscores(HWND list, int points, const std::string& where) {
                            FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                            FIXED_PITCH | FF_MODERN, reinterpret_cast<const wchar_t*>(zefta::kFontFace));
   HGDIOBJ oldFont = SelectObject(dc, font);
-  const auto looksLike = [](DWORD pixel, COLORREF colour) {
-    return std::abs(int(pixel >> 16 & 0xFF) - GetRValue(colour)) + std::abs(int(pixel >> 8 & 0xFF) - GetGValue(colour)) +
-               std::abs(int(pixel & 0xFF) - GetBValue(colour)) < 96;
+  const auto like = [](DWORD pixel, int systemColour) {
+    const COLORREF c = GetSysColor(systemColour);
+    return std::abs(int(pixel >> 16 & 0xFF) - GetRValue(c)) + std::abs(int(pixel >> 8 & 0xFF) - GetGValue(c)) +
+               std::abs(int(pixel & 0xFF) - GetBValue(c)) < 96;
   };
   const std::vector<std::wstring> texts = ListTexts(list);
-  const LRESULT caret = SendMessageW(list, LB_GETCARETINDEX, 0, 0);
   int checked = 0;
   for (LRESULT i = 0; i < static_cast<LRESULT>(texts.size()); ++i) {
-    const std::wstring& text = texts[i];
-    const int underscore = static_cast<int>(text.find(L'_'));
+    const int underscore = static_cast<int>(texts[i].find(L'_'));
     RECT row{};
-    if (underscore < 0 || i == caret || SendMessageW(list, LB_GETSEL, i, 0) > 0 ||
+    if (underscore < 0 || i == SendMessageW(list, LB_GETCARETINDEX, 0, 0) || SendMessageW(list, LB_GETSEL, i, 0) > 0 ||
         SendMessageW(list, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&row)) == LB_ERR)
       continue;
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&row), 2);
     const Picture shot = CaptureScreen(row);
-    const auto columnHas = [&](int x, const std::function<bool(DWORD)>& test) {
+    const auto columnHas = [&](int x, int systemColour, bool wanted) {
       for (int y = row.top; y < row.bottom; ++y)
-        if (test(shot.At(x, y))) return true;
+        if (like(shot.At(x, y), systemColour) == wanted) return true;
       return false;
     };
-    const auto isText = [&](DWORD pixel) { return looksLike(pixel, GetSysColor(COLOR_WINDOWTEXT)); };
-    const auto isInk = [&](DWORD pixel) { return !looksLike(pixel, GetSysColor(COLOR_WINDOW)); };
     int start = row.left;
-    while (start < row.right && !columnHas(start, isInk)) ++start;
+    while (start < row.right && !columnHas(start, COLOR_WINDOW, false)) ++start;
     SIZE before{}, after{};
-    GetTextExtentPoint32W(dc, text.c_str(), underscore, &before);
-    GetTextExtentPoint32W(dc, text.c_str(), underscore + 1, &after);
-    int bare = start + after.cx > row.right ? -1 : 0;
-    for (int x = start + before.cx + 1; bare >= 0 && x < start + after.cx - 1; ++x) bare += !columnHas(x, isText);
-    Check(bare == 0, where + ": the underscore shows", text + L": " + std::to_wstring(bare) + L" columns without it (-1: out of view)");
+    GetTextExtentPoint32W(dc, texts[i].c_str(), underscore, &before);
+    GetTextExtentPoint32W(dc, texts[i].c_str(), underscore + 1, &after);
+    int bare = start + after.cx > row.right ? -1 : 0;  // out of view
+    for (int x = start + before.cx + 1; bare >= 0 && x < start + after.cx - 1; ++x) bare += !columnHas(x, COLOR_WINDOWTEXT, true);
+    Check(bare == 0, where + ": the underscore shows", texts[i] + L": " + std::to_wstring(bare) + L" columns without it");
     ++checked;
   }
   Check(checked >= 2, where + ": two rows with an underscore checked");
@@ -577,41 +543,36 @@ void CheckUnderscores(HWND list, int points, const std::string& where) {
   ReleaseDC(nullptr, screen);
 }
 
-void UnderscoresShowInTheLists(const Setup& s) {
-  const std::wstring folder = s.root + L"\\glyphs";
-  StoreSettings({{L"DRV", folder}, {L"DIR", L"0"}});
-  Program program(s.exe);
-  HWND main = program.MainWindow();
-  if (!main) return;
-  HWND list = GetDlgItem(main, MainControl("List"));
+void UnderscoresShowInTheLists() {
+  const std::wstring folder = g_root + L"\\glyphs";
+  Program program({{L"DRV", folder}, {L"DIR", L"0"}});
+  if (!program.MainWindow()) return;
+  HWND list = MainControl(program.main, "List");
   ListCountIs(list, 4);
-  SaveScreenshot(main, s.shots + L"-main-window.bmp");
+  SaveScreenshot(program.main, L"main-window");
   CheckUnderscores(list, FontPoints(MainLayout(), "List"), "List");
-  program.Command("SMenuAllChange");
-  if (!PickFolder(program, folder)) return;
-  HWND window = WaitForListWindow(program.Id());
+  HWND window = OpenListWindow(program, folder);
   if (!window) return;
-  HWND listed = GetDlgItem(window, ListWindowControl("ChangeFileList0"));
-  ListCountIs(listed, 4);
-  SaveScreenshot(window, s.shots + L"-list-window.bmp");
-  CheckUnderscores(listed, FontPoints(ListWindowLayout(), "ChangeFileList0"), "the list window");
-  PostMessageW(GetDlgItem(window, ListWindowControl("Cancel")), BM_CLICK, 0, 0);
-  WaitFor([&] { return !IsWindow(window); }, 10000);
-  Check(program.Close(), "the program ends at the close box");
+  ListCountIs(ListWindowControl(window, "ChangeFileList0"), 4);
+  SaveScreenshot(window, L"list-window");
+  CheckUnderscores(ListWindowControl(window, "ChangeFileList0"), FontPoints(ListWindowLayout(), "ChangeFileList0"),
+                   "the list window");
+  PostMessageW(ListWindowControl(window, "Cancel"), BM_CLICK, 0, 0);
+  WaitFor([&] { return !IsWindow(window); });
 }
 
 const struct {
-  const char* name;
-  void (*run)(const Setup&);
+  std::wstring name;
+  void (*run)();
 } kScenarios[] = {
-    {"selection", SelectedEntriesConverted},
-    {"drop", DroppedFilesConverted},
-    {"tree", TreeConvertedThroughTheListWindow},
-    {"clear", ClearRemovesTheSettings},
-    {"second-instance", SecondInstanceEnds},
-    {"settings", SettingsKeptAcrossARestart},
-    {"missing-library", MissingLibraryReported},
-    {"glyphs", UnderscoresShowInTheLists},
+    {L"selection", SelectedEntriesConverted},
+    {L"drop", DroppedFilesConverted},
+    {L"tree", TreeConvertedThroughTheListWindow},
+    {L"clear", ClearRemovesTheSettings},
+    {L"second-instance", SecondInstanceEnds},
+    {L"settings", SettingsKeptAcrossARestart},
+    {L"missing-library", MissingLibraryReported},
+    {L"glyphs", UnderscoresShowInTheLists},
 };
 
 }  // namespace
@@ -621,17 +582,15 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("usage: zefta_e2e <ZEFTA.EXE> <prepared folder> <screenshot prefix> [scenario...]\n");
     return 2;
   }
-  const Setup setup{argv[1], argv[2], argv[3]};
+  g_exe = argv[1], g_root = argv[2], g_shots = argv[3];
   for (const auto& scenario : kScenarios) {
-    const bool asked = argc == 4 || std::any_of(argv + 4, argv + argc, [&](const wchar_t* a) {
-      return std::wstring(a) == std::wstring(scenario.name, scenario.name + std::strlen(scenario.name));
-    });
-    if (!asked) continue;
-    std::printf("== %s\n", scenario.name);
-    const int before = g_failures;
+    if (argc > 4 && std::find(argv + 4, argv + argc, scenario.name) == argv + argc) continue;
+    const std::string name(scenario.name.begin(), scenario.name.end());
+    const int failuresBefore = g_failures;
     const DWORD start = GetTickCount();
-    scenario.run(setup);
-    std::printf("== %s: %s, %lu ms\n", scenario.name, g_failures == before ? "passed" : "FAILED", GetTickCount() - start);
+    std::printf("== %s\n", name.c_str());
+    scenario.run();
+    std::printf("== %s %s, %lu ms\n", name.c_str(), g_failures == failuresBefore ? "passed" : "FAILED", GetTickCount() - start);
   }
   std::printf("%s: %d failure(s)\n", g_failures == 0 ? "PASSED" : "FAILED", g_failures);
   return g_failures == 0 ? 0 : 1;
