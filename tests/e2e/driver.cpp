@@ -18,7 +18,6 @@
 
 #include "controls/form.h"
 #include "fakes.h"
-#include "windows/conversion_list_window.h"
 #include "windows/main_window.h"
 
 namespace {
@@ -45,34 +44,23 @@ bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 20000)
   return true;
 }
 
-// The ids of the program's controls and menu items, and their fonts, from the
-// windows' own layouts, built on the fakes.
+// The ids of the main window's controls and menu items from its own layout,
+// built on the fakes.
 zefta::testing::FakePlatform g_fakes;
 const zefta::FormLayout& MainLayout() {
   static zefta::MainWindow window(g_fakes.services);
   static const zefta::FormLayout layout = window.Layout();
   return layout;
 }
-const zefta::FormLayout& ListWindowLayout() {
-  static zefta::ProgramState state;
-  static zefta::ConversionEngine engine(g_fakes.files, state.processedCount, state.convertedCount);
-  static zefta::MenuItem selectMark, msgOn;
-  static zefta::ConversionListWindow window(
-      {g_fakes.services, state, engine, selectMark, msgOn, [] { return zefta::CaseOptions{}; }, u""});
-  static const zefta::FormLayout layout = window.Layout();
-  return layout;
-}
-int FontPoints(const zefta::FormLayout& layout, std::string_view control) {
-  for (const auto& c : layout.controls)
-    if (c.name == control && c.fontPoints) return c.fontPoints;
-  return layout.fontPoints;
-}
 HWND MainControl(HWND main, const char* name) { return GetDlgItem(main, zefta::ControlId(MainLayout(), name)); }
 HWND FrameControl(HWND main, const char* name) {
   return GetDlgItem(MainControl(main, "Frame"), zefta::ControlId(MainLayout(), name));
 }
-HWND ListWindowControl(HWND window, const char* name) {
-  return GetDlgItem(window, zefta::ControlId(ListWindowLayout(), name));
+// The list of the conversion list window in use (it has two, one shown).
+HWND ShownList(HWND window) {
+  HWND list = nullptr;
+  while ((list = FindWindowExW(window, list, L"ListBox", nullptr)) && !IsWindowVisible(list)) {}
+  return list;
 }
 
 std::wstring TextOf(HWND hwnd) {
@@ -158,7 +146,10 @@ struct Program {
           "ZEFTA.EXE starts", line);
   }
   ~Program() {
-    if (main && !Ended(0)) Check(Close(), "the program ends at the close box");
+    if (main && !Ended(0)) {
+      PostMessageW(main, WM_CLOSE, 0, 0);
+      Check(Ended(), "the program ends at the close box");
+    }
     if (!Ended(0)) TerminateProcess(info.hProcess, 99);
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
@@ -173,28 +164,21 @@ struct Program {
   void Command(const char* menuItem) const {
     PostMessageW(main, WM_COMMAND, MAKEWPARAM(zefta::MenuId(MainLayout(), menuItem), 0), 0);
   }
-  bool Close() const {
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    return Ended();
-  }
 };
 
-struct MessageBoxSeen {
-  bool seen = false;
-  std::wstring title, text;
-};
-
-// Waits for a message box of the process, reads it and presses its button.
-MessageBoxSeen AnswerMessageBox(DWORD pid, DWORD timeout = 30000) {
+// Waits for a message box of the process, reads its text (empty if none came)
+// and title, and presses its button.
+std::wstring AnswerMessageBox(DWORD pid, DWORD timeout = 30000, std::wstring* title = nullptr) {
   HWND dialog = nullptr;
-  if (!WaitFor([&] { return (dialog = FindTopLevel(pid, L"#32770")) != nullptr; }, timeout)) return {};
-  MessageBoxSeen box{true, TextOf(dialog), L""};
+  if (!WaitFor([&] { return (dialog = FindTopLevel(pid, L"#32770")) != nullptr; }, timeout)) return L"";
+  std::wstring text;
   // The text is the first static control with text (the icon's has none).
-  for (HWND child = GetWindow(dialog, GW_CHILD); child && box.text.empty(); child = GetWindow(child, GW_HWNDNEXT))
-    if (ClassIs(child, L"Static")) box.text = TextOf(child);
+  for (HWND child = GetWindow(dialog, GW_CHILD); child && text.empty(); child = GetWindow(child, GW_HWNDNEXT))
+    if (ClassIs(child, L"Static")) text = TextOf(child);
+  if (title) *title = TextOf(dialog);
   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   WaitFor([&] { return !IsWindow(dialog); });
-  return box;
+  return text;
 }
 
 // The tree of the shell's folder picker lives in the program's process: an
@@ -313,7 +297,7 @@ DWORD WINAPI DragThread(void* effect) {
 
 struct DropSeen {
   DWORD effect = 0xFFFF;
-  std::vector<MessageBoxSeen> boxes;
+  std::vector<std::wstring> boxes;
   bool Refused() const { return effect == DROPEFFECT_NONE && boxes.empty(); }
 };
 
@@ -326,7 +310,7 @@ DropSeen DragOnto(POINT at, const std::vector<std::wstring>& paths, DWORD pid) {
   SetCursorPos(at.x, at.y);
   HANDLE thread = CreateThread(nullptr, 0, &DragThread, &drop.effect, 0, nullptr);
   for (const DWORD start = GetTickCount(); WaitForSingleObject(thread, 50) == WAIT_TIMEOUT && GetTickCount() - start < 30000;)
-    if (MessageBoxSeen box = AnswerMessageBox(pid, 0); box.seen) drop.boxes.push_back(box);
+    if (std::wstring box = AnswerMessageBox(pid, 0); !box.empty()) drop.boxes.push_back(box);
   Check(WaitForSingleObject(thread, 0) == WAIT_OBJECT_0 && drop.effect != 0xFFFF, "the drag ends");
   CloseHandle(thread);
   return drop;
@@ -396,10 +380,11 @@ void SelectedEntriesConverted() {
   // gone.txt disappears between the listing and the run: its rename fails.
   DeleteFileW((folder + L"\\gone.txt").c_str());
   PostMessageW(MainControl(program.main, "ConversionStart"), BM_CLICK, 0, 0);
-  const MessageBoxSeen failure = AnswerMessageBox(program.Id());
-  CheckEqual(failure.title + L": " + failure.text, L"SORVELからのお知らせ: ファイル名の変更に失敗しました。",
+  std::wstring title;
+  CheckEqual(AnswerMessageBox(program.Id(), 30000, &title), L"ファイル名の変更に失敗しました。",
              "the message box for the entry that could not be renamed");
-  CheckEqual(AnswerMessageBox(program.Id()).text, L"3ファイル中、2ファイルを変換しました。", "then the completion message box");
+  CheckEqual(title, L"SORVELからのお知らせ", "its title, as all the program's message boxes have");
+  CheckEqual(AnswerMessageBox(program.Id()), L"3ファイル中、2ファイルを変換しました。", "then the completion message box");
   CheckEqual(NamesOnDisk(folder), L"ABC.TXT, MIXED.TXT, UPPER.TXT, keep.txt, sub", "names on disk");
 }
 
@@ -437,15 +422,15 @@ void TreeConvertedThroughTheListWindow() {
   Program program({{L"DRV", tree}, {L"DIR", L"1"}});
   HWND window = program.MainWindow() ? OpenListWindow(program, tree) : nullptr;
   if (!window) return;
-  std::vector<std::wstring> listed = ListTexts(ListWindowControl(window, "ChangeFileList0"));
+  std::vector<std::wstring> listed = ListTexts(ShownList(window));
   std::sort(listed.begin(), listed.end());
   CheckEqual(Join(listed),
              Join({t + L"ReadOnly.txt", t + L"Readme.Txt", t + L"サブDir", t + L"サブDir\\Mixed.Case.doc", t + L"ソDir",
                    t + L"ソDir\\x.txt", t + L"表ソフト.txt"}),
              "the list window lists every entry of the tree");
   SaveScreenshot(window, L"tree-list-window");
-  PostMessageW(ListWindowControl(window, "ChangeStart"), BM_CLICK, 0, 0);
-  Check(AnswerMessageBox(program.Id()).seen, "the run ends with its message");
+  PostMessageW(FindWindowExW(window, nullptr, L"Button", L"変換開始"), BM_CLICK, 0, 0);
+  Check(!AnswerMessageBox(program.Id()).empty(), "the run ends with its message");
   CheckEqual(NamesOnDisk(tree) + L" / " + NamesOnDisk(t + L"ソDIR") + L" / " + NamesOnDisk(t + L"サブDIR"),
              L"README.TXT, READONLY.TXT, サブDIR, ソDIR, 表ソフト.TXT / X.TXT / MIXED.CASE.DOC",
              "every name of the tree in capitals, the read-only file's too");
@@ -464,7 +449,7 @@ void SecondInstanceEnds() {
   Program second({});
   WaitFor([&] { return FindTopLevel(second.Id(), L"#32770") != nullptr; }, 60000);
   Check(!FindTopLevel(second.Id(), nullptr, L"SORVEL"), "the second start shows no main window");
-  CheckEqual(AnswerMessageBox(second.Id(), 0).text, L"すでに起動されているので終了します。", "the second start's message box");
+  CheckEqual(AnswerMessageBox(second.Id(), 0), L"すでに起動されているので終了します。", "the second start's message box");
   Check(second.Ended() && IsWindowVisible(first.main), "the second start ends, the first runs on");
 }
 
@@ -490,22 +475,18 @@ void MissingLibraryReported() {
   if (!alone.MainWindow()) return;
   alone.Command("SMenuAllChange");
   if (!PickFolder(alone, g_root + L"\\nolib")) return;
-  CheckEqual(AnswerMessageBox(alone.Id()).text, L"KESTRUM.DLL が読み込めないため、変換を開始できません。",
+  CheckEqual(AnswerMessageBox(alone.Id()), L"KESTRUM.DLL が読み込めないため、変換を開始できません。",
              "without KESTRUM.DLL the tree command says so");
   Check(!FindTopLevel(alone.Id(), nullptr, L"変換ファイル一覧"), "and opens no list window");
 }
 
 // In each row with an underscore that has neither highlight nor focus frame,
 // every column inside the underscore's cell holds a pixel of the text colour.
-// The cell is measured in the list's font from the row's first inked column.
-void CheckUnderscores(HWND list, int points, const std::string& where) {
+// The face is fixed pitch: each character's cell is the inked width of the
+// row over its number of characters (all of them half-width here).
+void CheckUnderscores(HWND list, const std::string& where) {
   RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   Sleep(300);
-  HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
-  HFONT font = CreateFontW(-MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                           FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           FIXED_PITCH | FF_MODERN, reinterpret_cast<const wchar_t*>(zefta::kFontFace));
-  HGDIOBJ oldFont = SelectObject(dc, font);
   const auto like = [](DWORD pixel, int systemColour) {
     const COLORREF c = GetSysColor(systemColour);
     return std::abs(int(pixel >> 16 & 0xFF) - GetRValue(c)) + std::abs(int(pixel >> 8 & 0xFF) - GetGValue(c)) +
@@ -514,10 +495,10 @@ void CheckUnderscores(HWND list, int points, const std::string& where) {
   const std::vector<std::wstring> texts = ListTexts(list);
   int checked = 0;
   for (LRESULT i = 0; i < static_cast<LRESULT>(texts.size()); ++i) {
-    const int underscore = static_cast<int>(texts[i].find(L'_'));
+    const std::size_t underscore = texts[i].find(L'_');
     RECT row{};
-    if (underscore < 0 || i == SendMessageW(list, LB_GETCARETINDEX, 0, 0) || SendMessageW(list, LB_GETSEL, i, 0) > 0 ||
-        SendMessageW(list, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&row)) == LB_ERR)
+    if (underscore == std::wstring::npos || i == SendMessageW(list, LB_GETCARETINDEX, 0, 0) ||
+        SendMessageW(list, LB_GETSEL, i, 0) > 0 || SendMessageW(list, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&row)) == LB_ERR)
       continue;
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&row), 2);
     const Picture shot = CaptureScreen(row);
@@ -526,21 +507,17 @@ void CheckUnderscores(HWND list, int points, const std::string& where) {
         if (like(shot.At(x, y), systemColour) == wanted) return true;
       return false;
     };
-    int start = row.left;
-    while (start < row.right && !columnHas(start, COLOR_WINDOW, false)) ++start;
-    SIZE before{}, after{};
-    GetTextExtentPoint32W(dc, texts[i].c_str(), underscore, &before);
-    GetTextExtentPoint32W(dc, texts[i].c_str(), underscore + 1, &after);
-    int bare = start + after.cx > row.right ? -1 : 0;  // out of view
-    for (int x = start + before.cx + 1; bare >= 0 && x < start + after.cx - 1; ++x) bare += !columnHas(x, COLOR_WINDOWTEXT, true);
+    int first = row.left, last = row.right - 1;
+    while (first < last && !columnHas(first, COLOR_WINDOW, false)) ++first;
+    while (last > first && !columnHas(last, COLOR_WINDOW, false)) --last;
+    const double cell = double(last - first + 1) / double(texts[i].size());
+    int bare = last == row.right - 1 ? -1 : 0;  // -1: the row runs out of view
+    for (int x = first + int(cell * underscore) + 1; bare >= 0 && x < first + int(cell * (underscore + 1)) - 1; ++x)
+      bare += !columnHas(x, COLOR_WINDOWTEXT, true);
     Check(bare == 0, where + ": the underscore shows", texts[i] + L": " + std::to_wstring(bare) + L" columns without it");
     ++checked;
   }
   Check(checked >= 2, where + ": two rows with an underscore checked");
-  SelectObject(dc, oldFont);
-  DeleteObject(font);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
 }
 
 void UnderscoresShowInTheLists() {
@@ -550,14 +527,13 @@ void UnderscoresShowInTheLists() {
   HWND list = MainControl(program.main, "List");
   ListCountIs(list, 4);
   SaveScreenshot(program.main, L"main-window");
-  CheckUnderscores(list, FontPoints(MainLayout(), "List"), "List");
+  CheckUnderscores(list, "List");
   HWND window = OpenListWindow(program, folder);
   if (!window) return;
-  ListCountIs(ListWindowControl(window, "ChangeFileList0"), 4);
+  ListCountIs(ShownList(window), 4);
   SaveScreenshot(window, L"list-window");
-  CheckUnderscores(ListWindowControl(window, "ChangeFileList0"), FontPoints(ListWindowLayout(), "ChangeFileList0"),
-                   "the list window");
-  PostMessageW(ListWindowControl(window, "Cancel"), BM_CLICK, 0, 0);
+  CheckUnderscores(ShownList(window), "the list window");
+  PostMessageW(FindWindowExW(window, nullptr, L"Button", L"キャンセル"), BM_CLICK, 0, 0);
   WaitFor([&] { return !IsWindow(window); });
 }
 
