@@ -11,12 +11,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "controls/form.h"
 #include "fakes.h"
 #include "windows/main_window.h"
 
@@ -173,12 +171,11 @@ std::wstring AnswerMessageBox(DWORD pid, DWORD timeout = 30000, std::wstring* ti
 }
 
 // The tree of the shell's folder picker lives in the program's process: an
-// item's text is read through a buffer allocated there.
+// item's text is read through a buffer allocated there, which goes with it.
 struct PickerTree {
   HWND tree;
   HANDLE process;
   char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-  ~PickerTree() { VirtualFreeEx(process, remote, 0, MEM_RELEASE); }
 
   std::wstring Text(HTREEITEM item) const {
     TVITEMW query{};
@@ -211,11 +208,11 @@ bool PickFolder(const Program& program, const std::wstring& folder) {
   HWND picker = nullptr, treeView = nullptr;
   WaitFor([&] { return (picker = FindTopLevel(program.Id(), L"#32770")) && (treeView = FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr)); });
   const PickerTree tree{treeView, program.info.hProcess};
-  // The drive shows as "Z:" or "... (Z:)", under the desktop or the computer.
-  const std::wstring drive = folder.substr(0, 2);
-  HTREEITEM item = !treeView ? nullptr : tree.Find(nullptr, 3, [&](const std::wstring& text) {
-    return text.rfind(drive, 0) == 0 || text.find(L"(" + drive + L")") != std::wstring::npos;
-  });
+  // The drive shows as "Z:" or "... (Z:)", under the desktop or the computer;
+  // each folder below it by its name.
+  HTREEITEM item = treeView ? tree.Find(nullptr, 3, [&](const std::wstring& text) {
+    return text.rfind(folder.substr(0, 2), 0) == 0 || text.find(L"(" + folder.substr(0, 2) + L")") != std::wstring::npos;
+  }) : nullptr;
   for (std::size_t at = 3, end; item && at < folder.size(); at = end + 1) {
     end = std::min(folder.find(L'\\', at), folder.size());
     item = tree.Find(item, 1, [&](const std::wstring& text) { return text == folder.substr(at, end - at); });
@@ -477,8 +474,7 @@ void CheckUnderscores(HWND list, const std::string& where) {
   Sleep(300);
   const auto like = [](DWORD pixel, int systemColour) {
     const COLORREF c = GetSysColor(systemColour);
-    return std::abs(int(pixel >> 16 & 0xFF) - GetRValue(c)) + std::abs(int(pixel >> 8 & 0xFF) - GetGValue(c)) +
-               std::abs(int(pixel & 0xFF) - GetBValue(c)) < 96;
+    return pixel == (0xFF000000 | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
   };
   const std::vector<std::wstring> texts = ListTexts(list);
   int checked = 0;
@@ -551,10 +547,9 @@ int wmain(int argc, wchar_t** argv) {
     if (argc > 4 && std::find(argv + 4, argv + argc, scenario.name) == argv + argc) continue;
     const std::string name(scenario.name.begin(), scenario.name.end());
     const int failuresBefore = g_failures;
-    const DWORD start = GetTickCount();
     std::printf("== %s\n", name.c_str());
     scenario.run();
-    std::printf("== %s %s, %lu ms\n", name.c_str(), g_failures == failuresBefore ? "passed" : "FAILED", GetTickCount() - start);
+    std::printf("== %s %s\n", name.c_str(), g_failures == failuresBefore ? "passed" : "FAILED");
   }
   std::printf("%s: %d failure(s)\n", g_failures == 0 ? "PASSED" : "FAILED", g_failures);
   return g_failures == 0 ? 0 : 1;
