@@ -63,16 +63,19 @@ HWND ShownList(HWND window) {
 
 std::wstring TextOf(HWND hwnd) {
   wchar_t text[1024] = {};
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &ignored);
+  GetWindowTextW(hwnd, text, 1024);
   return text;
 }
 
-// The visible top-level window of the process with this class and title, if any.
-HWND FindTopLevel(DWORD pid, const wchar_t* className, const wchar_t* title = nullptr) {
+// Waits for a visible top-level window of the process with this class and
+// title (either may be left open); nullptr when none came in time.
+HWND WaitForWindow(DWORD pid, const wchar_t* className, const wchar_t* title, DWORD milliseconds = 20000) {
   HWND w = nullptr;
-  DWORD owner = 0;
-  while ((w = FindWindowExW(nullptr, w, className, title)) && (GetWindowThreadProcessId(w, &owner), owner != pid || !IsWindowVisible(w))) {}
+  WaitFor([&] {
+    DWORD owner = 0;
+    while ((w = FindWindowExW(nullptr, w, className, title)) && (GetWindowThreadProcessId(w, &owner), owner != pid || !IsWindowVisible(w))) {}
+    return w != nullptr;
+  }, milliseconds);
   return w;
 }
 
@@ -146,8 +149,7 @@ struct Program {
   DWORD Id() const { return info.dwProcessId; }
   bool Ended(DWORD milliseconds = 20000) const { return WaitForSingleObject(info.hProcess, milliseconds) == WAIT_OBJECT_0; }
   HWND MainWindow() {
-    Check(WaitFor([&] { return (main = FindTopLevel(Id(), nullptr, L"SORVEL")) || Ended(0); }, 60000) && main,
-          "the main window appears");
+    Check((main = WaitForWindow(Id(), nullptr, L"SORVEL", 60000)) != nullptr, "the main window appears");
     return main;
   }
   void Command(const char* menuItem) const {
@@ -158,8 +160,8 @@ struct Program {
 // Waits for a message box of the process, reads its text (empty if none came)
 // and title, and presses its button.
 std::wstring AnswerMessageBox(DWORD pid, DWORD timeout = 30000, std::wstring* title = nullptr) {
-  HWND dialog = nullptr;
-  if (!WaitFor([&] { return (dialog = FindTopLevel(pid, L"#32770")) != nullptr; }, timeout)) return L"";
+  HWND dialog = WaitForWindow(pid, L"#32770", nullptr, timeout);
+  if (!dialog) return L"";
   // The text is the first static control with text (the icon's has none).
   HWND label = nullptr;
   while ((label = FindWindowExW(dialog, label, L"Static", nullptr)) && TextOf(label).empty()) {}
@@ -192,21 +194,16 @@ struct PickerTree {
   // fills its children in) whose text `wanted` accepts.
   HTREEITEM Find(HTREEITEM parent, int depth, const std::function<bool(const std::wstring&)>& wanted) const {
     if (parent) TreeView_Expand(tree, parent, TVE_EXPAND);
-    std::vector<HTREEITEM> children;
-    for (HTREEITEM c = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree); c; c = TreeView_GetNextSibling(tree, c)) {
-      if (wanted(Text(c))) return c;
-      children.push_back(c);
-    }
-    for (HTREEITEM child : children)
-      if (HTREEITEM found = depth > 1 ? Find(child, depth - 1, wanted) : nullptr) return found;
+    for (HTREEITEM c = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree); c; c = TreeView_GetNextSibling(tree, c))
+      if (HTREEITEM found = wanted(Text(c)) ? c : depth > 1 ? Find(c, depth - 1, wanted) : nullptr) return found;
     return nullptr;
   }
 };
 
 // Walks the picker's tree down to the folder as a user would, then OK.
 bool PickFolder(const Program& program, const std::wstring& folder) {
-  HWND picker = nullptr, treeView = nullptr;
-  WaitFor([&] { return (picker = FindTopLevel(program.Id(), L"#32770")) && (treeView = FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr)); });
+  HWND picker = WaitForWindow(program.Id(), L"#32770", nullptr);
+  HWND treeView = FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr);
   const PickerTree tree{treeView, program.info.hProcess};
   // The drive shows as "Z:" or "... (Z:)", under the desktop or the computer;
   // each folder below it by its name.
@@ -227,10 +224,8 @@ bool PickFolder(const Program& program, const std::wstring& folder) {
 // The tree command on a folder, up to the conversion list window it opens.
 HWND OpenListWindow(Program& program, const std::wstring& folder) {
   program.Command("SMenuAllChange");
-  HWND window = nullptr;
-  if (PickFolder(program, folder))
-    Check(WaitFor([&] { return (window = FindTopLevel(program.Id(), nullptr, L"変換ファイル一覧")) != nullptr; }),
-          "the conversion list window appears");
+  HWND window = PickFolder(program, folder) ? WaitForWindow(program.Id(), nullptr, L"変換ファイル一覧") : nullptr;
+  Check(window != nullptr, "the conversion list window appears");
   return window;
 }
 
@@ -282,25 +277,21 @@ DWORD WINAPI DragThread(void* effect) {
   return 0;
 }
 
-struct DropSeen {
-  DWORD effect = 0xFFFF;
-  std::vector<std::wstring> boxes;
-  bool Refused() const { return effect == DROPEFFECT_NONE && boxes.empty(); }
-};
-
 // Drags `paths` from this process onto a point of the screen and drops them
 // there. The drag runs on a thread of its own: the target shows its messages
-// while the drag waits, and this thread answers them.
-DropSeen DragOnto(POINT at, const std::vector<std::wstring>& paths, DWORD pid) {
+// while the drag waits, and this thread answers them. Tells the effect the
+// target chose and how many messages it showed.
+std::wstring DragOnto(POINT at, const std::vector<std::wstring>& paths, DWORD pid) {
   PutOnClipboard(paths);
-  DropSeen drop;
+  DWORD effect = 0xFFFF;
+  int messages = 0;
   SetCursorPos(at.x, at.y);
-  HANDLE thread = CreateThread(nullptr, 0, &DragThread, &drop.effect, 0, nullptr);
+  HANDLE thread = CreateThread(nullptr, 0, &DragThread, &effect, 0, nullptr);
   for (const DWORD start = GetTickCount(); WaitForSingleObject(thread, 50) == WAIT_TIMEOUT && GetTickCount() - start < 30000;)
-    if (std::wstring box = AnswerMessageBox(pid, 0); !box.empty()) drop.boxes.push_back(box);
-  Check(WaitForSingleObject(thread, 0) == WAIT_OBJECT_0 && drop.effect != 0xFFFF, "the drag ends");
+    messages += !AnswerMessageBox(pid, 0).empty();
+  Check(WaitForSingleObject(thread, 0) == WAIT_OBJECT_0, "the drag ends");
   CloseHandle(thread);
-  return drop;
+  return L"effect " + std::to_wstring(effect) + L", " + std::to_wstring(messages) + L" message(s)";
 }
 
 POINT CentreOf(HWND hwnd) {
@@ -309,31 +300,24 @@ POINT CentreOf(HWND hwnd) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-// A part of the screen as 0x00RRGGBB pixels, rows top down.
-struct Picture {
-  RECT area{};
-  std::vector<DWORD> pixels;
-  DWORD At(int x, int y) const { return pixels[(y - area.top) * (area.right - area.left) + (x - area.left)]; }
-};
-
-Picture CaptureScreen(RECT area) {
+// A part of the screen as 0xFFRRGGBB pixels, rows top down.
+std::vector<DWORD> CaptureScreen(const RECT& area) {
   const int width = area.right - area.left, height = area.bottom - area.top;
-  Picture picture{area, std::vector<DWORD>(static_cast<std::size_t>(width) * height)};
+  std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
   HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
-  // The fourth byte is no alpha: made opaque, the picture reads the same everywhere.
-  for (std::size_t i = 0; bits && i < picture.pixels.size(); ++i) picture.pixels[i] = static_cast<DWORD*>(bits)[i] | 0xFF000000;
   SelectObject(memory, old);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+  // The fourth byte is no alpha: made opaque, the picture reads the same everywhere.
+  for (DWORD& pixel : pixels) pixel |= 0xFF000000;
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-  return picture;
+  return pixels;
 }
 
 // The window as the screen shows it once painted, as a BMP file.
@@ -342,15 +326,15 @@ void SaveScreenshot(HWND window, const std::wstring& name) {
   Sleep(300);
   RECT area;
   GetWindowRect(window, &area);
-  const Picture picture = CaptureScreen(area);
-  const DWORD bytes = static_cast<DWORD>(picture.pixels.size() * sizeof(DWORD));
+  const std::vector<DWORD> pixels = CaptureScreen(area);
+  const DWORD bytes = static_cast<DWORD>(pixels.size() * sizeof(DWORD));
   BITMAPINFOHEADER header{sizeof(header), area.right - area.left, area.top - area.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   BITMAPFILEHEADER file{0x4D42, sizeof(file) + sizeof(header) + bytes, 0, 0, sizeof(file) + sizeof(header)};
   HANDLE out = CreateFileW((g_shots + L"-" + name + L".bmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
-  Check(WriteFile(out, &file, sizeof(file), &written, nullptr) && WriteFile(out, &header, sizeof(header), &written, nullptr) &&
-            WriteFile(out, picture.pixels.data(), bytes, &written, nullptr),
-        "screenshot " + std::string(name.begin(), name.end()));
+  WriteFile(out, &file, sizeof(file), &written, nullptr);
+  WriteFile(out, &header, sizeof(header), &written, nullptr);
+  WriteFile(out, pixels.data(), bytes, &written, nullptr);
   CloseHandle(out);
 }
 
@@ -382,23 +366,22 @@ void DroppedFilesConverted() {
   HWND list = MainControl(program.main, "List");
   ListCountIs(list, 3);
   const std::vector<std::wstring> files{folder + L"\\abc.txt", folder + L"\\Mixed.Txt"};
-  Check(DragOnto(CentreOf(FrameControl(program.main, "ExtCheck")), files, program.Id()).Refused(),
-        "files dropped on 拡張子だけが対象 are refused");
+  const std::wstring refused = L"effect 0, 0 message(s)";
+  CheckEqual(DragOnto(CentreOf(FrameControl(program.main, "ExtCheck")), files, program.Id()), refused,
+             "files dropped on 拡張子だけが対象");
   // While About is shown the main window takes no drop, as it takes no click.
   program.Command("SMenuHelpVersion");
-  HWND about = nullptr;
-  WaitFor([&] { return (about = FindTopLevel(program.Id(), nullptr, L"バージョン情報")) != nullptr; });
+  HWND about = WaitForWindow(program.Id(), nullptr, L"バージョン情報");
   RECT aboutArea{}, listArea{};
   GetWindowRect(about, &aboutArea);
   GetWindowRect(list, &listArea);
   const POINT corner{listArea.left + 5, listArea.bottom - 5};
-  Check(about && !PtInRect(&aboutArea, corner) && DragOnto(corner, files, program.Id()).Refused(),
-        "files dropped on List while About is shown are refused");
+  Check(about && !PtInRect(&aboutArea, corner), "About shown, a corner of List free of it");
+  CheckEqual(DragOnto(corner, files, program.Id()), refused, "files dropped on List while About is shown");
   PostMessageW(about, WM_CLOSE, 0, 0);
   WaitFor([&] { return IsWindowEnabled(program.main) != FALSE; });
   CheckEqual(NamesOnDisk(folder), L"Mixed.Txt, abc.txt, keep.txt", "nothing renamed by the refused drops");
-  const DropSeen taken = DragOnto(CentreOf(list), files, program.Id());
-  Check(taken.effect == DROPEFFECT_COPY && taken.boxes.size() == 1, "files dropped on List are taken, one message");
+  CheckEqual(DragOnto(CentreOf(list), files, program.Id()), L"effect 1, 1 message(s)", "files dropped on List: a copy");
   CheckEqual(NamesOnDisk(folder), L"ABC.TXT, MIXED.TXT, keep.txt", "names on disk after the drop");
 }
 
@@ -433,8 +416,8 @@ void SecondInstanceEnds() {
   Program first({{L"DRV", g_root + L"\\drop"}});
   if (!first.MainWindow()) return;
   Program second({});
-  WaitFor([&] { return FindTopLevel(second.Id(), L"#32770") != nullptr; }, 60000);
-  Check(!FindTopLevel(second.Id(), nullptr, L"SORVEL"), "the second start shows no main window");
+  Check(WaitForWindow(second.Id(), L"#32770", nullptr, 60000) && !WaitForWindow(second.Id(), nullptr, L"SORVEL", 0),
+        "the second start shows a message box and no main window");
   CheckEqual(AnswerMessageBox(second.Id(), 0), L"すでに起動されているので終了します。", "the second start's message box");
   Check(second.Ended() && IsWindowVisible(first.main), "the second start ends, the first runs on");
 }
@@ -462,7 +445,7 @@ void MissingLibraryReported() {
   if (!PickFolder(alone, g_root + L"\\nolib")) return;
   CheckEqual(AnswerMessageBox(alone.Id()), L"KESTRUM.DLL が読み込めないため、変換を開始できません。",
              "without KESTRUM.DLL the tree command says so");
-  Check(!FindTopLevel(alone.Id(), nullptr, L"変換ファイル一覧"), "and opens no list window");
+  Check(!WaitForWindow(alone.Id(), nullptr, L"変換ファイル一覧", 0), "and opens no list window");
 }
 
 // In each row with an underscore that has neither highlight nor focus frame,
@@ -485,10 +468,10 @@ void CheckUnderscores(HWND list, const std::string& where) {
         SendMessageW(list, LB_GETSEL, i, 0) > 0 || SendMessageW(list, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&row)) == LB_ERR)
       continue;
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&row), 2);
-    const Picture shot = CaptureScreen(row);
+    const std::vector<DWORD> shot = CaptureScreen(row);
     const auto columnHas = [&](int x, int systemColour, bool wanted) {
-      for (int y = row.top; y < row.bottom; ++y)
-        if (like(shot.At(x, y), systemColour) == wanted) return true;
+      for (int y = 0; y < row.bottom - row.top; ++y)
+        if (like(shot[y * (row.right - row.left) + x - row.left], systemColour) == wanted) return true;
       return false;
     };
     int first = row.left, last = row.right - 1;
