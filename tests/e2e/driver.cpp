@@ -227,10 +227,10 @@ class DropSource final : public IDropSource {
   ULONG STDMETHODCALLTYPE AddRef() override { return 1; }  // lives as long as the drag
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
-    return escape ? DRAGDROP_S_CANCEL : ++rounds_ >= 5 ? DRAGDROP_S_DROP : S_OK;
+    return escape ? DRAGDROP_S_CANCEL : ++rounds >= 5 ? DRAGDROP_S_DROP : S_OK;
   }
   HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-  int rounds_ = 0;
+  int rounds = 0;
 };
 
 // The drag data is what the clipboard holds, as a file manager's copy leaves
@@ -274,7 +274,9 @@ std::wstring DragOnto(POINT at, const std::vector<std::wstring>& paths, DWORD pi
   HANDLE thread = CreateThread(nullptr, 0, &DragThread, &effect, 0, nullptr);
   for (const DWORD start = GetTickCount(); WaitForSingleObject(thread, 50) == WAIT_TIMEOUT && GetTickCount() - start < 30000;)
     messages += !AnswerMessageBox(pid, 0).empty();
-  Check(WaitForSingleObject(thread, 0) == WAIT_OBJECT_0, "the drag ends");
+  const bool ended = WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
+  Check(ended, "the drag ends");
+  if (!ended) TerminateThread(thread, 1);  // it would write into this frame later
   CloseHandle(thread);
   return L"effect " + std::to_wstring(effect) + L", " + std::to_wstring(messages) + L" message(s)";
 }
@@ -472,10 +474,9 @@ void UnderscoresShowInTheLists() {
   const std::wstring folder = g_root + L"\\glyphs";
   Program program({{L"DRV", folder}, {L"DIR", L"0"}});
   if (!program.MainWindow()) return;
-  HWND list = MainControl(program.main, "List");
-  ListCountIs(list, 4);
+  ListCountIs(MainControl(program.main, "List"), 4);
   SaveScreenshot(program.main, L"main-window");
-  CheckUnderscores(list, "List");
+  CheckUnderscores(MainControl(program.main, "List"), "List");
   HWND window = OpenListWindow(program, folder);
   if (!window) return;
   ListCountIs(ShownList(window), 4);
