@@ -316,7 +316,8 @@ void SaveScreenshot(HWND window, const std::wstring& name) {
   const std::vector<DWORD> pixels = CaptureScreen(area);
   const DWORD bytes = static_cast<DWORD>(pixels.size() * sizeof(DWORD));
   BITMAPINFOHEADER header{sizeof(header), area.right - area.left, area.top - area.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  BITMAPFILEHEADER file{0x4D42, sizeof(file) + sizeof(header) + bytes, 0, 0, sizeof(file) + sizeof(header)};
+  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(header);
+  BITMAPFILEHEADER file{0x4D42, offset + bytes, 0, 0, offset};
   HANDLE out = CreateFileW((g_shots + L"-" + name + L".bmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
   WriteFile(out, &file, sizeof(file), &written, nullptr);
@@ -431,13 +432,11 @@ void MissingLibraryReported() {
   Check(!WaitForWindow(alone.Id(), nullptr, L"変換ファイル一覧", 0), "and opens no list window");
 }
 
-// In each row with an underscore that has neither highlight nor focus frame,
-// every column inside the underscore's cell holds a pixel of the text colour.
-// The face is fixed pitch: each character's cell is the inked width of the
-// row over its number of characters (all of them half-width here).
+// In each row of a painted list with an underscore and neither highlight nor
+// focus frame, every column inside the underscore's cell holds a pixel of the
+// text colour. The face is fixed pitch: each character's cell is the inked
+// width of the row over its number of characters (all half-width here).
 void CheckUnderscores(HWND list, const std::string& where) {
-  RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  Sleep(300);
   const auto like = [](DWORD pixel, int systemColour) {
     const COLORREF c = GetSysColor(systemColour);
     return pixel == (0xFF000000 | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
@@ -475,7 +474,7 @@ void UnderscoresShowInTheLists() {
   Program program({{L"DRV", folder}, {L"DIR", L"0"}});
   if (!program.MainWindow()) return;
   ListCountIs(MainControl(program.main, "List"), 4);
-  SaveScreenshot(program.main, L"main-window");
+  SaveScreenshot(program.main, L"main-window");  // which paints it
   CheckUnderscores(MainControl(program.main, "List"), "List");
   HWND window = OpenListWindow(program, folder);
   if (!window) return;
