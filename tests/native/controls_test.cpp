@@ -91,8 +91,9 @@ TEST(ControlModels, DriveAndDirectoryListsFollowTheFileSystem) {
   files.AddDirectory(u"c:\\a\\b\\Other");
   DriveList drives(files);
   DirList dirs(files);
-  int driveChanges = 0, dirChanges = 0, dirsTold = 0;
+  int driveChanges = 0, drivesTold = 0, dirChanges = 0, dirsTold = 0;
   drives.Change = [&] { ++driveChanges; };
+  drives.onStateChanged = [&] { ++drivesTold; };
   dirs.Change = [&] { ++dirChanges; };
   dirs.onStateChanged = [&] { ++dirsTold; };
   drives.Refresh();
@@ -101,6 +102,7 @@ TEST(ControlModels, DriveAndDirectoryListsFollowTheFileSystem) {
   drives.SetDrive(u"d:");
   EXPECT_EQ(drives.Drive(), u"d:");
   EXPECT_EQ(driveChanges, 1);
+  EXPECT_EQ(drivesTold, 2);  // the refill, then the change of drive
   EXPECT_THROW(drives.SetDrive(u"q:"), PlatformError);
   EXPECT_THROW(drives.SetListIndex(2), PlatformError);
 
