@@ -58,7 +58,7 @@ std::vector<std::u16string> FakeFileSystem::ChildNames(const std::u16string& fol
 void FakeFileSystem::Add(std::u16string_view path, Entry entry) {
   const std::u16string normal = Normal(path), parent = Parent(normal);
   if (parent.empty()) return;
-  if (!Resolve(parent)) Add(parent, Entry{true});
+  if (!Resolve(parent)) Add(parent, Entry{.directory = true});
   const auto folder = Resolve(parent);
   if (!folder) return;  // no such drive
   const std::u16string stored = *folder + normal.substr(parent.size());
@@ -75,7 +75,7 @@ bool FakeFileSystem::Remove(std::u16string_view path) {
 }
 
 void FakeFileSystem::AddDirectory(const std::u16string& path) {
-  if (!Resolve(path)) Add(path, Entry{true});
+  if (!Resolve(path)) Add(path, Entry{.directory = true});
 }
 
 void FakeFileSystem::AddFile(const std::u16string& path, std::string content) {
