@@ -26,6 +26,12 @@ std::u16string Normal(std::u16string_view path) {
   return out;
 }
 
+FakeFileSystem::Entry Folder() {
+  FakeFileSystem::Entry folder;
+  folder.directory = true;
+  return folder;
+}
+
 std::u16string Parent(const std::u16string& path) {
   const std::size_t sep = path.rfind(u'\\');
   return sep == std::u16string::npos ? u"" : path.substr(0, sep);
@@ -58,7 +64,7 @@ std::vector<std::u16string> FakeFileSystem::ChildNames(const std::u16string& fol
 void FakeFileSystem::Add(std::u16string_view path, Entry entry) {
   const std::u16string normal = Normal(path), parent = Parent(normal);
   if (parent.empty()) return;
-  if (!Resolve(parent)) Add(parent, Entry{.directory = true});
+  if (!Resolve(parent)) Add(parent, Folder());
   const auto folder = Resolve(parent);
   if (!folder) return;  // no such drive
   const std::u16string stored = *folder + normal.substr(parent.size());
@@ -75,7 +81,7 @@ bool FakeFileSystem::Remove(std::u16string_view path) {
 }
 
 void FakeFileSystem::AddDirectory(const std::u16string& path) {
-  if (!Resolve(path)) Add(path, Entry{.directory = true});
+  if (!Resolve(path)) Add(path, Folder());
 }
 
 void FakeFileSystem::AddFile(const std::u16string& path, std::string content) {
