@@ -151,3 +151,12 @@ zefta_stop_all() {
   wineserver -k >/dev/null 2>&1 || true
   [ -n "$ZEFTA_XVFB_PID" ] && kill "$ZEFTA_XVFB_PID" 2>/dev/null || true
 }
+
+# zefta_bench_exe NAME: sets exe to the benchmark NAME.exe of the build that
+# runs on this machine (32-bit where it can, else 64-bit) and says which.
+zefta_bench_exe() {
+  zefta_choose_arch || return 1
+  exe=$here/build/win$ZEFTA_ARCH/bin/$1.exe
+  [ -f "$exe" ] || { echo "build first: cmake --preset win$ZEFTA_ARCH && cmake --build --preset win$ZEFTA_ARCH" >&2; return 1; }
+  echo "$1.exe of the $ZEFTA_ARCH-bit build: $ZEFTA_ARCH_WHY"
+}

@@ -14,10 +14,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 ZEFTA_PREFIX_NAME=bench-wineprefix
 # The build that runs on this machine: 32-bit where it can, else 64-bit.
 source "$root/scripts/wine-env.sh"
-zefta_choose_arch
-exe=$root/build/win$ZEFTA_ARCH/bin/main_window_bench.exe
-[ -f "$exe" ] || { echo "build first: cmake --preset win$ZEFTA_ARCH && cmake --build --preset win$ZEFTA_ARCH" >&2; exit 1; }
-echo "$(basename "$exe") of the $ZEFTA_ARCH-bit build: $ZEFTA_ARCH_WHY"
+zefta_bench_exe main_window_bench
 files=${1:-30000}
 every=${2:-30}
 work=$(mktemp -d /tmp/zefta-bench-XXXXXX)

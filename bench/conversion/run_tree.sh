@@ -10,10 +10,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 ZEFTA_PREFIX_NAME=bench-wineprefix
 # The build that runs on this machine: 32-bit where it can, else 64-bit.
 source "$root/scripts/wine-env.sh"
-zefta_choose_arch
-exe=$root/build/win$ZEFTA_ARCH/bin/tree_conversion_bench.exe
-[ -f "$exe" ] || { echo "build first: cmake --preset win$ZEFTA_ARCH && cmake --build --preset win$ZEFTA_ARCH" >&2; exit 1; }
-echo "$(basename "$exe") of the $ZEFTA_ARCH-bit build: $ZEFTA_ARCH_WHY"
+zefta_bench_exe tree_conversion_bench
 entries=${1:-20000}
 work=$(mktemp -d /tmp/zefta-bench-XXXXXX)
 trap 'zefta_stop_all 2>/dev/null; rm -rf "$work"' EXIT
