@@ -109,14 +109,14 @@ TEST(ControlModels, DriveAndDirectoryListsFollowTheFileSystem) {
   // A full path, a path from the current drive's root, a relative name, "..".
   const std::pair<const char16_t*, const char16_t*> paths[] = {
       {u"C:\\a\\b", u"c:\\a\\b"}, {u"\\a", u"c:\\a"}, {u"b\\Deep", u"c:\\a\\b\\Deep"}, {u"..\\..", u"c:\\a"},
-      {u"c:/a//b/./", u"c:\\a\\b"}, {u"d:", u"d:\\"}};
+      {u"c:/a//b/./", u"c:\\a\\b"}, {u"c:a", u"c:\\a"}, {u"d:", u"d:\\"}};
   for (const auto& [text, full] : paths) {
     dirs.SetPath(text);
     EXPECT_EQ(dirs.Path(), full) << testing::U8(text);
   }
   dirs.SetPath(u"d:\\");  // no change, no event
-  EXPECT_EQ(dirChanges, 6);
-  EXPECT_EQ(dirsTold, 6);
+  EXPECT_EQ(dirChanges, 7);
+  EXPECT_EQ(dirsTold, 7);
   for (const char16_t* bad : {u"c:\\nowhere", u"nope", u"1:"}) EXPECT_THROW(dirs.SetPath(bad), PlatformError);
   files.unreadableDrives.insert(u"c:");
   EXPECT_THROW(dirs.SetPath(u"c:\\a"), PlatformError);
