@@ -32,8 +32,8 @@ std::unique_ptr<ControlBinder> MakeBinder(const ControlLayout& layout, int id, F
 int ControlBinder::WindowHeight() const { return TwipsToPixelsY(layout_.height); }
 
 bool ControlBinder::Create(HWND parent) {
-  const WindowSpec spec = Spec();
-  hwnd_ = CreateWindowExW(spec.exStyle, spec.className, W(spec.text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style,
+  const WindowSpec kind = Spec();
+  hwnd_ = CreateWindowExW(kind.exStyle, kind.className, W(kind.text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style,
                           TwipsToPixelsX(layout_.left), TwipsToPixelsY(layout_.top), TwipsToPixelsX(layout_.width),
                           WindowHeight(), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                           GetModuleHandleW(nullptr), nullptr);
