@@ -37,6 +37,11 @@ std::u16string Parent(const std::u16string& path) {
   return sep == std::u16string::npos ? u"" : path.substr(0, sep);
 }
 
+// The keys of one section: "app\section\" followed by the key.
+std::u16string SectionPrefix(std::u16string_view app, std::u16string_view section) {
+  return std::u16string(app) + u"\\" + std::u16string(section) + u"\\";
+}
+
 }  // namespace
 
 FakeFileSystem::FakeFileSystem(Kind k) : kind(k) {
@@ -183,29 +188,19 @@ std::u16string FakeFileSystem::CurrentDirectoryOf(std::u16string_view drive) {
 
 std::u16string MemorySettings::Get(std::u16string_view app, std::u16string_view section, std::u16string_view key,
                                    std::u16string_view defaultValue) {
-  auto it = values.find(std::u16string(app) + u"\\" + std::u16string(section) + u"\\" + std::u16string(key));
+  const auto it = values.find(SectionPrefix(app, section) + std::u16string(key));
   return it == values.end() ? std::u16string(defaultValue) : it->second;
 }
 
 void MemorySettings::Set(std::u16string_view app, std::u16string_view section, std::u16string_view key,
                          std::u16string_view value) {
-  const std::u16string full = std::u16string(app) + u"\\" + std::u16string(section) + u"\\" + std::u16string(key);
-  values[full] = std::u16string(value);
-  writes.push_back(std::u16string(key));
+  values[SectionPrefix(app, section) + std::u16string(key)] = std::u16string(value);
+  writes.emplace_back(key);
 }
 
 bool MemorySettings::DeleteSection(std::u16string_view app, std::u16string_view section) {
-  const std::u16string prefix = std::u16string(app) + u"\\" + std::u16string(section) + u"\\";
-  bool any = false;
-  for (auto it = values.begin(); it != values.end();) {
-    if (it->first.rfind(prefix, 0) == 0) {
-      it = values.erase(it);
-      any = true;
-    } else {
-      ++it;
-    }
-  }
-  return any;
+  const std::u16string prefix = SectionPrefix(app, section);
+  return std::erase_if(values, [&](const auto& item) { return item.first.starts_with(prefix); }) > 0;
 }
 
 void FakeDesktop::DoEvents() {

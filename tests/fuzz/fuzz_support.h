@@ -14,13 +14,11 @@
 namespace zefta::fuzz {
 
 // Aborts with the failed invariant, so that libFuzzer saves the input.
-#define FUZZ_CHECK(condition)                                                        \
-  do {                                                                                \
-    if (!(condition)) {                                                               \
-      std::fprintf(stderr, "%s:%d: invariant failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                   \
-    }                                                                                 \
-  } while (0)
+#define FUZZ_CHECK(condition) ((condition) ? void() : zefta::fuzz::Fail(__FILE__, __LINE__, #condition))
+[[noreturn]] inline void Fail(const char* file, int line, const char* condition) {
+  std::fprintf(stderr, "%s:%d: invariant failed: %s\n", file, line, condition);
+  std::abort();
+}
 
 // Reads bytes from the front of a fuzz input.
 class ByteReader {
