@@ -62,16 +62,6 @@ TEST(KestrumPure, ShiftJisLeadBytesAndTheTextsThatDependOnThem) {
   EXPECT_EQ(TipLength("", IsShiftJisLeadByte), 0u);
 }
 
-TEST(KestrumPure, PriorityClassesAndFaces) {
-  EXPECT_EQ(PriorityClassFor(1), 0x100u);  // real-time, not high
-  EXPECT_EQ(PriorityClassFor(2), 0x40u);
-  for (int other : {0, 3, -1, 0x101}) EXPECT_EQ(PriorityClassFor(other), 0x20u) << other;
-  EXPECT_STREQ(FaceNameFor(1), "Terminal");
-  EXPECT_STREQ(FaceNameFor(16), "\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9");
-  EXPECT_STREQ(FaceNameFor(17), "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E");
-  for (int other : {0, 2, 15, 18, -1}) EXPECT_STREQ(FaceNameFor(other), "System") << other;
-}
-
 TEST(KestrumPure, BitsOfWordArrays) {
   std::uint16_t words[2] = {0, 0x0002};
   EXPECT_TRUE(TestBit(words, 17));
@@ -94,7 +84,6 @@ TEST(KestrumPure, BitsOfWordArrays) {
   EXPECT_EQ(ShiftRight(0x8001, 15), 0x0001);
   EXPECT_EQ(ShiftRight(0x8000, 31), 0);
   EXPECT_EQ(ShiftRight(0x8000, 32), 0x8000);
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(kBitMask[i], 1u << i);
 }
 
 }  // namespace
