@@ -18,48 +18,42 @@ std::vector<int> Applied(const MainWindow& w) {
           w.DirCheck.Value(),           w.SmallCheck.Value(),  w.ExtCheck.Value()};
 }
 
-TEST(SettingsStore, ApplyingFallsBackToTheRootOfTheDriveOrOfC) {
+// The folder falls back to the root of its drive, then of C:; the options
+// are applied in order until one is refused, the rest left at their defaults.
+TEST(SettingsStore, StoredValuesAreAppliedWithTheirFallbacks) {
   const std::u16string longDir(127, u'a');
-  const std::pair<std::u16string, std::u16string> cases[] = {
-      {u"D:\\Data   ", u"d:\\Data"},
-      {u"D:\\Data\\Removed", u"d:\\"},  // a saved folder that is gone
-      {u"Q:\\Data", u"c:\\"},           // a saved drive that is gone
-      {u"C:\\" + longDir + std::u16string(170, u'b'), u"c:\\" + longDir},  // cut to 256, then to 128
-      {u"   ", u"c:\\"},
+  const struct {
+    std::u16string drv;
+    std::vector<std::u16string> options;  // STTPOS, MSG, MARK, DIR, SMALL, EXT
+    std::u16string folder;
+    std::vector<int> applied;
+  } cases[] = {
+      {u"D:\\Data   ", {u"0", u"1", u"0", u"0", u"0", u"1"}, u"d:\\Data", {0, 1, 0, 0, 0, 1}},
+      {u"D:\\Data\\Removed", {}, u"d:\\", {1, 1, 0, 0, 0, 0}},  // a saved folder that is gone
+      {u"Q:\\Data", {}, u"c:\\", {1, 1, 0, 0, 0, 0}},           // a saved drive that is gone
+      {u"C:\\" + longDir + std::u16string(170, u'b'), {}, u"c:\\" + longDir, {1, 1, 0, 0, 0, 0}},  // cut to 256, then to 128
+      {u"   ", {}, u"c:\\", {1, 1, 0, 0, 0, 0}},
+      {u"", {u"0", u"1", u"1", u"1", u"1", u"1"}, u"c:\\", {0, 1, 1, 1, 1, 1}},
+      {u"", {u"7", u"-1", u"0", u"2", u"1", u"2"}, u"c:\\", {1, 1, 0, 2, 1, 2}},
+      {u"", {u"x", u"1", u"1", u"1", u"1", u"1"}, u"c:\\", {0, 0, 0, 0, 0, 0}},
+      {u"", {u"1", u"1", u"1", u"3", u"1", u"1"}, u"c:\\", {1, 1, 1, 0, 0, 0}},
+      {u"", {u"1", u"1", u"40000", u"1", u"1", u"1"}, u"c:\\", {1, 1, 0, 0, 0, 0}},
   };
-  for (const auto& [drv, folder] : cases) {
+  for (const auto& c : cases) {
     MainWindowFixture f;
     f.platform.files.AddDirectory(u"d:\\Data");
     f.platform.files.AddDirectory(u"c:\\" + longDir);
-    f.Store(u"DRV", drv);
-    f.Store(u"STTPOS", u"0");
-    f.Store(u"EXT", u"1");
+    if (!c.drv.empty()) f.Store(u"DRV", c.drv);
+    for (std::size_t i = 0; i < c.options.size(); ++i) f.Store(kOptionKeys[i], c.options[i]);
     f.window.Load();
-    EXPECT_EQ(f.window.DirList.Path(), folder) << U8(drv);
-    EXPECT_EQ(Applied(f.window), (std::vector<int>{0, 1, 0, 0, 0, 1})) << U8(drv);
+    EXPECT_EQ(f.window.DirList.Path(), c.folder) << U8(c.drv) << c.options.size();
+    EXPECT_EQ(Applied(f.window), c.applied) << U8(c.drv) << c.options.size();
   }
   MainWindowFixture neither;  // neither Q: nor C:: the loading ends at the drive
   neither.platform.files.drives = {u"d:"};
   neither.Store(u"DRV", u"Q:\\");
   neither.window.Load();
   EXPECT_EQ(Applied(neither.window), (std::vector<int>{0, 0, 0, 0, 0, 0}));
-}
-
-TEST(SettingsStore, AValueTheControlsRefuseEndsTheLoading) {
-  const std::pair<std::vector<std::u16string>, std::vector<int>> cases[] = {
-      {{}, {1, 1, 0, 0, 0, 0}},  // nothing stored
-      {{u"0", u"1", u"1", u"1", u"1", u"1"}, {0, 1, 1, 1, 1, 1}},
-      {{u"7", u"-1", u"0", u"2", u"1", u"2"}, {1, 1, 0, 2, 1, 2}},
-      {{u"x", u"1", u"1", u"1", u"1", u"1"}, {0, 0, 0, 0, 0, 0}},
-      {{u"1", u"1", u"1", u"3", u"1", u"1"}, {1, 1, 1, 0, 0, 0}},
-      {{u"1", u"1", u"40000", u"1", u"1", u"1"}, {1, 1, 0, 0, 0, 0}},
-  };
-  for (const auto& [stored, applied] : cases) {
-    MainWindowFixture f;
-    for (std::size_t i = 0; i < stored.size(); ++i) f.Store(kOptionKeys[i], stored[i]);
-    f.window.Load();
-    EXPECT_EQ(Applied(f.window), applied) << stored.size();
-  }
   MainWindowFixture unreadable;  // a saved drive without a medium: back to the first drive
   unreadable.platform.files.AddDirectory(u"d:\\Data");
   unreadable.platform.files.unreadableDrives.insert(u"d:");
