@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -89,34 +90,29 @@ bool ListCountIs(HWND list, LRESULT count) {
   return WaitFor([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == count; });
 }
 
+// As stored, sorted; none for a folder that is not there.
 std::wstring NamesOnDisk(const std::wstring& folder) {
   std::vector<std::wstring> names;
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
-    if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
-  FindClose(search);
+  std::error_code missing;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, missing)) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   return Join(names);
 }
 
 constexpr wchar_t kSettingsSection[] = L"Software\\VB and VBA Program Settings\\ZEFTA\\SYSTEM";
 
-void StoreSettings(const std::vector<std::pair<std::wstring, std::wstring>>& values) {
-  RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsSection);
-  for (const auto& [name, value] : values)
-    RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsSection, name.c_str(), REG_SZ, value.c_str(),
-                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-}
-
-// ZEFTA.EXE started in its own folder with these settings (none: those the
-// registry holds). When done it is closed at the close box, and must end then.
+// ZEFTA.EXE started in its own folder with these settings in place of those
+// the registry holds (none given: those). When done it is closed at the close
+// box, and must end then.
 struct Program {
   PROCESS_INFORMATION info{};
   HWND main = nullptr;
   Program(const std::vector<std::pair<std::wstring, std::wstring>>& settings, const std::wstring& arguments = L"",
           const std::wstring& exe = g_exe) {
-    if (!settings.empty()) StoreSettings(settings);
+    if (!settings.empty()) RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsSection);
+    for (const auto& [name, value] : settings)
+      RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsSection, name.c_str(), REG_SZ, value.c_str(),
+                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     std::wstring line = L"\"" + exe + L"\" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
