@@ -2,7 +2,7 @@
  *
  * Include this file after defining the row macros; it is expanded for the
  * stdcall twins (twins.cpp, which also checks every row against the written
- * prototypes of kestrum.h at compile time) and the ABI tests.
+ * prototypes of kestrum.h at compile time).
  *
  *   KESTRUM_PAIR(result, Name, params, args)
  *       Name_ (cdecl) and NameB_ (stdcall) with the same parameters.

@@ -1,8 +1,8 @@
 // The stdcall twins: each simply calls its cdecl function. The two drive-name
 // twins, whose buffer is one level more indirect, live in drive.cpp. Every row
 // of the export table is checked against the prototypes of kestrum.h here, so
-// the table that drives the twins and the ABI tests cannot drift from the
-// header that callers read.
+// the table that drives the twins cannot drift from the header that callers
+// read.
 #include <type_traits>
 
 #include "kestrum.h"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Prepares a folder for every scenario, runs the end-to-end driver under Wine
 # once and turns its screenshots into PNG files next to the given prefix
-# (e2e-main-window.png, ...). Scenario names after the prefix run only those.
+# (e2e-main-window.png, e2e-tree-list-window.png). Scenario names after the prefix run only those.
 #
 # run_e2e.sh <driver.exe> <ZEFTA.EXE> <screenshot prefix> [scenario...]
 set -u
@@ -45,8 +45,6 @@ mkdir -p "$root/settings/sub"
 # The program alone, without its library.
 mkdir -p "$root/nolib"
 cp "$exe" "$root/nolib/"
-# A name told from another only by its underscore.
-files "$root/glyphs" "a b.h" a_b.h x_y.h nf_acct.h
 
 windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
 

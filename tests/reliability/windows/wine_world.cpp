@@ -19,7 +19,10 @@
 namespace zefta::reliability {
 namespace {
 
+using win32::U;
 using win32::W;
+
+std::u16string Decimal(int value) { return U(std::to_wstring(value).c_str()); }
 
 struct Handle {
   HANDLE h;
@@ -27,11 +30,6 @@ struct Handle {
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
   }
 };
-
-std::u16string Decimal(long long value) {
-  const std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
-}
 
 class WineWorld final : public World {
  public:
@@ -85,16 +83,7 @@ class WineWorld final : public World {
     if (file.h == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file.h, &info)) return 0;
     return (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
   }
-  std::string Content(const std::u16string& path) override {
-    Handle file{CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, 0, nullptr)};
-    std::string content;
-    char chunk[4096];
-    DWORD got = 0;
-    while (file.h != INVALID_HANDLE_VALUE && ReadFile(file.h, chunk, sizeof(chunk), &got, nullptr) && got > 0)
-      content.append(chunk, got);
-    return content;
-  }
+  std::string Content(const std::u16string& path) override { return reader_.ReadAll(path).value_or(""); }
 
   void Delete(const std::u16string& path) override {
     SetFileAttributesW(W(path), FILE_ATTRIBUTE_NORMAL);
@@ -139,7 +128,7 @@ int wmain() {
     std::printf("usage: ZEFTA_RELIABILITY_DIR=<prepared folder> [ZEFTA_TREES=n] no_data_loss\n");
     return 2;
   }
-  WineWorld world(zefta::win32::U(base));
+  WineWorld world(U(base));
   const PropertyTotals totals = RunProperty(world, settings);
   const char* group = "no data loss, under Wine";
   PrintFigures(group, totals);
