@@ -102,19 +102,6 @@ TEST_F(BrowserTest, WhatHappensWhileARunLetsEventsRun) {
   EXPECT_EQ(window.List.Items(), Names{});
 }
 
-TEST_F(BrowserTest, TheFileListsDoubleClickStartsOnlyAfterARunTookUpEntries) {
-  StartIn(u"C:\\Work");
-  Select({u"A.TXT"});
-  window.FileList.DblClick();
-  EXPECT_TRUE(platform.files.moves.empty());
-  window.List.SetSelected(0, false);
-  Select({u"b.txt"});
-  window.ConversionStart.Click();  // took up an entry already in case
-  Select({u"A.TXT"});
-  window.FileList.DblClick();
-  EXPECT_EQ(platform.files.ActualPath(u"c:\\Work\\a.txt"), u"c:\\Work\\a.txt");
-}
-
 TEST(StartUp, TheCommandLineThePreviousInstanceAndLoad) {
   const std::pair<const char16_t*, bool> arguments[] = {
       {u"/CLEAR", true}, {u"/clear", true}, {u"/CLEAR ", false}, {u" /CLEAR", false}, {u"/CLEARX", false}};
