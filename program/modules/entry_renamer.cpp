@@ -1,5 +1,6 @@
 #include "modules/entry_renamer.h"
 
+#include "modules/name_rule.h"
 #include "services/case_mapping.h"
 
 namespace zefta {
@@ -31,36 +32,42 @@ RenameResult EntryRenamer::Rename(std::u16string_view folderView, std::u16string
   const std::u16string to = folder + std::u16string(newName);
   const auto moved = [&](bool done) { return RenameResult{done ? Outcome::Renamed : Outcome::Refused, {}}; };
   if (name == newName) return moved(true);
-  if (Upper(name) != Upper(newName)) return moved(entries_.Move(from, to));
-
+  // A link is never moved: where a move follows it, it would carry off what
+  // it leads to, from wherever that is.
+  if (entries_.Holder(from) != NameHolder::Entry) return moved(false);
+  if (Upper(name) != Upper(newName)) return moved(entries_.Holder(to) == NameHolder::Nothing && entries_.Move(from, to));
   CaseMoves& caseMoves = CaseMovesOf(folder);
   if (caseMoves == CaseMoves::Honoured) return moved(entries_.Move(from, to));
-  if (caseMoves == CaseMoves::Ignored) return ThroughParkedName(folder, name, newName);
-  // The first change of letter case on this volume: see what the move did.
-  if (!entries_.Move(from, to)) return moved(false);
-  const std::optional<std::u16string> stored = entries_.StoredName(to);
-  // Gone meanwhile: the move itself succeeded, and nothing is learnt.
-  if (!stored) return moved(true);
-  if (*stored == newName) {
-    caseMoves = CaseMoves::Honoured;
-    return moved(true);
-  }
-  caseMoves = CaseMoves::Ignored;
-  return ThroughParkedName(folder, name, newName);
+  return ThroughParkedName(folder, name, newName, caseMoves);
 }
 
 RenameResult EntryRenamer::ThroughParkedName(const std::u16string& folder, std::u16string_view name,
-                                             std::u16string_view newName) {
+                                             std::u16string_view newName, CaseMoves& caseMoves) {
   using Outcome = RenameResult::Outcome;
   if (HasCaseTwin(folder, name)) return {Outcome::Refused, {}};
   const std::u16string from = folder + std::u16string(name);
   const std::u16string to = folder + std::u16string(newName);
   for (int attempt = 0; attempt < kParkingAttempts; ++attempt) {
-    const std::u16string parked = from + u".~zefta" + static_cast<char16_t>(u'0' + attempt);
-    // Taken by another entry, or the entry cannot move at all.
-    if (!entries_.Move(from, parked)) continue;
-    if (entries_.Move(parked, to)) return {Outcome::Renamed, {}};
-    if (entries_.Move(parked, from)) return {Outcome::Refused, {}};
+    const std::u16string suffix = u".~zefta" + std::u16string(1, static_cast<char16_t>(u'0' + attempt));
+    std::u16string parked = from + suffix;
+    // Only a free name: a move onto a dangling link would replace it.
+    if (entries_.Holder(parked) != NameHolder::Nothing || !entries_.Move(from, parked)) continue;
+    if (caseMoves == CaseMoves::Unknown) {
+      // What a change of letter case does on this volume, learnt on the
+      // parked name, which no other entry can share.
+      const std::u16string flipped = from + Upper(suffix);
+      if (entries_.Move(parked, flipped)) {
+        const bool honoured = entries_.StoredName(flipped) == SplitPath(flipped).name;
+        caseMoves = honoured ? CaseMoves::Honoured : CaseMoves::Ignored;
+        if (honoured) parked = flipped;
+      }
+    }
+    // The new name must be free: a case twin that appeared since the folder
+    // was listed, or a dangling link, would be replaced.
+    if (entries_.Holder(to) == NameHolder::Nothing && entries_.Move(parked, to)) return {Outcome::Renamed, {}};
+    // The way back is as closed as the way on: where Wine keeps both
+    // spellings, the old name now leads to the same twin or link.
+    if (entries_.Holder(from) == NameHolder::Nothing && entries_.Move(parked, from)) return {Outcome::Refused, {}};
     return {Outcome::LeftParked, parked};
   }
   return {Outcome::Refused, {}};

@@ -35,23 +35,25 @@ class EntryRenamer {
   void BeginRun() { listings_.clear(); }
 
   // Renames folder + name to folder + newName (folder ends in "\"); only the
-  // entry's own name changes, and no other entry is ever replaced.
+  // entry's own name changes, and no other entry is ever replaced. A link is
+  // refused: it is never moved, so nothing it leads to can move either.
   //
   // A change of letter case only is moved directly where the volume honours
-  // such moves. Where it does not (learnt from the first such move on each
-  // volume), it goes through a parked name in the same folder, and back to
-  // the old name if the second step fails. Next to a case twin (another
-  // entry whose name differs only in letter case) that is refused: both
-  // names would lead to the twin. Twins are looked up in one listing of each
-  // folder per run; a twin that appears after it can still leave the entry
-  // under its parked name, which the result then names.
+  // such moves. Where it does not, and on each volume until that is known
+  // (learnt on the first parked name there), it goes through a parked name
+  // in the same folder, and back to the old name if the new one is taken or
+  // the second step fails. Next to a case twin (another entry whose name
+  // differs only in letter case) that is refused: both names would lead to
+  // the twin. Twins are looked up in one listing of each folder per run.
+  // Should the way back fail too, the entry stays under its parked name,
+  // which the result then names.
   RenameResult Rename(std::u16string_view folder, std::u16string_view name, std::u16string_view newName);
 
  private:
   enum class CaseMoves { Unknown, Honoured, Ignored };
 
   RenameResult ThroughParkedName(const std::u16string& folder, std::u16string_view name,
-                                 std::u16string_view newName);
+                                 std::u16string_view newName, CaseMoves& caseMoves);
   bool HasCaseTwin(const std::u16string& folder, std::u16string_view name);
   CaseMoves& CaseMovesOf(std::u16string_view folder);
 

@@ -30,11 +30,24 @@ struct PlatformError {
 // Attribute mask of an enumeration: 0 files only, 16 files and directories.
 inline constexpr std::uint16_t kAttrDirectory = 16;
 
+// What holds a name, as far as moving it is concerned.
+enum class NameHolder {
+  Nothing,   // no entry: the name is free
+  Entry,     // an entry itself: a move renames it and nothing else
+  Link,      // a link (a reparse point, or a name whose handle leads to
+             // another path): a move could carry off what it leads to
+  Unlisted,  // something no listing shows (a dangling link under Wine): a
+             // move onto the name would replace it
+};
+
 // The entries of folders, as far as renaming one needs them. Paths are full
 // paths; folder paths end in "\".
 class FolderEntries {
  public:
   virtual ~FolderEntries() = default;
+  // What path names, found without regard to letter case as a move finds it.
+  // An entry that cannot be told from a link counts as a link.
+  virtual NameHolder Holder(std::u16string_view path) = 0;
   // Moves an entry to another path and never replaces another entry. True on
   // success. Where the file system keeps the old spelling on a move that
   // changes letter case only, such a move succeeds and changes nothing.
@@ -60,7 +73,8 @@ class FileSystem : public FolderEntries {
   virtual bool DriveReady(std::u16string_view drive) = 0;
   // Whether path names an existing directory.
   virtual bool DirectoryExists(std::u16string_view path) = 0;
-  // Subdirectories of a directory (no hidden or system ones), sorted.
+  // Subdirectories of a directory (no hidden or system ones, no directory
+  // links: a walk through them could leave the tree or go round), sorted.
   virtual std::vector<std::u16string> Subdirectories(std::u16string_view path) = 0;
   // The directory the process considers current on the drive ("c:").
   virtual std::u16string CurrentDirectoryOf(std::u16string_view drive) = 0;

@@ -45,16 +45,72 @@ std::u16string SectionPrefix(std::u16string_view app, std::u16string_view sectio
 }  // namespace
 
 FakeFileSystem::FakeFileSystem(Kind k) : kind(k) {
-  for (const auto& drive : drives) entries_[drive] = Entry{true, false, false, {}, ++lastId_};
+  for (const auto& drive : drives) entries_[drive] = Entry{true, false, false, {}, ++lastId_, {}};
 }
 
-// The exactly spelled entry first, else one that differs in letter case only.
-std::optional<std::u16string> FakeFileSystem::Resolve(std::u16string_view path) const {
-  const std::u16string normal = Normal(path);
-  if (entries_.count(normal)) return normal;
-  for (const auto& [stored, entry] : entries_)
-    if (SameIgnoringCase(stored, normal)) return stored;
+std::optional<std::u16string> FakeFileSystem::Child(const std::u16string& folder, std::u16string_view name,
+                                                    bool unlisted) const {
+  const auto shown = [&](const std::u16string& stored) { return unlisted ? !Listed(stored) : Listed(stored); };
+  const std::u16string exact = folder + u"\\" + std::u16string(name);
+  if (entries_.count(exact) && shown(exact)) return exact;
+  for (const std::u16string& child : ChildNames(folder))
+    if (SameIgnoringCase(child, name) && shown(folder + u"\\" + child)) return folder + u"\\" + child;
   return std::nullopt;
+}
+
+std::optional<std::u16string> FakeFileSystem::Resolve(std::u16string_view path, bool unlisted) const {
+  return ResolveAt(path, unlisted, 0, false);
+}
+
+std::optional<std::u16string> FakeFileSystem::ResolveAt(std::u16string_view path, bool unlisted, int depth,
+                                                        bool exact) const {
+  const std::u16string normal = Normal(path);
+  std::size_t end = normal.find(u'\\');
+  std::optional<std::u16string> at;
+  for (const std::u16string& drive : drives)
+    if (SameIgnoringCase(drive, normal.substr(0, end)) && entries_.count(drive)) at = drive;
+  while (at && end != std::u16string::npos) {
+    const std::size_t start = end + 1;
+    end = normal.find(u'\\', start);
+    const auto folder = Followed(*at, depth);
+    if (!folder || !entries_.at(*folder).directory) return std::nullopt;
+    // Only the last part may be a dangling link: nothing lies below one.
+    const std::u16string_view part = std::u16string_view(normal).substr(start, end - start);
+    const std::u16string spelled = *folder + u"\\" + std::u16string(part);
+    if (exact) at = entries_.count(spelled) ? std::optional(spelled) : std::nullopt;
+    else at = Child(*folder, part, false);
+    if (!at && unlisted && end == std::u16string::npos) at = Child(*folder, part, true);
+  }
+  return at;
+}
+
+std::optional<std::u16string> FakeFileSystem::Followed(const std::u16string& stored, int depth) const {
+  const auto it = entries_.find(stored);
+  if (it == entries_.end()) return std::nullopt;
+  if (it->second.linkTo.empty()) return stored;
+  if (depth > 8) return std::nullopt;  // links that lead round in a circle lead nowhere
+  // Linux follows a link by its exact spelling.
+  const auto target = ResolveAt(it->second.linkTo, false, depth + 1, KindOf(stored) == Kind::WineOnLinux);
+  return target ? Followed(*target, depth + 1) : std::nullopt;
+}
+
+std::vector<std::u16string> FakeFileSystem::AllNames(std::u16string_view folderPath) const {
+  const auto resolved = Resolve(folderPath);
+  const auto folder = resolved ? Followed(*resolved) : std::nullopt;
+  return folder ? ChildNames(*folder) : std::vector<std::u16string>{};
+}
+
+bool FakeFileSystem::IsLinkSpelled(std::u16string_view path) const {
+  const std::u16string normal = Normal(path);
+  const auto folder = Resolve(Parent(normal));
+  const auto followed = folder ? Followed(*folder) : std::nullopt;
+  const auto it = followed ? entries_.find(*followed + normal.substr(Parent(normal).size())) : entries_.end();
+  return it != entries_.end() && !it->second.linkTo.empty();
+}
+
+// A dangling link shows on Windows like any entry; under Wine nowhere.
+bool FakeFileSystem::Listed(const std::u16string& stored) const {
+  return entries_.at(stored).linkTo.empty() || KindOf(stored) == Kind::Windows || Followed(stored);
 }
 
 std::vector<std::u16string> FakeFileSystem::ChildNames(const std::u16string& folder) const {
@@ -70,7 +126,8 @@ void FakeFileSystem::Add(std::u16string_view path, Entry entry) {
   const std::u16string normal = Normal(path), parent = Parent(normal);
   if (parent.empty()) return;
   if (!Resolve(parent)) Add(parent, Folder());
-  const auto folder = Resolve(parent);
+  const auto resolved = Resolve(parent);
+  const auto folder = resolved ? Followed(*resolved) : std::nullopt;
   if (!folder) return;  // no such drive
   const std::u16string stored = *folder + normal.substr(parent.size());
   if (KindOf(stored) == Kind::Windows) Remove(stored);  // one spelling per name
@@ -79,7 +136,7 @@ void FakeFileSystem::Add(std::u16string_view path, Entry entry) {
 }
 
 bool FakeFileSystem::Remove(std::u16string_view path) {
-  const auto stored = Resolve(path);
+  const auto stored = Resolve(path, true);
   if (!stored || Parent(*stored).empty()) return false;
   std::erase_if(entries_, [&](const auto& item) { return item.first == *stored || item.first.starts_with(*stored + u"\\"); });
   return true;
@@ -90,7 +147,11 @@ void FakeFileSystem::AddDirectory(const std::u16string& path) {
 }
 
 void FakeFileSystem::AddFile(const std::u16string& path, std::string content) {
-  Add(path, Entry{false, false, false, std::move(content)});
+  Add(path, Entry{false, false, false, std::move(content), 0, {}});
+}
+
+void FakeFileSystem::AddLink(const std::u16string& path, const std::u16string& target) {
+  Add(path, Entry{false, false, false, {}, 0, Normal(target)});
 }
 
 FakeFileSystem::Entry* FakeFileSystem::Find(std::u16string_view path) {
@@ -103,21 +164,34 @@ std::u16string FakeFileSystem::ActualPath(std::u16string_view path) const {
   return !stored ? u"" : Parent(*stored).empty() ? *stored + u"\\" : *stored;
 }
 
+NameHolder FakeFileSystem::Holder(std::u16string_view path) {
+  if (const auto stored = Resolve(path)) return entries_.at(*stored).linkTo.empty() ? NameHolder::Entry : NameHolder::Link;
+  return Resolve(path, true) ? NameHolder::Unlisted : NameHolder::Nothing;
+}
+
 bool FakeFileSystem::Move(std::u16string_view from, std::u16string_view to) {
   moves.emplace_back(std::u16string(from), std::u16string(to));
   if (onMove) onMove();
   for (const auto& refused : refusedMoves)
     if (SameIgnoringCase(Normal(refused), Normal(from))) return false;
-  const auto source = Resolve(from);
+  auto source = Resolve(from);
+  // Wine moves what a link leads to, not the link.
+  if (source && KindOf(*source) == Kind::WineOnLinux) source = Followed(*source);
   const std::u16string target = Normal(to);
-  const auto folder = Resolve(Parent(target));
+  const auto parent = Resolve(Parent(target));
+  const auto folder = parent ? Followed(*parent) : std::nullopt;
   if (!source || Parent(*source).empty() || !folder || !entries_.at(*folder).directory) return false;
   if (*folder == *source || folder->starts_with(*source + u"\\")) return false;  // never into itself
-  const std::u16string moved = *folder + target.substr(Parent(target).size());
-  if (const auto existing = Resolve(moved)) {
+  const std::u16string name = target.substr(Parent(target).size() + 1);
+  std::u16string moved = *folder + u"\\" + name;
+  if (const auto existing = Child(*folder, name, false)) {
     if (*existing != *source) return false;  // another entry: never replaced
     // The entry itself: a change of letter case only, which Wine on Linux reports as done and does not do.
     if (*existing == moved || KindOf(*source) == Kind::WineOnLinux) return true;
+  } else if (const auto dangling = Child(*folder, name, true)) {
+    // Wine finds the name taken by nothing it can show, and lands on it.
+    moved = *dangling;
+    entries_.erase(*dangling);
   }
   std::map<std::u16string, Entry> tree;
   for (auto it = entries_.begin(); it != entries_.end();) {
@@ -139,22 +213,27 @@ std::optional<std::u16string> FakeFileSystem::StoredName(std::u16string_view pat
 }
 
 std::optional<std::vector<std::u16string>> FakeFileSystem::Names(std::u16string_view folderPath) {
-  const auto folder = Resolve(folderPath);
+  const auto resolved = Resolve(folderPath);
+  const auto folder = resolved ? Followed(*resolved) : std::nullopt;
   if (!folder || !entries_.at(*folder).directory) return std::nullopt;
   for (const auto& bad : unreadableFolders)
     if (Resolve(bad) == folder) return std::nullopt;
-  return ChildNames(*folder);
+  std::vector<std::u16string> names;
+  for (std::u16string& name : ChildNames(*folder))
+    if (Listed(*folder + u"\\" + name)) names.push_back(std::move(name));
+  return names;
 }
 
 std::optional<std::vector<std::u16string>> FakeFileSystem::Enumerate(std::u16string_view folderPath,
                                                                      std::uint16_t attributes) {
   const auto all = Names(folderPath);
   if (!all) return std::nullopt;
-  const std::u16string folder = *Resolve(folderPath);
+  const std::u16string folder = *Followed(*Resolve(folderPath));
   std::vector<std::u16string> names{u".", u".."};
   for (const std::u16string& name : *all) {
     const Entry& entry = entries_.at(folder + u"\\" + name);
-    if (!entry.hidden && !entry.system && (!entry.directory || (attributes & kAttrDirectory))) names.push_back(name);
+    const bool directory = DirectoryExists(folder + u"\\" + name);
+    if (!entry.hidden && !entry.system && (!directory || (attributes & kAttrDirectory))) names.push_back(name);
   }
   return names;
 }
@@ -167,16 +246,18 @@ bool FakeFileSystem::DriveReady(std::u16string_view drive) {
 }
 
 bool FakeFileSystem::DirectoryExists(std::u16string_view path) {
-  Entry* entry = Find(path);
-  return entry && entry->directory;
+  const auto stored = Resolve(path);
+  const auto followed = stored ? Followed(*stored) : std::nullopt;
+  return followed && entries_.at(*followed).directory;
 }
 
 std::vector<std::u16string> FakeFileSystem::Subdirectories(std::u16string_view path) {
   std::vector<std::u16string> names;
-  const auto folder = Resolve(path);
+  const auto resolved = Resolve(path);
+  const auto folder = resolved ? Followed(*resolved) : std::nullopt;
   for (const std::u16string& name : folder ? ChildNames(*folder) : names) {
     const Entry& entry = entries_.at(*folder + u"\\" + name);
-    if (entry.directory && !entry.hidden && !entry.system) names.push_back(name);
+    if (entry.directory && entry.linkTo.empty() && !entry.hidden && !entry.system) names.push_back(name);
   }
   std::sort(names.begin(), names.end());
   return names;

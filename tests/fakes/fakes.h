@@ -14,12 +14,15 @@
 
 namespace zefta::testing {
 
-// An in-memory file system. Names resolve without regard to letter case (the
-// exactly spelled one first), as on the target machines. Kind Windows keeps
-// one spelling per name and changes it on a move that changes letter case
-// only; kind WineOnLinux lets names that differ only in letter case stand side
-// by side, and reports such a move as done while keeping the old spelling.
-// Paths use "\"; drives are "c:" and so on.
+// An in-memory file system. Paths are looked up one part at a time, as Wine
+// does: the exactly spelled child first, else one whose name differs in
+// letter case only; a link on the way is followed. Kind Windows keeps one
+// spelling per name, changes it on a move that changes letter case only, and
+// moves a link itself. Kind WineOnLinux lets names that differ only in letter
+// case stand side by side, reports such a move as done while keeping the old
+// spelling, moves what a link leads to instead of the link, hides a dangling
+// link from every listing and lookup, and replaces it when something is moved
+// onto its name. Paths use "\"; drives are "c:" and so on.
 class FakeFileSystem : public FileSystem {
  public:
   enum class Kind { Windows, WineOnLinux };
@@ -27,6 +30,7 @@ class FakeFileSystem : public FileSystem {
     bool directory = false, hidden = false, system = false;
     std::string content;
     std::uint64_t id = 0;  // given at creation, kept by every move
+    std::u16string linkTo;  // the full path a link leads to; empty for other entries
   };
 
   explicit FakeFileSystem(Kind kind = Kind::Windows);
@@ -35,11 +39,19 @@ class FakeFileSystem : public FileSystem {
   // Windows an entry of the same name in another spelling takes the new one.
   void AddFile(const std::u16string& path, std::string content = {});
   void AddDirectory(const std::u16string& path);
-  // Removes the entry with everything below it; false when there is none.
+  // A link at path that leads to target (which need not exist).
+  void AddLink(const std::u16string& path, const std::u16string& target);
+  // Removes the entry (a link itself, not what it leads to) with everything
+  // below it; false when there is none.
   bool Remove(std::u16string_view path);
+  // The entry path names (a link itself), or null.
   Entry* Find(std::u16string_view path);
   // The stored spelling of the entry that path names, or empty.
   std::u16string ActualPath(std::u16string_view path) const;
+  // Every name in the folder, dangling links included.
+  std::vector<std::u16string> AllNames(std::u16string_view folderPath) const;
+  // Whether the entry stored under exactly this spelling is a link.
+  bool IsLinkSpelled(std::u16string_view path) const;
 
   Kind kind;
   // Drives that behave like Wine on a Linux folder whatever the kind.
@@ -53,6 +65,7 @@ class FakeFileSystem : public FileSystem {
   std::function<void()> onMove;  // runs before each move takes effect
   std::vector<std::u16string> drives{u"c:", u"d:"};
 
+  NameHolder Holder(std::u16string_view path) override;
   bool Move(std::u16string_view from, std::u16string_view to) override;
   std::optional<std::u16string> StoredName(std::u16string_view path) override;
   std::optional<std::vector<std::u16string>> Names(std::u16string_view folderPath) override;
@@ -65,7 +78,16 @@ class FakeFileSystem : public FileSystem {
   std::u16string CurrentDirectoryOf(std::u16string_view drive) override;
 
  private:
-  std::optional<std::u16string> Resolve(std::u16string_view path) const;
+  // The stored path of what path names, its last part not followed when it
+  // is a link; nullopt when nothing does. With unlisted, a dangling link
+  // counts as well.
+  std::optional<std::u16string> Resolve(std::u16string_view path, bool unlisted = false) const;
+  std::optional<std::u16string> ResolveAt(std::u16string_view path, bool unlisted, int depth, bool exact) const;
+  // The stored path of the child of folder called name (see Resolve).
+  std::optional<std::u16string> Child(const std::u16string& folder, std::u16string_view name, bool unlisted) const;
+  // Where a stored entry leads: itself, or what its links lead to.
+  std::optional<std::u16string> Followed(const std::u16string& stored, int depth = 0) const;
+  bool Listed(const std::u16string& stored) const;
   std::vector<std::u16string> ChildNames(const std::u16string& folder) const;
   void Add(std::u16string_view path, Entry entry);
   Kind KindOf(const std::u16string& path) const {

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "fakes.h"
+#include "text_util.h"
 #include "modules/conversion_engine.h"
 #include "modules/messages.h"
 
@@ -50,14 +51,9 @@ TEST(EntryRenamer, LearnsForEachVolumeWhatAChangeOfCaseDoes) {
       EXPECT_EQ(renamer.Rename(folder, name, lower).outcome, Outcome::Renamed);
     }
   EXPECT_EQ(NamesIn(files, u"d:\\"), (std::vector<std::u16string>{u"a.txt", u"b.txt"}));
-  EXPECT_EQ(files.moves.size(), 2u + 3u + 2u);  // c: directly; d: learns, then parks
-  // A first change of case whose entry is gone at once is taken as done.
-  struct Vanishing : FolderEntries {
-    bool Move(std::u16string_view, std::u16string_view) override { return true; }
-    std::optional<std::u16string> StoredName(std::u16string_view) override { return std::nullopt; }
-    std::optional<std::vector<std::u16string>> Names(std::u16string_view) override { return std::nullopt; }
-  } vanishing;
-  EXPECT_EQ(EntryRenamer(vanishing).Rename(u"e:\\", u"X", u"x").outcome, Outcome::Renamed);
+  // Each volume learns on its first parked name (three moves), then c:
+  // moves directly and d: parks.
+  EXPECT_EQ(files.moves.size(), 3u + 1u + 3u + 2u);
 }
 
 // Next to a case twin nothing is renamed; a twin made after the folder was
@@ -91,6 +87,39 @@ TEST(EntryRenamerOnWine, NeverReplacesACaseTwinOrATakenParkedName) {
                                          u"first.txt", u"readme", u"second.txt", u"third.txt"}));
   for (auto name : {u"B.TXT", u"B.TXT.~zefta0", u"Second.TXT.~zefta0", u"readme"})
     EXPECT_EQ(files.Find(u"c:\\W\\" + std::u16string(name))->content, "ours");
+}
+
+// Wine looks a path up one part at a time, the exact spelling first: below a
+// folder named in another spelling, each of two case twins is still found.
+TEST(FakeFileSystemOnWine, LooksPathsUpOnePartAtATime) {
+  FakeFileSystem files(Kind::WineOnLinux);
+  files.AddFile(u"c:\\Top\\Sub\\Aa.JPEG", "first");
+  files.AddFile(u"c:\\Top\\Sub\\aA.jpeg", "second");
+  files.AddLink(u"c:\\Top\\Link", u"c:\\Top\\Sub");
+  EXPECT_EQ(files.Find(u"c:\\top\\SUB\\aA.jpeg")->content, "second");
+  EXPECT_EQ(files.Find(u"C:\\TOP\\sub\\Aa.JPEG")->content, "first");
+  EXPECT_EQ(files.Find(u"c:\\top\\link\\aA.jpeg")->content, "second");
+}
+
+// A link is never moved, so what it leads to stays where it is; a dangling
+// link, which no listing shows, is never landed on.
+TEST(EntryRenamerOnWine, NeverMovesALinkNorLandsOnADanglingOne) {
+  FakeFileSystem files(Kind::WineOnLinux);
+  files.AddFile(u"c:\\target\\Real.TXT", "real");
+  files.AddFile(u"c:\\target\\RealDir.D\\INNER.TXT", "inner");
+  files.AddLink(u"c:\\T\\LinkFile.TXT", u"c:\\target\\Real.TXT");
+  files.AddLink(u"c:\\T\\LinkDir.D", u"c:\\target\\RealDir.D");
+  files.AddFile(u"c:\\T\\README.TXT", "ours");
+  files.AddLink(u"c:\\T\\readme.txt", u"c:\\nowhere");
+  EntryRenamer renamer(files);
+  EXPECT_EQ(renamer.Rename(u"c:\\T\\", u"LinkFile.TXT", u"linkfile.txt").outcome, Outcome::Refused);
+  EXPECT_EQ(renamer.Rename(u"c:\\T\\", u"LinkDir.D", u"linkdir.d").outcome, Outcome::Refused);
+  EXPECT_EQ(renamer.Rename(u"c:\\T\\", u"README.TXT", u"readme.txt").outcome, Outcome::LeftParked);
+  EXPECT_EQ(files.ActualPath(u"c:\\target\\real.txt"), u"c:\\target\\Real.TXT");
+  EXPECT_EQ(files.ActualPath(u"c:\\target\\realdir.d\\inner.txt"), u"c:\\target\\RealDir.D\\INNER.TXT");
+  for (auto link : {u"c:\\T\\LinkFile.TXT", u"c:\\T\\LinkDir.D", u"c:\\T\\readme.txt"})
+    EXPECT_TRUE(files.IsLinkSpelled(link)) << testing::U8(link);
+  EXPECT_EQ(files.Find(u"c:\\T\\README.TXT.~zefta0")->content, "ours");
 }
 
 }  // namespace

@@ -13,19 +13,24 @@
 namespace zefta::reliability {
 
 struct PropertySettings {
+  int firstTree = 0;     // trees are numbered; each one is made from the seed and its number alone
   int trees = 3;
   int runsPerTree = 32;  // the runs cycle through the 32 paths and option sets
   int entries = 12;      // made in each tree
   std::uint32_t seed = 7;
+  std::uint32_t stream = 0;  // one sequence of trees per world kind
 };
 
 struct PropertyTotals {
   long long trees = 0, entries = 0, runs = 0, moves = 0, caseChanges = 0, failedRenames = 0;
   long long faults = 0, twinsMade = 0, leftParkedReported = 0;
-  long long lost = 0, moved = 0, otherThanCase = 0, contentChanged = 0, appeared = 0;
+  long long lost = 0, moved = 0, otherThanCase = 0, contentChanged = 0, appeared = 0, outsideTouched = 0;
   long long strayMoves = 0, reportsNotAsDesigned = 0;
+  long long firstFailingTree = -1;
   bool Clean() const {
-    return lost + moved + otherThanCase + contentChanged + appeared + strayMoves + reportsNotAsDesigned == 0;
+    return lost + moved + otherThanCase + contentChanged + appeared + outsideTouched + strayMoves +
+               reportsNotAsDesigned ==
+           0;
   }
 };
 

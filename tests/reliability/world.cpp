@@ -31,11 +31,20 @@ std::u16string Pick(std::mt19937& rng, const char16_t* const (&items)[N]) {
 }  // namespace
 
 std::u16string_view WithoutParking(std::u16string_view name) {
-  constexpr std::u16string_view kSuffix = u".~zefta";
+  constexpr std::u16string_view kSuffix = u".~ZEFTA";
   const std::size_t at = name.size() >= kSuffix.size() + 1 ? name.size() - kSuffix.size() - 1 : 0;
-  if (at > 0 && name.substr(at, kSuffix.size()) == kSuffix && name.back() >= u'0' && name.back() <= u'9')
+  if (at > 0 && SameIgnoringCase(name.substr(at, kSuffix.size()), kSuffix) && name.back() >= u'0' && name.back() <= u'9')
     return name.substr(0, at);
   return name;
+}
+
+std::u16string WithFlippedCase(const std::u16string& path) {
+  std::u16string flipped = path;
+  for (std::size_t i = path.rfind(u'\\') + 1; i < flipped.size(); ++i) {
+    const std::u16string one(1, flipped[i]), upper = MapCase(one, CaseDirection::Upper);
+    flipped[i] = (upper != one ? upper : MapCase(one, CaseDirection::Lower))[0];
+  }
+  return flipped;
 }
 
 bool GuardedFiles::Move(std::u16string_view from, std::u16string_view to) {
@@ -55,13 +64,17 @@ Snapshot Take(World& world, const std::u16string& root) {
   Snapshot snapshot;
   const std::function<void(const std::u16string&, std::uint64_t)> walk = [&](const std::u16string& folder,
                                                                             std::uint64_t folderId) {
-    for (const std::u16string& name : world.guarded.Names(folder + u"\\").value_or(std::vector<std::u16string>{})) {
+    for (const std::u16string& name : world.EveryName(folder)) {
       const std::u16string path = folder + u"\\" + name;
-      const bool directory = world.guarded.DirectoryExists(path);
-      // Seen by the listing but not reachable by its name: kept visible.
-      std::uint64_t id = world.Identity(path);
-      if (!id) id = 1ull << 63 | std::hash<std::u16string>{}(path) >> 1;
-      snapshot[id] = {path, name, folderId, directory, directory ? std::string() : world.Content(path)};
+      const bool link = world.IsLink(path);
+      const bool directory = !link && world.guarded.DirectoryExists(path);
+      // A link by its place; an entry seen by the listing but not reachable
+      // by its name by its path, so that it stays visible.
+      std::uint64_t id = link ? 0 : world.Identity(path);
+      const std::size_t place = link ? std::hash<std::u16string>{}(name) ^ folderId * 0x9E3779B97F4A7C15ull
+                                     : std::hash<std::u16string>{}(path);
+      if (!id) id = 1ull << 63 | place >> 1;
+      snapshot[id] = {path, name, folderId, directory, directory || link ? std::string() : world.Content(path)};
       if (directory) walk(path, id);
     }
   };
@@ -74,7 +87,8 @@ std::u16string NewTree(World& world, std::mt19937& rng, int entries) {
   // A name not yet taken in the folder, in any spelling.
   const auto fresh = [&](const std::u16string& folder, const std::u16string& name) {
     std::u16string path = folder + u"\\" + name;
-    for (char16_t n = u'2'; world.Identity(path); n = n == u'9' ? u'2' : n + 1) path = folder + u"\\" + n + name;
+    for (char16_t n = u'2'; world.Identity(path) || world.IsLink(path); n = n == u'9' ? u'2' : n + 1)
+      path = folder + u"\\" + n + name;
     return path;
   };
   const auto file = [&](const std::u16string& path) {
@@ -82,17 +96,29 @@ std::u16string NewTree(World& world, std::mt19937& rng, int entries) {
     content.append(rng() % 64, static_cast<char>('a' + rng() % 26));
     if (world.MakeFile(path, content, rng() % 7 == 0) && rng() % 6 == 0) world.MakeTwin(path);
   };
-  std::vector<std::u16string> folders{root};
-  for (int made = 0; made < entries; ++made) {
+  std::vector<std::u16string> folders{root}, made{};
+  for (int n = 0; n < entries; ++n) {
     const std::u16string parent = folders[rng() % folders.size()];
     if (rng() % 5 == 0 && std::count(parent.begin() + static_cast<long>(root.size()), parent.end(), u'\\') < 3) {
       const std::u16string path = fresh(parent, Pick(rng, kFolders));
       if (!world.MakeDirectory(path)) continue;
       folders.push_back(path);
+      made.push_back(path);
       if (path.find(u'.', root.size()) != std::u16string::npos) file(fresh(path, Pick(rng, kDotless)));
     } else {
-      file(fresh(parent, Pick(rng, kStems) + Pick(rng, kExtensions)));
+      made.push_back(fresh(parent, Pick(rng, kStems) + Pick(rng, kExtensions)));
+      file(made.back());
     }
+  }
+  // Links named like the files, to an entry of the tree, outside it, or nowhere.
+  const std::u16string outside = world.Outside();
+  for (int n = rng() % 4; n > 0 && !made.empty(); --n) {
+    const std::u16string targets[] = {made[rng() % made.size()], root + u"\\Gone.TXT", outside + u"\\Real.TXT",
+                                      outside + u"\\RealDir.D"};
+    // Now and then dangling beside an entry whose name differs in case only.
+    const std::u16string name = rng() % 3 ? fresh(folders[rng() % folders.size()], Pick(rng, kStems) + Pick(rng, kExtensions))
+                                          : WithFlippedCase(made[rng() % made.size()]);
+    world.MakeLink(name, targets[rng() % (outside.empty() ? 2 : 4)]);
   }
   return root;
 }

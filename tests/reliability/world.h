@@ -17,12 +17,17 @@ namespace zefta::reliability {
 // The entry's name without the suffix of a parked name (".~zefta0" to 9).
 std::u16string_view WithoutParking(std::u16string_view name);
 
+// The last part of path with every letter in the other case: "ReadMe.Txt"
+// as "rEADmE.tXT".
+std::u16string WithFlippedCase(const std::u16string& path);
+
 // Between the program and the world's own file system: counts the moves,
 // refuses those that would leave an entry's folder or change its name other
 // than in letter case (and counts them), and fails moves on request.
 class GuardedFiles final : public FileSystem {
  public:
   explicit GuardedFiles(FileSystem& real) : real_(real) {}
+  NameHolder Holder(std::u16string_view path) override { return real_.Holder(path); }
   bool Move(std::u16string_view from, std::u16string_view to) override;
   std::optional<std::u16string> StoredName(std::u16string_view path) override { return real_.StoredName(path); }
   std::optional<std::vector<std::u16string>> Names(std::u16string_view folder) override { return real_.Names(folder); }
@@ -51,7 +56,8 @@ struct EntryRecord {
   std::string content;
 };
 
-// Every entry below a root, by identity (which a rename keeps).
+// Every entry below a root, by identity (which a rename keeps). A link is
+// not entered; its identity is made from its path, which no run may change.
 using Snapshot = std::map<std::uint64_t, EntryRecord>;
 
 class World {
@@ -73,6 +79,18 @@ class World {
   virtual bool MakeFile(const std::u16string& path, const std::string& content, bool readOnly) = 0;
   virtual std::uint64_t Identity(const std::u16string& path) = 0;  // 0 where there is none
   virtual std::string Content(const std::u16string& path) = 0;
+  // A link at path leading to target, where the world can make one; and a
+  // folder outside every tree, holding a file and a folder that links may
+  // lead to, which no run may touch ("" where there is none).
+  virtual bool MakeLink(const std::u16string&, const std::u16string&) { return false; }
+  virtual std::u16string Outside() { return {}; }
+  // Every name in a folder as the world sees it: also what the program's
+  // listings leave out, where the world can tell.
+  virtual std::vector<std::u16string> EveryName(const std::u16string& folder) {
+    return guarded.Names(folder + u"\\").value_or(std::vector<std::u16string>{});
+  }
+  // Whether the name, spelled exactly so, is a link.
+  virtual bool IsLink(const std::u16string& path) { return guarded.Holder(path) == NameHolder::Link; }
 
   // Faults while a run yields. Hold: the entry's moves fail until Release.
   // MakeTwin: a new entry whose name differs only in letter case from
@@ -91,8 +109,9 @@ Snapshot Take(World& world, const std::u16string& root);
 // A tree of about `entries` awkward names in a new root: mixed case, dots in
 // odd places, extensions of every length, Japanese with trail bytes that are
 // "\", half-width katakana, full-width Latin, a letter outside the code page,
-// read-only files, dotless names under dotted folders; case twins where the
-// world can make them. Its root, without a trailing "\".
+// read-only files, dotless names under dotted folders; case twins and links
+// (to entries of the tree, outside it, and dangling) where the world can make
+// them. Its root, without a trailing "\".
 std::u16string NewTree(World& world, std::mt19937& rng, int entries);
 
 }  // namespace zefta::reliability

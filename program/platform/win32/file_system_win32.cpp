@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "modules/name_rule.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/text.h"
 
@@ -34,6 +35,33 @@ bool ForEachEntry(std::u16string pattern, Visit visit) {
   return true;
 }
 
+struct FileHandle {
+  HANDLE handle;
+  ~FileHandle() {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+};
+
+// Where the system says the path leads once every link on the way is
+// followed: "" when the path cannot be opened, nullopt when the system cannot
+// say (a file system without final paths).
+std::optional<std::u16string> FinalPath(const std::u16string& path) {
+  // No access asked for: entries that others hold open can be looked at too.
+  FileHandle file{CreateFileW(W(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+  if (file.handle == INVALID_HANDLE_VALUE) return u"";
+  wchar_t buffer[MAX_PATH * 4];
+  const DWORD length = GetFinalPathNameByHandleW(file.handle, buffer, static_cast<DWORD>(std::size(buffer)), 0);
+  if (length == 0 || length >= std::size(buffer)) return std::nullopt;
+  return U(buffer, length);
+}
+
+bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  return CompareStringOrdinal(reinterpret_cast<const wchar_t*>(a.data()), static_cast<int>(a.size()),
+                              reinterpret_cast<const wchar_t*>(b.data()), static_cast<int>(b.size()),
+                              TRUE) == CSTR_EQUAL;
+}
+
 std::u16string WithSeparator(std::u16string_view path) {
   std::u16string result(path);
   if (result.empty() || (result.back() != u'\\' && result.back() != u'/')) result += u'\\';
@@ -58,6 +86,35 @@ std::optional<std::vector<std::u16string>> Win32FileSystem::Enumerate(std::u16st
 bool Win32FileSystem::Move(std::u16string_view from, std::u16string_view to) {
   // No replace flag: a move never overwrites another entry.
   return MoveFileW(W(std::u16string(from)), W(std::u16string(to))) != FALSE;
+}
+
+NameHolder Win32FileSystem::Holder(std::u16string_view pathView) {
+  const std::u16string path(pathView);
+  WIN32_FIND_DATAW data;
+  {
+    FindHandle find{FindFirstFileExW(W(path), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)};
+    // Wine finds a dangling link by its name, then leaves it out.
+    if (find.handle == INVALID_HANDLE_VALUE)
+      return GetLastError() == ERROR_NO_MORE_FILES ? NameHolder::Unlisted : NameHolder::Nothing;
+  }
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return NameHolder::Link;
+  // Wine shows a link to a file as a plain file, and a move of it moves what
+  // it leads to; only the path its handle leads to gives it away. Both paths
+  // go through the same translation, so a folder reached by a link or another
+  // drive letter compares all the same.
+  const PathParts parts = SplitPath(path);
+  const auto entry = FinalPath(path);
+  const auto folder = FinalPath(std::u16string(parts.folder));
+  if ((entry && entry->empty()) || (folder && folder->empty())) return NameHolder::Link;
+  if (!entry || !folder) return NameHolder::Entry;
+  const PathParts final = SplitPath(*entry);
+  const auto withoutSeparator = [](std::u16string_view folderPath) {
+    if (folderPath.size() > 1 && folderPath.back() == u'\\') folderPath.remove_suffix(1);
+    return folderPath;
+  };
+  const bool itself = SameIgnoringCase(withoutSeparator(final.folder), withoutSeparator(*folder)) &&
+                      SameIgnoringCase(final.name, parts.name);
+  return itself ? NameHolder::Entry : NameHolder::Link;
 }
 
 std::optional<std::u16string> Win32FileSystem::StoredName(std::u16string_view path) {
@@ -104,6 +161,7 @@ std::vector<std::u16string> Win32FileSystem::Subdirectories(std::u16string_view 
   std::vector<std::u16string> names;
   ForEachEntry(WithSeparator(path) + u"*", [&](const WIN32_FIND_DATAW& data) {
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || (data.dwFileAttributes & kHiddenOrSystem)) return;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return;
     const std::u16string name = U(data.cFileName);
     if (name == u"." || name == u"..") return;
     names.push_back(name);

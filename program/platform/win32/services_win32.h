@@ -13,6 +13,7 @@ namespace zefta::win32 {
 // the entry renamer's (modules/entry_renamer.h).
 class Win32FileSystem final : public FileSystem {
  public:
+  NameHolder Holder(std::u16string_view path) override;
   bool Move(std::u16string_view from, std::u16string_view to) override;
   std::optional<std::u16string> StoredName(std::u16string_view path) override;
   std::optional<std::vector<std::u16string>> Names(std::u16string_view folderPath) override;
