@@ -32,10 +32,13 @@ std::u16string Pick(std::mt19937& rng, const char16_t* const (&items)[N]) {
 
 std::u16string_view WithoutParking(std::u16string_view name) {
   constexpr std::u16string_view kSuffix = u".~ZEFTA";
-  const std::size_t at = name.size() >= kSuffix.size() + 1 ? name.size() - kSuffix.size() - 1 : 0;
-  if (at > 0 && SameIgnoringCase(name.substr(at, kSuffix.size()), kSuffix) && name.back() >= u'0' && name.back() <= u'9')
-    return name.substr(0, at);
-  return name;
+  // An entry left parked may be parked again by a later run.
+  for (;;) {
+    const std::size_t at = name.size() >= kSuffix.size() + 1 ? name.size() - kSuffix.size() - 1 : 0;
+    if (at == 0 || !SameIgnoringCase(name.substr(at, kSuffix.size()), kSuffix) || name.back() < u'0' || name.back() > u'9')
+      return name;
+    name = name.substr(0, at);
+  }
 }
 
 std::u16string WithFlippedCase(const std::u16string& path) {

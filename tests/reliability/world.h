@@ -14,7 +14,7 @@
 
 namespace zefta::reliability {
 
-// The entry's name without the suffix of a parked name (".~zefta0" to 9).
+// The entry's name without the suffixes of parked names (".~zefta0" to 9).
 std::u16string_view WithoutParking(std::u16string_view name);
 
 // The last part of path with every letter in the other case: "ReadMe.Txt"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Makes what only the Linux side can make (names that differ only in letter
-# case in one folder) in every tree, then runs the no-data-loss runs under
-# Wine. ZEFTA_TREES sets the number of trees (3).
+# case in one folder, links into the tree, out of it and dangling) in every
+# tree, runs the no-data-loss runs under Wine, and then checks on the Linux
+# side, by inode, that every link and everything outside the trees is as it
+# was. ZEFTA_TREES sets the number of trees (3).
 set -eu
 here=$(cd "$(dirname "$0")/../../.." && pwd)
 work=$(mktemp -d /tmp/zefta-reliability-XXXXXX)
@@ -17,12 +19,46 @@ for ((t = 0; t < ZEFTA_TREES; t++)); do
   for name in データ.TXT データ.txt; do file "$tree/ケース/$name"; done
   for name in ﾃﾞｰﾀ.TXT ﾃﾞｰﾀ.txt; do file "$tree/ﾊﾝｶｸ.Dir/$name"; done
   for name in Photo.JPEG photo.jpeg PHOTO.Jpeg Photo.JPEGX photo.jpegX; do file "$tree/Mixed/$name"; done
+  # Links to what no run renames (outside, or beside a case twin), and dangling
+  # ones, one of them beside a file whose name differs in letter case only.
+  file "$tree/Links.Dir/Twin.TXT"
+  ln -s "$work/outside/Real.TXT" "$tree/Links.Dir/LinkFile.TXT"
+  ln -s "$work/outside/RealDir.D" "$tree/Links.Dir/LinkDir.D"
+  ln -s ../nowhere "$tree/Links.Dir/Dangling.TXT"
+  ln -s ../nowhere "$tree/Links.Dir/twin.txt"
+  ln -s Notes.TXT "$tree/CasePairs.Dir/Notes.Link"
+  ln -s Sub "$tree/CasePairs.Dir/SubLink.D"
 done
+file "$work/outside/Real.TXT"
+file "$work/outside/RealDir.D/INNER.TXT"
+# What must not change: every link (its inode, name, target and the inode of
+# its folder, which a run may rename) and every entry outside the trees (its
+# path and inode).
+inventory() {
+  python3 - "$work" <<'PY'
+import os, sys
+work = sys.argv[1]
+for folder, dirs, files in os.walk(work):
+    for name in dirs + files:
+        path = os.path.join(folder, name)
+        if os.path.islink(path):
+            print(os.lstat(path).st_ino, os.stat(folder).st_ino, name, "->", os.readlink(path))
+        elif path.startswith(os.path.join(work, "outside")):
+            print(os.lstat(path).st_ino, path)
+PY
+}
+inventory | sort >"$work/links.before"
 
 windows_path() { local p="Z:$1"; echo "${p//\//\\}"; }
 export ZEFTA_RELIABILITY_DIR=$(windows_path "$work")
 # Wine notes every volume query on Z: (no label there); the figures stay readable without it.
 set -o pipefail
 "$here/scripts/wine-run.sh" "$@" 2> >(grep -v 'FS volume label and serial are not available' >&2) | tee "$work/output.txt"
+inventory | sort >"$work/links.after"
+group="no data loss, under Wine: links and what lies outside the trees, by inode on the Linux side"
+echo "FIGURE|$group|entries|$(wc -l <"$work/links.before")"
+echo "FIGURE|$group|entries lost|$(comm -23 "$work/links.before" "$work/links.after" | tee /dev/stderr | wc -l)"
+echo "FIGURE|$group|entries appeared|$(comm -13 "$work/links.before" "$work/links.after" | wc -l)"
 # A run that Wine ended early (its wineserver stopped) must not pass.
 grep -q '^passed$' "$work/output.txt" || { echo "the run ended before its verdict" >&2; exit 1; }
+cmp -s "$work/links.before" "$work/links.after" || { echo "links or entries outside the trees changed" >&2; exit 1; }
