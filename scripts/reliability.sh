@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The reliability figures in one table: the native tests under ASan + UBSan,
 # the fuzzers for longer, the no-data-loss runs in memory (100,000 of them)
-# and on real files under Wine. Every producer
+# and on real files under Wine, and a whole-tree conversion of a copy of
+# /usr/share/doc judged by inode. Every producer
 # prints FIGURE|section|name|value lines; the verdict needs every producer to
 # succeed and every "entries lost" and "crashes" figure to be 0.
 #
@@ -75,6 +76,9 @@ windows_runs() {
   zefta_start_display own && zefta_prepare_prefix && zefta_start_wineserver || return 1
   ZEFTA_TREES=$trees ctest --preset $preset -R '^no_data_loss$' -V --timeout 3600
   local status=$?
+  # A tree that no one here wrote: links, odd names, thousands of entries.
+  python3 tests/reliability/windows/real_tree.py "build/$preset/bin/no_data_loss.exe" /usr/share/doc lower,ext upper ||
+    status=1
   zefta_stop_all
   trap - EXIT
   return $status

@@ -286,6 +286,38 @@ PropertyTotals RunProperty(World& world, const PropertySettings& settings) {
   return totals;
 }
 
+WholeTreeReport ConvertWholeTreeOnce(World& world, const std::u16string& root, bool lower, bool extensionOnly,
+                                     bool directories) {
+  testing::MessageRecorder messages;
+  testing::MemorySettings settings;
+  testing::FakeEnvironment environment;
+  testing::FakeDesktop desktop;
+  testing::FakeFolderPicker picker;
+  testing::FakeWindowHost host;
+  Services services{world.guarded, messages, settings, environment, desktop,
+                    picker,        world.Code(), world.Lister(), world.Reader(), host};
+  MainWindow window(services);
+  environment.variables[u"TEMP"] = world.TempDir();
+  settings.values[u"ZEFTA\\SYSTEM\\STTPOS"] = u"0";
+  window.SetHandle(42);
+  window.Load();
+  window.DirCheck.SetValue(directories);
+  window.SmallCheck.SetValue(lower);
+  window.ExtCheck.SetValue(extensionOnly);
+  window.SMenuMsgOn.SetChecked(true);
+  WholeTreeReport report;
+  picker.result = root;
+  host.onShown = [&](Form& form) {
+    auto& list = static_cast<ConversionListWindow&>(form);
+    report.listed = list.ChangeFileList(list.ListInUse()).Count();
+    if (list.ChangeStart.Enabled()) list.ChangeStart_Click();
+  };
+  window.SMenuAllChange_Click();
+  for (const auto& m : messages.shown)
+    if (m.icon == MessageIcon::Information) report.closing = m.text;
+  return report;
+}
+
 void PrintFigures(const char* group, const PropertyTotals& t) {
   const std::pair<const char*, long long> figures[] = {
       {"trees", t.trees},

@@ -36,6 +36,15 @@ struct PropertyTotals {
 
 PropertyTotals RunProperty(World& world, const PropertySettings& settings);
 
+// One whole-tree conversion of a tree made elsewhere, started as a user
+// starts it: every listed entry taken, the completion message shown.
+struct WholeTreeReport {
+  int listed = -1;       // entries in the conversion list window; -1 when it was not shown
+  std::u16string closing;  // the closing message
+};
+WholeTreeReport ConvertWholeTreeOnce(World& world, const std::u16string& root, bool lower, bool extensionOnly,
+                                     bool directories);
+
 // "FIGURE|<group>|<name>|<value>" lines, one per figure.
 void PrintFigures(const char* group, const PropertyTotals& totals);
 

@@ -15,6 +15,7 @@
 #include "platform/win32/services_win32.h"
 #include "platform/win32/text.h"
 #include "property_run.h"
+#include "text_util.h"
 
 namespace zefta::reliability {
 namespace {
@@ -117,10 +118,24 @@ class WineWorld final : public World {
 }  // namespace
 }  // namespace zefta::reliability
 
+// ZEFTA_REAL_TREE=<folder> ZEFTA_REAL_OPTIONS=<lower|upper><,ext>: one
+// whole-tree conversion of that folder, directories included; prints what
+// the list window listed and the closing message, for the Linux side to judge.
+int ConvertRealTree(const wchar_t* root) {
+  using namespace zefta::reliability;
+  const std::string options = std::getenv("ZEFTA_REAL_OPTIONS") ? std::getenv("ZEFTA_REAL_OPTIONS") : "lower,ext";
+  WineWorld world(U(_wgetenv(L"ZEFTA_RELIABILITY_DIR")));
+  const WholeTreeReport report = ConvertWholeTreeOnce(world, U(root), options.starts_with("lower"),
+                                                      options.find("ext") != std::string::npos, true);
+  std::printf("listed %d\nclosing %s\n", report.listed, zefta::testing::U8(report.closing).c_str());
+  return report.listed > 0 ? 0 : 1;
+}
+
 int wmain() {
   using namespace zefta::reliability;
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   _setmode(_fileno(stdout), _O_BINARY);  // plain LF lines, read on the Linux side
+  if (const wchar_t* real = _wgetenv(L"ZEFTA_REAL_TREE")) return ConvertRealTree(real);
   PropertySettings settings{.trees = 3, .runsPerTree = 32, .entries = 30};
   if (const char* trees = std::getenv("ZEFTA_TREES")) settings.trees = std::atoi(trees);
   const wchar_t* base = _wgetenv(L"ZEFTA_RELIABILITY_DIR");
