@@ -61,6 +61,12 @@ if build host-asan; then
     run_ctest "native, ASan+UBSan" --preset host-asan
 fi
 
+# The no-data-loss runs in memory reach deep trees only in numbers: 20,000
+# of them, optimized.
+if build host-release; then
+  run_ctest "native no-data-loss runs, optimized" --preset host-release
+fi
+
 if bash scripts/fuzz.sh "${ZEFTA_FUZZ_SECONDS:-10}"; then
   totals+=("fuzzing: ${ZEFTA_FUZZ_SECONDS:-10} s per target, no crash")
 else
