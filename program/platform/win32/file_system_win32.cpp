@@ -56,6 +56,18 @@ std::optional<std::u16string> FinalPath(const std::u16string& path) {
   return U(buffer, length);
 }
 
+// "\\?\C:\x" as "C:\x", "\\?\UNC\server\x" as "\\server\x".
+std::u16string WithoutPrefix(const std::u16string& path) {
+  if (path.starts_with(u"\\\\?\\UNC\\")) return u"\\" + path.substr(7);
+  if (path.starts_with(u"\\\\?\\")) return path.substr(4);
+  return path;
+}
+
+std::u16string_view WithoutSeparator(std::u16string_view folder) {
+  if (folder.size() > 1 && folder.back() == u'\\') folder.remove_suffix(1);
+  return folder;
+}
+
 bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
   return CompareStringOrdinal(reinterpret_cast<const wchar_t*>(a.data()), static_cast<int>(a.size()),
                               reinterpret_cast<const wchar_t*>(b.data()), static_cast<int>(b.size()),
@@ -90,31 +102,32 @@ bool Win32FileSystem::Move(std::u16string_view from, std::u16string_view to) {
 
 NameHolder Win32FileSystem::Holder(std::u16string_view pathView) {
   const std::u16string path(pathView);
-  WIN32_FIND_DATAW data;
-  {
-    FindHandle find{FindFirstFileExW(W(path), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)};
+  const DWORD attributes = GetFileAttributesW(W(path));
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
     // Wine finds a dangling link by its name, then leaves it out.
-    if (find.handle == INVALID_HANDLE_VALUE)
-      return GetLastError() == ERROR_NO_MORE_FILES ? NameHolder::Unlisted : NameHolder::Nothing;
+    WIN32_FIND_DATAW data;
+    FindHandle find{FindFirstFileExW(W(path), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)};
+    if (find.handle != INVALID_HANDLE_VALUE) return NameHolder::Link;  // there, and yet not: cannot be told
+    return GetLastError() == ERROR_NO_MORE_FILES ? NameHolder::Unlisted : NameHolder::Nothing;
   }
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return NameHolder::Link;
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return NameHolder::Link;
   // Wine shows a link to a file as a plain file, and a move of it moves what
-  // it leads to; only the path its handle leads to gives it away. Both paths
-  // go through the same translation, so a folder reached by a link or another
-  // drive letter compares all the same.
-  const PathParts parts = SplitPath(path);
+  // it leads to; only the path its handle leads to gives it away: another
+  // name (exactly: a link may lead to its own case twin), or another folder.
   const auto entry = FinalPath(path);
-  const auto folder = FinalPath(std::u16string(parts.folder));
-  if ((entry && entry->empty()) || (folder && folder->empty())) return NameHolder::Link;
-  if (!entry || !folder) return NameHolder::Entry;
-  const PathParts final = SplitPath(*entry);
-  const auto withoutSeparator = [](std::u16string_view folderPath) {
-    if (folderPath.size() > 1 && folderPath.back() == u'\\') folderPath.remove_suffix(1);
-    return folderPath;
-  };
-  const bool itself = SameIgnoringCase(withoutSeparator(final.folder), withoutSeparator(*folder)) &&
-                      SameIgnoringCase(final.name, parts.name);
-  return itself ? NameHolder::Entry : NameHolder::Link;
+  if (entry && entry->empty()) return NameHolder::Link;
+  if (!entry) return NameHolder::Entry;
+  const std::u16string finalPath = WithoutPrefix(*entry);
+  const PathParts final = SplitPath(finalPath), asked = SplitPath(path);
+  if (final.name != asked.name && (!SameIgnoringCase(final.name, asked.name) || StoredName(path) != final.name))
+    return NameHolder::Link;
+  if (SameIgnoringCase(WithoutSeparator(final.folder), WithoutSeparator(asked.folder))) return NameHolder::Entry;
+  // A folder reached by a link on the way, or by another drive letter:
+  // where it leads goes through the same translation.
+  const auto folder = FinalPath(std::u16string(asked.folder));
+  if (!folder) return NameHolder::Entry;
+  return SameIgnoringCase(WithoutSeparator(final.folder), WithoutSeparator(WithoutPrefix(*folder))) ? NameHolder::Entry
+                                                                                                   : NameHolder::Link;
 }
 
 std::optional<std::u16string> Win32FileSystem::StoredName(std::u16string_view path) {
