@@ -76,6 +76,10 @@ windows_runs() {
   zefta_start_display own && zefta_prepare_prefix && zefta_start_wineserver || return 1
   ZEFTA_TREES=$trees ctest --preset $preset -R '^no_data_loss$' -V --timeout 3600
   local status=$?
+  # ZEFTA.EXE itself killed in the middle of runs, started again, undone.
+  cmake --build --preset $preset --target zefta_e2e >/dev/null &&
+    tests/e2e/run_e2e.sh "build/$preset/tests/e2e/zefta_e2e.exe" "build/$preset/bin/ZEFTA.EXE" "$out/kill" killed-runs ||
+    status=1
   # A tree that no one here wrote: links, odd names, thousands of entries.
   python3 tests/reliability/windows/real_tree.py "build/$preset/bin/no_data_loss.exe" /usr/share/doc lower,ext upper ||
     status=1

@@ -182,7 +182,9 @@ struct BenchServices {
   TimedTreeLister treeLister;
   win32::Win32FileReader fileReader;
   BenchWindowHost windows;
-  Services services{files, messages, settings, environment, desktop, folderPicker, codePage, treeLister, fileReader, windows};
+  win32::AppDataJournalStorage journal;
+  Services services{files,    messages,   settings,   environment, desktop, folderPicker,
+                    codePage, treeLister, fileReader, windows,     journal};
 };
 
 inline void PumpMessages() { BenchWindowHost::PumpMessages(); }

@@ -76,6 +76,8 @@ class MenuItem : public ControlBase {
   void UserClick();
 
   std::function<void()> Click;
+  // The item is highlighted in its open menu.
+  std::function<void()> Select;
 
  private:
   bool checked_ = false;

@@ -20,8 +20,9 @@ std::u16string LeftParkedText(const ConversionEntry& entry, const RenameResult& 
          u"」という名前で残っています。";
 }
 
-std::optional<ConversionReport> ConversionEngine::Run(const std::vector<ConversionEntry>& entries,
-                                                      ProcessedCounts counts, ConversionSteps& steps) {
+template <typename Convert>
+std::optional<ConversionReport> ConversionEngine::Loop(std::size_t count, RunKind kind, ConversionSteps& steps,
+                                                       Convert convert) {
   // Events handled while the run yields could start another run, which
   // would reset the counters under this one and walk the same entries.
   if (running_) return std::nullopt;
@@ -34,24 +35,45 @@ std::optional<ConversionReport> ConversionEngine::Run(const std::vector<Conversi
   processed_.Reset();
   converted_.Reset();
   renamer_.BeginRun();
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (steps.Take(i)) {
-      const ConversionEntry& entry = entries[i];
-      const CaseOptions options = steps.Options();
-      const bool needed = NeedsConversion(entry.name, options);
-      if (counts == ProcessedCounts::EveryTakenEntry || needed) processed_.Increment();
-      if (needed) {
-        converted_.Increment();
-        const RenameResult result = renamer_.Rename(entry.folder, entry.name, ConvertName(entry.name, options));
-        if (result.outcome != RenameResult::Outcome::Renamed) {
-          converted_.Decrement();
-          steps.Failed(entry, result);
-        }
-      }
-    }
+  if (journal_) journal_->Begin(kind);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (steps.Take(i)) convert(i);
     steps.LetEventsRun();
   }
-  return ConversionReport{processed_.Value(), converted_.Value()};
+  const bool journalFailed = journal_ && journal_->End();
+  return ConversionReport{processed_.Value(), converted_.Value(), journalFailed};
+}
+
+void ConversionEngine::Renamed(const ConversionEntry& entry, const RenameResult& result, ConversionSteps& steps) {
+  if (result.outcome == RenameResult::Outcome::Renamed) return;
+  converted_.Decrement();
+  steps.Failed(entry, result);
+}
+
+std::optional<ConversionReport> ConversionEngine::Run(const std::vector<ConversionEntry>& entries,
+                                                      ProcessedCounts counts, ConversionSteps& steps) {
+  return Loop(entries.size(), RunKind::Convert, steps, [&](std::size_t i) {
+    const ConversionEntry& entry = entries[i];
+    const CaseOptions options = steps.Options();
+    const bool needed = NeedsConversion(entry.name, options);
+    if (counts == ProcessedCounts::EveryTakenEntry || needed) processed_.Increment();
+    if (!needed) return;
+    converted_.Increment();
+    Renamed(entry, renamer_.Rename(entry.folder, entry.name, ConvertName(entry.name, options)), steps);
+  });
+}
+
+std::optional<ConversionReport> ConversionEngine::Undo(const std::vector<JournalStep>& entries, ConversionSteps& steps) {
+  return Loop(entries.size(), RunKind::Undo, steps, [&](std::size_t i) {
+    const JournalStep& step = entries[i];
+    processed_.Increment();
+    converted_.Increment();
+    // Renamed since, or gone: not the entry this run renamed.
+    const bool unchanged = entries_.StoredName(step.folder + step.newName) == step.newName;
+    Renamed({step.folder, step.newName},
+            unchanged ? renamer_.Rename(step.folder, step.newName, step.oldName) : RenameResult{},
+            steps);
+  });
 }
 
 }  // namespace zefta

@@ -49,6 +49,7 @@ class ConversionSteps {
 struct ConversionReport {
   std::int16_t processed = 0;
   std::int16_t converted = 0;
+  bool journalFailed = false;  // the run could not be recorded, so it cannot be undone
 };
 
 // The closing message of a run, if any: the counts when something was
@@ -60,9 +61,10 @@ std::u16string LeftParkedText(const ConversionEntry& entry, const RenameResult& 
 
 class ConversionEngine {
  public:
-  // The counters are the program's ProcessedCount and ConvertedCount.
-  ConversionEngine(FolderEntries& entries, Counter16& processed, Counter16& converted)
-      : renamer_(entries), processed_(processed), converted_(converted) {}
+  // The counters are the program's ProcessedCount and ConvertedCount. With a
+  // journal, every run is recorded there.
+  ConversionEngine(FolderEntries& entries, Counter16& processed, Counter16& converted, RunJournal* journal = nullptr)
+      : entries_(entries), renamer_(entries, journal), processed_(processed), converted_(converted), journal_(journal) {}
 
   bool Running() const { return running_; }
 
@@ -72,10 +74,21 @@ class ConversionEngine {
   std::optional<ConversionReport> Run(const std::vector<ConversionEntry>& entries, ProcessedCounts counts,
                                       ConversionSteps& steps);
 
+  // Renames the entries of a journal's run back to their old names, in the
+  // order given; an entry that is gone or no longer has its new name is
+  // refused. Every entry counts as taken up.
+  std::optional<ConversionReport> Undo(const std::vector<JournalStep>& entries, ConversionSteps& steps);
+
  private:
+  template <typename Convert>
+  std::optional<ConversionReport> Loop(std::size_t count, RunKind kind, ConversionSteps& steps, Convert convert);
+  void Renamed(const ConversionEntry& entry, const RenameResult& result, ConversionSteps& steps);
+
+  FolderEntries& entries_;
   EntryRenamer renamer_;
   Counter16& processed_;
   Counter16& converted_;
+  RunJournal* journal_;
   bool running_ = false;
 };
 

@@ -28,17 +28,25 @@ RenameResult EntryRenamer::Rename(std::u16string_view folderView, std::u16string
                                   std::u16string_view newName) {
   using Outcome = RenameResult::Outcome;
   const std::u16string folder(folderView);
-  const std::u16string from = folder + std::u16string(name);
-  const std::u16string to = folder + std::u16string(newName);
-  const auto moved = [&](bool done) { return RenameResult{done ? Outcome::Renamed : Outcome::Refused, {}}; };
-  if (name == newName) return moved(true);
+  if (name == newName) return {Outcome::Renamed, {}};
   // A link is never moved: where a move follows it, it would carry off what
   // it leads to, from wherever that is.
-  if (entries_.Holder(from) != NameHolder::Entry) return moved(false);
-  if (Upper(name) != Upper(newName)) return moved(entries_.Holder(to) == NameHolder::Nothing && entries_.Move(from, to));
+  if (entries_.Holder(folder + std::u16string(name)) != NameHolder::Entry) return {Outcome::Refused, {}};
+  if (Upper(name) != Upper(newName)) {
+    if (entries_.Holder(folder + std::u16string(newName)) != NameHolder::Nothing) return {Outcome::Refused, {}};
+    return Directly(folder, name, newName);
+  }
   CaseMoves& caseMoves = CaseMovesOf(folder);
-  if (caseMoves == CaseMoves::Honoured) return moved(entries_.Move(from, to));
+  if (caseMoves == CaseMoves::Honoured) return Directly(folder, name, newName);
   return ThroughParkedName(folder, name, newName, caseMoves);
+}
+
+RenameResult EntryRenamer::Directly(const std::u16string& folder, std::u16string_view name,
+                                    std::u16string_view newName) {
+  using Outcome = RenameResult::Outcome;
+  Record(folder, name, newName, u"");
+  const bool moved = entries_.Move(folder + std::u16string(name), folder + std::u16string(newName));
+  return Told({moved ? Outcome::Renamed : Outcome::Refused, {}});
 }
 
 RenameResult EntryRenamer::ThroughParkedName(const std::u16string& folder, std::u16string_view name,
@@ -50,8 +58,11 @@ RenameResult EntryRenamer::ThroughParkedName(const std::u16string& folder, std::
   for (int attempt = 0; attempt < kParkingAttempts; ++attempt) {
     const std::u16string suffix = u".~zefta" + std::u16string(1, static_cast<char16_t>(u'0' + attempt));
     std::u16string parked = from + suffix;
-    // Only a free name: a move onto a dangling link would replace it.
-    if (entries_.Holder(parked) != NameHolder::Nothing || !entries_.Move(from, parked)) continue;
+    Record(folder, name, newName, std::u16string(name) + suffix);
+    if (!entries_.Move(from, parked)) {
+      Told({Outcome::Refused, {}});
+      continue;
+    }
     if (caseMoves == CaseMoves::Unknown) {
       // What a change of letter case does on this volume, learnt on the
       // parked name, which no other entry can share.
@@ -64,13 +75,26 @@ RenameResult EntryRenamer::ThroughParkedName(const std::u16string& folder, std::
     }
     // The new name must be free: a case twin that appeared since the folder
     // was listed, or a dangling link, would be replaced.
-    if (entries_.Holder(to) == NameHolder::Nothing && entries_.Move(parked, to)) return {Outcome::Renamed, {}};
+    if (entries_.Holder(to) == NameHolder::Nothing && entries_.Move(parked, to)) return Told({Outcome::Renamed, {}});
     // The way back is as closed as the way on: where Wine keeps both
     // spellings, the old name now leads to the same twin or link.
-    if (entries_.Holder(from) == NameHolder::Nothing && entries_.Move(parked, from)) return {Outcome::Refused, {}};
-    return {Outcome::LeftParked, parked};
+    if (entries_.Holder(from) == NameHolder::Nothing && entries_.Move(parked, from)) return Told({Outcome::Refused, {}});
+    return Told({Outcome::LeftParked, parked});
   }
   return {Outcome::Refused, {}};
+}
+
+void EntryRenamer::Record(const std::u16string& folder, std::u16string_view name, std::u16string_view newName,
+                          std::u16string_view parkedName) {
+  // A journal that cannot be written stops no rename: the run tells the user.
+  if (journal_)
+    journal_->Step({folder, std::u16string(name), std::u16string(newName), std::u16string(parkedName), std::nullopt});
+}
+
+RenameResult EntryRenamer::Told(RenameResult result) {
+  static constexpr StepOutcome kOutcomes[] = {StepOutcome::Renamed, StepOutcome::Refused, StepOutcome::Parked};
+  if (journal_) journal_->Outcome(kOutcomes[static_cast<int>(result.outcome)]);
+  return result;
 }
 
 bool EntryRenamer::HasCaseTwin(const std::u16string& folder, std::u16string_view name) {

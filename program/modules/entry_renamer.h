@@ -10,6 +10,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "modules/run_journal.h"
 #include "services/services.h"
 
 namespace zefta {
@@ -27,7 +28,8 @@ struct RenameResult {
 
 class EntryRenamer {
  public:
-  explicit EntryRenamer(FolderEntries& entries) : entries_(entries) {}
+  // With a journal, every entry is recorded there before it is moved.
+  explicit EntryRenamer(FolderEntries& entries, RunJournal* journal = nullptr) : entries_(entries), journal_(journal) {}
 
   // A new run: what was learnt of folders' names in an earlier run is
   // forgotten (the folders may have changed since); what was learnt of
@@ -52,12 +54,18 @@ class EntryRenamer {
  private:
   enum class CaseMoves { Unknown, Honoured, Ignored };
 
+  RenameResult Directly(const std::u16string& folder, std::u16string_view name, std::u16string_view newName);
   RenameResult ThroughParkedName(const std::u16string& folder, std::u16string_view name,
                                  std::u16string_view newName, CaseMoves& caseMoves);
+  // The journal's record before a move, and where the entry ended up.
+  void Record(const std::u16string& folder, std::u16string_view name, std::u16string_view newName,
+              std::u16string_view parkedName);
+  RenameResult Told(RenameResult result);
   bool HasCaseTwin(const std::u16string& folder, std::u16string_view name);
   CaseMoves& CaseMovesOf(std::u16string_view folder);
 
   FolderEntries& entries_;
+  RunJournal* journal_;
   // Per volume ("C:" or "\\server"), upper-cased.
   std::map<std::u16string, CaseMoves> volumes_;
   // Per folder of this run, upper-cased: how many names share each upper-cased name.

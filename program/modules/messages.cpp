@@ -15,4 +15,8 @@ std::u16string CompletionText(std::int16_t processed, std::int16_t converted) {
   return DecimalText(processed) + u"ファイル中、" + DecimalText(converted) + u"ファイルを変換しました。";
 }
 
+std::u16string UndoneText(std::int16_t processed, std::int16_t converted) {
+  return DecimalText(processed) + u"ファイル中、" + DecimalText(converted) + u"ファイルを元に戻しました。";
+}
+
 }  // namespace zefta

@@ -21,4 +21,10 @@ std::u16string MessageTitle();
 // "3ファイル中、2ファイルを変換しました。"
 std::u16string CompletionText(std::int16_t processed, std::int16_t converted);
 
+// The closing message of an undo: "3ファイル中、2ファイルを元に戻しました。"
+std::u16string UndoneText(std::int16_t processed, std::int16_t converted);
+
+// Told once after a run whose journal could not be written.
+inline constexpr char16_t kJournalFailedText[] = u"変換の記録を書き込めなかったため、この変換は元に戻せません。";
+
 }  // namespace zefta

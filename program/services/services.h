@@ -151,6 +151,30 @@ class TreeLister {
                                                       const std::string& listPath) = 0;
 };
 
+// The files of the journal of renames, in the user's application data folder:
+// the run under way (or one that was cut short), the last finished run, and
+// where a damaged journal is set aside.
+enum class JournalFile { Current, LastRun, SetAside };
+
+class JournalStorage {
+ public:
+  virtual ~JournalStorage() = default;
+  // Whether this process keeps the journal: false while another instance of
+  // the program keeps it.
+  virtual bool Claim() = 0;
+  // The whole file; nullopt when there is none.
+  virtual std::optional<std::string> Read(JournalFile file) = 0;
+  // Starts Current afresh with text, through to the disk; false when it cannot.
+  virtual bool Create(std::string_view text) = 0;
+  // Appends text to Current, through to the disk when flush; false when it cannot.
+  virtual bool Append(std::string_view text, bool flush) = 0;
+  // Current, or LastRun, becomes file `to` (replacing it), through to the disk.
+  virtual bool Rename(JournalFile from, JournalFile to) = 0;
+  virtual void Remove(JournalFile file) = 0;
+  // Where the file lives, for messages.
+  virtual std::u16string PathOf(JournalFile file) = 0;
+};
+
 // Reads a whole file as bytes; nullopt when it cannot be opened.
 class FileReader {
  public:

@@ -121,6 +121,7 @@ void ConversionListWindow::ConvertListedEntries() {
   ListWindowSteps steps(*this);
   const auto report = context_.engine.Run(entries_, ProcessedCounts::EntriesNeedingConversion, steps);
   if (!report) return;
+  if (report->journalFailed) Report(kJournalFailedText, MessageIcon::Exclamation);
   context_.services.desktop.Beep();
   if (context_.SMenuMsgOn.Checked()) Report(*ReportText(*report, kNothingConvertedText), MessageIcon::Information);
 }

@@ -18,7 +18,8 @@ MainWindow::MainWindow(const Services& services)
       DirList(services.files),
       DriveList(services.files),
       services_(services),
-      engine_(services.files, state_.processedCount, state_.convertedCount) {
+      journal_(services.journal),
+      engine_(services.files, state_.processedCount, state_.convertedCount, &journal_) {
   using namespace main_texts;
   DirCheck.Click = [this] { DirCheck_Click(); };
   DirList.Change = [this] { DirList_Change(); };
@@ -32,6 +33,8 @@ MainWindow::MainWindow(const Services& services)
   SMenuStartPosition.Click = [this] { SMenuStartPosition_Click(); };
   SMenuMsgOn.Click = [this] { SMenuMsgOn_Click(); };
   SMenuHelpVersion.Click = [this] { SMenuHelpVersion_Click(); };
+  SMenuUndo.Click = [this] { SMenuUndo_Click(); };
+  SMenuUndo.Select = [this] { ShowHint(5, kHintUndo); };
 
   List.MouseMove = [this] { ShowHint(1, kHintList); };
   DirCheck.MouseMove = [this] { ShowHint(2, kHintDirCheck); };
@@ -60,6 +63,8 @@ bool MainWindow::Initialize() {
     desktop.EndProgram();
     return false;
   }
+  // Only now: a second start must never touch the run of a first one at work.
+  if (journal_.Claim()) MendCutRun();
   return true;
 }
 
@@ -75,6 +80,7 @@ void MainWindow::Load() {
   // No drive at all leaves the first entry as the one to return to.
   state_.lastDriveIndex = driveIndex >= 0 && driveIndex <= 255 ? static_cast<std::uint8_t>(driveIndex) : 0;
   state_.processedCount.Reset();
+  UpdateUndo();
   DirCheck_Click();
 }
 
@@ -181,6 +187,7 @@ void MainWindow::ConversionStart_Click() {
 
   services_.desktop.SetPointer(Handle(), Pointer::Default);
   SetOptionsEnabled(true);
+  if (report) AfterRun(*report);
   if (report && report->converted != 0) {
     if (SMenuMsgOn.Checked()) ShowMessage(*ReportText(*report), MessageIcon::Information);
     RefreshEntryList();

@@ -10,6 +10,7 @@
 #include "modules/conversion_engine.h"
 #include "modules/name_rule.h"
 #include "modules/program_state.h"
+#include "modules/run_journal.h"
 #include "windows/window_services.h"
 
 namespace zefta {
@@ -56,6 +57,14 @@ class MainWindow : public Form {
   void SMenuMsgOn_Click();
   void SMenuHelpVersion_Click();
 
+  // The journal: a run cut short is mended at start; the last run undone.
+  void MendCutRun();
+  void SMenuUndo_Click();
+  // The undo item is grey when there is nothing to undo.
+  void UpdateUndo();
+  // After every run: a journal that could not be written is told, once.
+  void AfterRun(const ConversionReport& report);
+
   // Drag and drop onto the window and its drop targets.
   int OLEDragOver(const DropData& data, int requestedEffect) override;
   void OLEDragDrop(const DropData& data) override;
@@ -72,6 +81,7 @@ class MainWindow : public Form {
   ProgramState& State() { return state_; }
   const Services& Platform() const { return services_; }
   ConversionEngine& Engine() { return engine_; }
+  RunJournal& Journal() { return journal_; }
 
   // Controls, front to back as laid out.
   StatusPanel StatusBar;  // panel 1 of the status bar
@@ -87,7 +97,7 @@ class MainWindow : public Form {
 
   // Menus.
   MenuItem MenuFile, ProcEnd;
-  MenuItem MenuTool, SMenuAllChange, SMenuToolFil1, SMenuCfgSelectMark;
+  MenuItem MenuTool, SMenuAllChange, SMenuToolFil1, SMenuCfgSelectMark, SMenuToolFil2, SMenuUndo;
   MenuItem MenuConfig, SMenuStartPosition, SMenuMsgOn;
   MenuItem MenuHelp, SMenuHelpVersion;
 
@@ -97,6 +107,7 @@ class MainWindow : public Form {
  private:
   Services services_;
   ProgramState state_;
+  RunJournal journal_;
   // One run at a time, whichever way it was started.
   ConversionEngine engine_;
 };

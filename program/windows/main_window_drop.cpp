@@ -25,6 +25,7 @@ void MainWindow::ConvertDroppedFiles(const DropData& data) {
   MainWindowSteps steps(*this, {});
   const auto report = engine_.Run(entries, ProcessedCounts::EntriesNeedingConversion, steps);
   if (!report) return;
+  AfterRun(*report);
   services_.desktop.Beep();
   if (report->converted != 0 && SMenuMsgOn.Checked()) ShowMessage(*ReportText(*report), MessageIcon::Information);
 }

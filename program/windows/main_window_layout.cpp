@@ -28,6 +28,8 @@ FormLayout MainWindow::Layout() {
       {"SMenuAllChange", kSMenuAllChange, u"Ctrl+S", 1, &SMenuAllChange},
       {"SMenuToolFil1", u"-", u"", 1, &SMenuToolFil1},
       {"SMenuCfgSelectMark", kSMenuCfgSelectMark, u"Ctrl+C", 1, &SMenuCfgSelectMark},
+      {"SMenuToolFil2", u"-", u"", 1, &SMenuToolFil2},
+      {"SMenuUndo", kSMenuUndo, u"Ctrl+Z", 1, &SMenuUndo},
       {"MenuConfig", kMenuConfig, u"", 0, &MenuConfig},
       {"SMenuStartPosition", kSMenuStartPosition, u"Ctrl+P", 1, &SMenuStartPosition},
       {"SMenuMsgOn", kSMenuMsgOn, u"Ctrl+M", 1, &SMenuMsgOn},

@@ -33,6 +33,7 @@ void MainWindow::SMenuAllChange_Click() {
   ConversionListWindow window({services_, state_, engine_, SMenuCfgSelectMark, SMenuMsgOn,
                                [this] { return Options(); }, services_.codePage.FromAnsi(topBytes)});
   services_.windows.ShowModal(window, *this);
+  UpdateUndo();
 }
 
 }  // namespace zefta

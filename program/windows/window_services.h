@@ -17,6 +17,7 @@ struct Services {
   TreeLister& treeLister;
   FileReader& fileReader;
   WindowHost& windows;
+  JournalStorage& journal;
 };
 
 }  // namespace zefta

@@ -41,6 +41,9 @@ chmod a-w "$root/tree/ReadOnly.txt"
 files "$root/tree/ソDir" x.txt
 files "$root/tree/サブDir" Mixed.Case.doc
 files "$root/settings" a.txt
+files "$root/undo" Alpha.TXT Beta.TXT Gamma.Txt
+mkdir -p "$root/kill"
+(cd "$root/kill" && for i in $(seq 1000 3999); do echo "$i" > "K0$i.TXT"; done)
 mkdir -p "$root/settings/sub"
 # The program alone, without its library.
 mkdir -p "$root/nolib"

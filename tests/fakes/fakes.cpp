@@ -9,7 +9,7 @@ namespace zefta::testing {
 namespace {
 
 bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  return MapCase(a, CaseDirection::Upper) == MapCase(b, CaseDirection::Upper);
+  return a.size() == b.size() && MapCase(a, CaseDirection::Upper) == MapCase(b, CaseDirection::Upper);
 }
 
 // "c:\a/b\\" as "c:\a\b": "/" counts as a separator, empty parts go.
@@ -51,10 +51,14 @@ FakeFileSystem::FakeFileSystem(Kind k) : kind(k) {
 std::optional<std::u16string> FakeFileSystem::Child(const std::u16string& folder, std::u16string_view name,
                                                     bool unlisted) const {
   const auto shown = [&](const std::u16string& stored) { return unlisted ? !Listed(stored) : Listed(stored); };
-  const std::u16string exact = folder + u"\\" + std::u16string(name);
+  const std::u16string prefix = folder + u"\\";
+  const std::u16string exact = prefix + std::u16string(name);
   if (entries_.count(exact) && shown(exact)) return exact;
-  for (const std::u16string& child : ChildNames(folder))
-    if (SameIgnoringCase(child, name) && shown(folder + u"\\" + child)) return folder + u"\\" + child;
+  for (auto it = entries_.lower_bound(prefix); it != entries_.end() && it->first.starts_with(prefix); ++it) {
+    const std::u16string_view child = std::u16string_view(it->first).substr(prefix.size());
+    if (child.find(u'\\') == std::u16string_view::npos && SameIgnoringCase(child, name) && shown(it->first))
+      return it->first;
+  }
   return std::nullopt;
 }
 
@@ -110,7 +114,8 @@ bool FakeFileSystem::IsLinkSpelled(std::u16string_view path) const {
 
 // A dangling link shows on Windows like any entry; under Wine nowhere.
 bool FakeFileSystem::Listed(const std::u16string& stored) const {
-  return entries_.at(stored).linkTo.empty() || KindOf(stored) == Kind::Windows || Followed(stored);
+  const auto it = entries_.find(stored);
+  return it->second.linkTo.empty() || KindOf(stored) == Kind::Windows || Followed(stored);
 }
 
 std::vector<std::u16string> FakeFileSystem::ChildNames(const std::u16string& folder) const {
@@ -282,6 +287,31 @@ void MemorySettings::Set(std::u16string_view app, std::u16string_view section, s
 bool MemorySettings::DeleteSection(std::u16string_view app, std::u16string_view section) {
   const std::u16string prefix = SectionPrefix(app, section);
   return std::erase_if(values, [&](const auto& item) { return item.first.starts_with(prefix); }) > 0;
+}
+
+std::optional<std::string> FakeJournalStorage::Read(JournalFile file) {
+  const auto it = files.find(file);
+  return it == files.end() ? std::nullopt : std::optional(it->second);
+}
+
+bool FakeJournalStorage::Create(std::string_view text) {
+  if (failWrites) return false;
+  flushed = files[JournalFile::Current] = text;
+  return true;
+}
+
+bool FakeJournalStorage::Append(std::string_view text, bool flush) {
+  if (failWrites || !files.count(JournalFile::Current)) return false;
+  files[JournalFile::Current] += text;
+  if (flush) flushed = files[JournalFile::Current];
+  return true;
+}
+
+bool FakeJournalStorage::Rename(JournalFile from, JournalFile to) {
+  if (!files.count(from)) return false;
+  files[to] = files[from];
+  files.erase(from);
+  return true;
 }
 
 void FakeDesktop::DoEvents() {

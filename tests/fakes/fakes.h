@@ -212,6 +212,24 @@ class FakeFileReader : public FileReader {
   std::map<std::u16string, std::string> files;
 };
 
+// The journal's files in memory. Flushed holds what a flush has put on the
+// disk of the run under way, which is all a power cut would leave.
+class FakeJournalStorage : public JournalStorage {
+ public:
+  bool Claim() override { return claimable; }
+  std::optional<std::string> Read(JournalFile file) override;
+  bool Create(std::string_view text) override;
+  bool Append(std::string_view text, bool flush) override;
+  bool Rename(JournalFile from, JournalFile to) override;
+  void Remove(JournalFile file) override { files.erase(file); }
+  std::u16string PathOf(JournalFile file) override { return u"journal-" + std::u16string(1, u'0' + static_cast<int>(file)); }
+
+  std::map<JournalFile, std::string> files;
+  std::string flushed;
+  bool claimable = true;
+  bool failWrites = false;  // as a full disk
+};
+
 // Every fake at once, wired into a Services value.
 struct FakePlatform {
   FakeFileSystem files;
@@ -224,7 +242,9 @@ struct FakePlatform {
   FakeTreeLister treeLister;
   FakeFileReader fileReader;
   FakeWindowHost windows;
-  Services services{files, messages, settings, environment, desktop, folderPicker, codePage, treeLister, fileReader, windows};
+  FakeJournalStorage journal;
+  Services services{files,    messages,   settings,   environment, desktop, folderPicker,
+                    codePage, treeLister, fileReader, windows,     journal};
 };
 
 }  // namespace zefta::testing

@@ -16,7 +16,11 @@ struct MainWindowFixture {
   FakePlatform platform;
   MainWindow window{platform.services};
 
-  MainWindowFixture() { window.SetHandle(42); }
+  // Start-up claims the journal after the previous-instance check.
+  MainWindowFixture() {
+    window.SetHandle(42);
+    window.Journal().Claim();
+  }
   void Store(const std::u16string& key, const std::u16string& value) {
     platform.settings.values[u"ZEFTA\\SYSTEM\\" + key] = value;
   }

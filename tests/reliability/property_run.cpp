@@ -45,6 +45,7 @@ class Run {
     settings_.values[u"ZEFTA\\SYSTEM\\DRV"] = root_;
     settings_.values[u"ZEFTA\\SYSTEM\\STTPOS"] = u"0";
     window_.SetHandle(42);
+    window_.Initialize();
     window_.Load();
     window_.DirCheck.SetValue(case_.dir);
     window_.SmallCheck.SetValue(case_.small);
@@ -259,8 +260,9 @@ class Run {
   testing::FakeDesktop desktop_;
   testing::FakeFolderPicker picker_;
   testing::FakeWindowHost host_;
-  Services services_{world_.guarded, messages_, settings_, environment_, desktop_,
-                     picker_,        world_.Code(), world_.Lister(), world_.Reader(), host_};
+  testing::FakeJournalStorage journal_;
+  Services services_{world_.guarded, messages_,       settings_,       environment_, desktop_, picker_,
+                     world_.Code(),  world_.Lister(), world_.Reader(), host_,        journal_};
   MainWindow window_{services_};
 };
 
@@ -294,12 +296,14 @@ WholeTreeReport ConvertWholeTreeOnce(World& world, const std::u16string& root, b
   testing::FakeDesktop desktop;
   testing::FakeFolderPicker picker;
   testing::FakeWindowHost host;
-  Services services{world.guarded, messages, settings, environment, desktop,
-                    picker,        world.Code(), world.Lister(), world.Reader(), host};
+  testing::FakeJournalStorage journal;
+  Services services{world.guarded, messages,       settings,       environment, desktop, picker,
+                    world.Code(),  world.Lister(), world.Reader(), host,        journal};
   MainWindow window(services);
   environment.variables[u"TEMP"] = world.TempDir();
   settings.values[u"ZEFTA\\SYSTEM\\STTPOS"] = u"0";
   window.SetHandle(42);
+  window.Initialize();
   window.Load();
   window.DirCheck.SetValue(directories);
   window.SmallCheck.SetValue(lower);

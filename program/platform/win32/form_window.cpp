@@ -294,6 +294,10 @@ LRESULT FormWindow::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_MOUSEMOVE:
       if (form_.MouseMove) Guarded([&] { form_.MouseMove(); });
       return 0;
+    case WM_MENUSELECT:
+      // An item of an open menu highlighted (not a popup, not the menu closing).
+      if (!(HIWORD(wParam) & MF_POPUP) && HIWORD(wParam) != 0xFFFF) Guarded([&] { menus_->OnSelect(LOWORD(wParam)); });
+      break;
     case WM_SETCURSOR:
       if (ShowHourglass(lParam)) return TRUE;
       break;

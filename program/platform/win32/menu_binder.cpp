@@ -95,11 +95,21 @@ void MenuBinder::Mirror(std::size_t row) {
   CheckMenuItem(bar_, id, MF_BYCOMMAND | (model.Checked() ? MF_CHECKED : MF_UNCHECKED));
 }
 
+MenuItem* MenuBinder::ModelOf(int id) const {
+  const int row = id - kFirstMenuId;
+  if (row < 0 || row >= static_cast<int>(menus_.size())) return nullptr;
+  return menus_[static_cast<std::size_t>(row)].model;
+}
+
 bool MenuBinder::OnCommand(int id) {
   const int row = id - kFirstMenuId;
   if (row < 0 || row >= static_cast<int>(menus_.size())) return false;
-  if (MenuItem* model = menus_[static_cast<std::size_t>(row)].model) model->UserClick();
+  if (MenuItem* model = ModelOf(id)) model->UserClick();
   return true;
+}
+
+void MenuBinder::OnSelect(int id) {
+  if (MenuItem* model = ModelOf(id); model && model->Select) model->Select();
 }
 
 }  // namespace zefta::win32

@@ -26,9 +26,12 @@ class MenuBinder {
   void Detach();
   // A menu command (by mouse, access key or shortcut); false for other ids.
   bool OnCommand(int id);
+  // An item highlighted in its open menu.
+  void OnSelect(int id);
 
  private:
   void Mirror(std::size_t row);
+  MenuItem* ModelOf(int id) const;
   std::vector<MenuLayout> menus_;
   HMENU bar_ = nullptr;
   HACCEL accelerators_ = nullptr;

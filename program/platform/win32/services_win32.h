@@ -84,6 +84,26 @@ class ShellFolderPicker final : public FolderPicker {
   std::u16string Browse(WindowHandle owner, std::u16string_view title) override;
 };
 
+// The journal's files in %APPDATA%\ZEFTA (journal.txt, last-run.txt,
+// journal-damaged.txt); a named mutex tells whether another instance keeps
+// them. The run under way stays open while it is written.
+class AppDataJournalStorage final : public JournalStorage {
+ public:
+  ~AppDataJournalStorage() override;
+  bool Claim() override;
+  std::optional<std::string> Read(JournalFile file) override;
+  bool Create(std::string_view text) override;
+  bool Append(std::string_view text, bool flush) override;
+  bool Rename(JournalFile from, JournalFile to) override;
+  void Remove(JournalFile file) override;
+  std::u16string PathOf(JournalFile file) override;
+
+ private:
+  void CloseCurrent();
+  HANDLE mutex_ = nullptr;
+  HANDLE current_ = INVALID_HANDLE_VALUE;
+};
+
 // MakeDirFileListB_ of the utility library, bound by name at the first call.
 class KestrumTreeLister final : public TreeLister {
  public:

@@ -25,8 +25,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
   KestrumTreeLister treeLister;
   Win32FileReader fileReader;
   Win32WindowHost windows;
-  const zefta::Services services{files,     messages,   settings,   environment, desktop,
-                                 folderPicker, codePage, treeLister, fileReader,  windows};
+  AppDataJournalStorage journal;
+  const zefta::Services services{files,    messages,   settings,   environment, desktop, folderPicker,
+                                 codePage, treeLister, fileReader, windows,     journal};
 
   zefta::MainWindow main(services);
   if (!main.Initialize()) return 0;

@@ -1,0 +1,204 @@
+#include "modules/journal_format.h"
+
+#include <cstdint>
+
+namespace zefta {
+
+namespace {
+
+constexpr char kHex[] = "0123456789ABCDEF";
+
+std::uint32_t Crc32(std::string_view bytes) {
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (unsigned char byte : bytes) {
+    crc ^= byte;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+std::string HexOf(std::uint32_t value, int digits) {
+  std::string text(static_cast<std::size_t>(digits), '0');
+  for (int i = digits - 1; i >= 0; --i, value >>= 4) text[static_cast<std::size_t>(i)] = kHex[value & 0xF];
+  return text;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+std::string Escaped(std::u16string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (IsHigh(c) && i + 1 < text.size() && IsLow(text[i + 1])) {
+      AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[++i] - 0xDC00));
+    } else if (IsHigh(c) || IsLow(c)) {
+      out += "%u" + HexOf(c, 4);
+    } else if (c < 0x20 || c == 0x7F || c == u'%') {
+      out += "%" + HexOf(c, 2);
+    } else {
+      AppendUtf8(out, c);
+    }
+  }
+  return out;
+}
+
+std::optional<std::uint32_t> HexValue(std::string_view digits) {
+  std::uint32_t value = 0;
+  for (char d : digits) {
+    const int v = d >= '0' && d <= '9' ? d - '0' : d >= 'A' && d <= 'F' ? d - 'A' + 10 : -1;
+    if (v < 0) return std::nullopt;
+    value = value << 4 | static_cast<std::uint32_t>(v);
+  }
+  return value;
+}
+
+// The inverse of Escaped; nullopt for anything it cannot have written.
+std::optional<std::u16string> Unescaped(std::string_view text) {
+  std::u16string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte == '%') {
+      const bool wide = i + 1 < text.size() && text[i + 1] == 'u';
+      const std::size_t digits = wide ? 4 : 2, start = i + 1 + wide;
+      if (start + digits > text.size()) return std::nullopt;
+      const auto value = HexValue(text.substr(start, digits));
+      if (!value) return std::nullopt;
+      out += static_cast<char16_t>(*value);
+      i = start + digits;
+      continue;
+    }
+    const int length = byte < 0x80 ? 1 : (byte & 0xE0) == 0xC0 ? 2 : (byte & 0xF0) == 0xE0 ? 3 : (byte & 0xF8) == 0xF0 ? 4 : 0;
+    if (length == 0 || i + static_cast<std::size_t>(length) > text.size()) return std::nullopt;
+    char32_t c = length == 1 ? byte : byte & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+      if ((next & 0xC0) != 0x80) return std::nullopt;
+      c = c << 6 | (next & 0x3F);
+    }
+    if (c >= 0x10000) {
+      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(c);
+    }
+    i += static_cast<std::size_t>(length);
+  }
+  return out;
+}
+
+std::string Line(const std::vector<std::string>& fields) {
+  std::string line;
+  for (const std::string& field : fields) line += field + "\t";
+  line.pop_back();
+  return line + "\t" + HexOf(Crc32(line), 8) + "\n";
+}
+
+const char* const kOutcomes[] = {"renamed", "refused", "parked"};
+const char* const kKinds[] = {"convert", "undo"};
+
+// The fields of one line whose sum is right; nullopt otherwise.
+std::optional<std::vector<std::string_view>> Fields(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  const std::size_t last = line.rfind('\t');
+  if (last == std::string_view::npos || line.substr(last + 1) != HexOf(Crc32(line.substr(0, last)), 8))
+    return std::nullopt;
+  std::vector<std::string_view> fields;
+  for (std::size_t start = 0;;) {
+    const std::size_t tab = line.find('\t', start);
+    fields.push_back(line.substr(start, tab - start));
+    if (tab == last) return fields;
+    start = tab + 1;
+  }
+}
+
+std::optional<std::size_t> Number(std::string_view text) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  std::size_t value = 0;
+  for (char d : text) {
+    if (d < '0' || d > '9') return std::nullopt;
+    value = value * 10 + static_cast<std::size_t>(d - '0');
+  }
+  return value;
+}
+
+template <typename Words>
+std::optional<int> IndexOf(const Words& words, std::string_view word) {
+  for (int i = 0; i < static_cast<int>(std::size(words)); ++i)
+    if (word == words[i]) return i;
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string HeaderLine(RunKind kind) { return Line({"ZEFTA", "journal", "1", kKinds[static_cast<int>(kind)]}); }
+
+std::string StepLine(std::size_t number, const JournalStep& step) {
+  return Line({"step", std::to_string(number), Escaped(step.folder), Escaped(step.oldName), Escaped(step.newName),
+               Escaped(step.parkedName)});
+}
+
+std::string DoneLine(std::size_t number, StepOutcome outcome) {
+  return Line({"done", std::to_string(number), kOutcomes[static_cast<int>(outcome)]});
+}
+
+std::string EndLine() { return Line({"end"}); }
+
+std::optional<JournalRun> ParseJournal(std::string_view text) {
+  JournalRun run;
+  bool header = false;
+  // Cut short while its first line was written: a run that moved nothing.
+  if (text.find('\n') == std::string_view::npos) return run;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) break;  // torn while it was written
+    const auto fields = Fields(text.substr(start, end - start));
+    start = end + 1;
+    if (!fields || run.finished) return std::nullopt;
+    const std::vector<std::string_view>& f = *fields;
+    if (!header) {
+      const auto kind = f.size() == 4 && f[0] == "ZEFTA" && f[1] == "journal" && f[2] == "1" ? IndexOf(kKinds, f[3])
+                                                                                         : std::nullopt;
+      if (!kind) return std::nullopt;
+      run.kind = static_cast<RunKind>(*kind);
+      header = true;
+    } else if (f[0] == "step" && f.size() == 6 && Number(f[1]) == run.steps.size() + 1) {
+      JournalStep step;
+      const auto folder = Unescaped(f[2]), oldName = Unescaped(f[3]), newName = Unescaped(f[4]),
+                 parked = Unescaped(f[5]);
+      if (!folder || !oldName || !newName || !parked || oldName->empty() || newName->empty()) return std::nullopt;
+      run.steps.push_back({*folder, *oldName, *newName, *parked, std::nullopt});
+    } else if (f[0] == "done" && f.size() == 3) {
+      const auto number = Number(f[1]);
+      const auto outcome = IndexOf(kOutcomes, f[2]);
+      if (!number || *number < 1 || *number > run.steps.size() || !outcome) return std::nullopt;
+      run.steps[*number - 1].outcome = static_cast<StepOutcome>(*outcome);
+    } else if (f[0] == "end" && f.size() == 1) {
+      run.finished = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!header) return std::nullopt;
+  return run;
+}
+
+}  // namespace zefta

@@ -1,0 +1,117 @@
+#include "modules/run_journal.h"
+
+namespace zefta {
+
+bool RunJournal::Claim() { return claimed_ = storage_.Claim(); }
+
+void RunJournal::Begin(RunKind kind) {
+  kind_ = kind;
+  failed_ = false;
+  renamedAny_ = false;
+  steps_ = 0;
+}
+
+bool RunJournal::Step(const JournalStep& step) {
+  if (!claimed_ || failed_) return failed_ = true, false;
+  const std::string line = StepLine(steps_ + 1, step);
+  if (!(steps_ == 0 ? storage_.Create(HeaderLine(kind_) + line) : storage_.Append(line, true))) return failed_ = true, false;
+  ++steps_;
+  return true;
+}
+
+void RunJournal::Outcome(StepOutcome outcome) {
+  if (failed_ || steps_ == 0) return;
+  renamedAny_ = renamedAny_ || outcome == StepOutcome::Renamed;
+  // Not forced to the disk: a cut run is mended from what the disk shows.
+  if (!storage_.Append(DoneLine(steps_, outcome), false)) failed_ = true;
+}
+
+bool RunJournal::End() {
+  if (!claimed_) return failed_;  // the journal is another instance's
+  if (!failed_ && steps_ > 0 && !storage_.Append(EndLine(), true)) failed_ = true;
+  if (failed_) {
+    // What was recorded is not the whole run, and the run before is no
+    // longer the last one.
+    storage_.Remove(JournalFile::Current);
+    storage_.Remove(JournalFile::LastRun);
+    return true;
+  }
+  if (steps_ > 0) Finish(renamedAny_);
+  else if (kind_ == RunKind::Undo) storage_.Remove(JournalFile::LastRun);  // used up all the same
+  return false;
+}
+
+void RunJournal::Finish(bool renamedAny) {
+  if (renamedAny || kind_ == RunKind::Undo) storage_.Rename(JournalFile::Current, JournalFile::LastRun);
+  else storage_.Remove(JournalFile::Current);
+}
+
+MendReport RunJournal::Mend(FolderEntries& entries) {
+  MendReport report;
+  const auto text = claimed_ ? storage_.Read(JournalFile::Current) : std::nullopt;
+  if (!text) return report;
+  std::optional<JournalRun> run = ParseJournal(*text);
+  if (!run) {
+    storage_.Rename(JournalFile::Current, JournalFile::SetAside);
+    report.damaged = true;
+    return report;
+  }
+  Begin(run->kind);
+  steps_ = run->steps.size();
+  if (steps_ == 0) {
+    storage_.Remove(JournalFile::Current);
+    return report;
+  }
+  bool renamedAny = false;
+  for (std::size_t i = 0; i < run->steps.size(); ++i) {
+    JournalStep& step = run->steps[i];
+    const std::u16string parked = step.folder + step.parkedName, newPath = step.folder + step.newName;
+    const std::u16string oldPath = step.folder + step.oldName;
+    std::optional<StepOutcome> found;
+    if (!run->finished && step.outcome != StepOutcome::Renamed && step.outcome != StepOutcome::Refused) {
+      if (!step.parkedName.empty() && entries.Holder(parked) == NameHolder::Entry) {
+        if (entries.Holder(newPath) == NameHolder::Nothing && entries.Move(parked, newPath)) found = StepOutcome::Renamed;
+        else if (entries.Holder(oldPath) == NameHolder::Nothing && entries.Move(parked, oldPath)) found = StepOutcome::Refused;
+        else found = StepOutcome::Parked;
+        if (found == StepOutcome::Parked) report.stuck.push_back(parked);
+        else ++report.mended;
+      } else if (!step.outcome && entries.StoredName(newPath) == step.newName) {
+        found = StepOutcome::Renamed;  // moved before the program could say so
+      }
+    }
+    if (found) {
+      storage_.Append(DoneLine(i + 1, *found), true);
+      step.outcome = found;
+    }
+    renamedAny = renamedAny || step.outcome == StepOutcome::Renamed;
+  }
+  if (!run->finished) storage_.Append(EndLine(), true);
+  Finish(renamedAny);
+  return report;
+}
+
+LastRunState RunJournal::LastRun() {
+  const auto text = storage_.Read(JournalFile::LastRun);
+  if (!text) return LastRunState::None;
+  const std::optional<JournalRun> run = ParseJournal(*text);
+  if (!run || !run->finished) return LastRunState::Damaged;
+  if (run->kind == RunKind::Undo) return LastRunState::None;
+  for (const JournalStep& step : run->steps)
+    if (step.outcome == StepOutcome::Renamed) return LastRunState::Undoable;
+  return LastRunState::None;
+}
+
+std::optional<std::vector<JournalStep>> RunJournal::UndoSteps() {
+  const auto text = storage_.Read(JournalFile::LastRun);
+  const std::optional<JournalRun> run = text ? ParseJournal(*text) : std::nullopt;
+  if (!run || !run->finished) return std::nullopt;
+  std::vector<JournalStep> steps;
+  if (run->kind == RunKind::Convert)
+    for (auto step = run->steps.rbegin(); step != run->steps.rend(); ++step)
+      if (step->outcome == StepOutcome::Renamed) steps.push_back(*step);
+  return steps;
+}
+
+void RunJournal::SetAsideLastRun() { storage_.Rename(JournalFile::LastRun, JournalFile::SetAside); }
+
+}  // namespace zefta

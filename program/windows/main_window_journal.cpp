@@ -1,0 +1,65 @@
+// The journal of renames in the main window: a run cut short (a crash, a
+// power cut, the task ended) is mended at start, and the last run can be
+// undone from the Tool menu, also after a restart.
+#include "modules/messages.h"
+#include "windows/main_window.h"
+#include "windows/main_window_texts.h"
+
+namespace zefta {
+
+namespace {
+
+// At most this many names in one message; the rest are counted.
+constexpr std::size_t kNamesShown = 10;
+
+}  // namespace
+
+void MainWindow::MendCutRun() {
+  using namespace main_texts;
+  const MendReport report = journal_.Mend(services_.files);
+  std::u16string text;
+  if (report.damaged) text = std::u16string(kJournalDamaged) + u"\n" + journal_.PathOf(JournalFile::SetAside);
+  if (report.mended > 0) text = kMendedBefore + DecimalText(report.mended) + kMendedAfter;
+  if (!report.stuck.empty()) {
+    text += (text.empty() ? u"" : u"\n") + std::u16string(kNotMended);
+    for (std::size_t i = 0; i < report.stuck.size() && i < kNamesShown; ++i) text += u"\n" + report.stuck[i];
+    if (report.stuck.size() > kNamesShown) text += u"\n… (" + DecimalText(static_cast<int>(report.stuck.size())) + u")";
+  }
+  // Nothing left over: nothing to say.
+  if (text.empty()) return;
+  const bool whole = !report.damaged && report.stuck.empty();
+  services_.messages.Show(0, text, MessageTitle(), whole ? MessageIcon::Information : MessageIcon::Exclamation);
+}
+
+void MainWindow::UpdateUndo() { SMenuUndo.SetEnabled(journal_.LastRun() != LastRunState::None); }
+
+void MainWindow::AfterRun(const ConversionReport& report) {
+  if (report.journalFailed) ShowMessage(kJournalFailedText, MessageIcon::Exclamation);
+  UpdateUndo();
+}
+
+void MainWindow::SMenuUndo_Click() {
+  if (engine_.Running()) return;
+  const auto steps = journal_.UndoSteps();
+  if (!steps) {
+    // Never renames anything by a record it cannot trust.
+    journal_.SetAsideLastRun();
+    UpdateUndo();
+    ShowMessage(std::u16string(main_texts::kJournalDamaged) + u"\n" + journal_.PathOf(JournalFile::SetAside),
+                MessageIcon::Exclamation);
+    return;
+  }
+  SetOptionsEnabled(false);
+  services_.desktop.SetPointer(Handle(), Pointer::Hourglass);
+  MainWindowSteps runSteps(*this, {});
+  const auto report = engine_.Undo(*steps, runSteps);
+  services_.desktop.SetPointer(Handle(), Pointer::Default);
+  SetOptionsEnabled(true);
+  if (!report) return;
+  AfterRun(*report);
+  RefreshEntryList();
+  if (report->converted != 0 && SMenuMsgOn.Checked())
+    ShowMessage(UndoneText(report->processed, report->converted), MessageIcon::Information);
+}
+
+}  // namespace zefta

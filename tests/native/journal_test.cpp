@@ -1,0 +1,124 @@
+// The journal of renames: its text keeps every name exactly and shows any
+// damage; a run cut short at any move is mended at the next start, and the
+// last run is undone, also after a restart.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "main_window_fixture.h"
+#include "modules/journal_format.h"
+#include "modules/messages.h"
+#include "services/case_mapping.h"
+#include "windows/main_window_texts.h"
+
+namespace zefta {
+namespace {
+
+using namespace zefta::testing;
+
+TEST(JournalFormat, KeepsEveryNameAndRefusesADamagedLine) {
+  const std::u16string odd = u"Café\t100%\n한글😀" + std::u16string(1, char16_t(0xD800)) + u".TXT";
+  const std::string text = HeaderLine(RunKind::Undo) + StepLine(1, {u"c:\\ソ表\\", odd, u"x", u"", {}}) +
+                           DoneLine(1, StepOutcome::Parked) + EndLine();
+  const auto run = ParseJournal(text);
+  ASSERT_TRUE(run);
+  EXPECT_EQ(run->kind, RunKind::Undo);
+  EXPECT_TRUE(run->finished);
+  ASSERT_EQ(run->steps.size(), 1u);
+  EXPECT_EQ(run->steps[0].oldName, odd);
+  EXPECT_EQ(run->steps[0].folder, u"c:\\ソ表\\");
+  EXPECT_EQ(run->steps[0].outcome, StepOutcome::Parked);
+  // A torn last line is one the program was writing when it stopped.
+  EXPECT_FALSE(ParseJournal(text.substr(0, text.size() - 3))->finished);
+  for (std::size_t at : {std::size_t{3}, text.find("step") + 6, text.find("parked")}) {
+    std::string damaged = text;
+    damaged[at] ^= 1;
+    EXPECT_FALSE(ParseJournal(damaged)) << at;
+  }
+  EXPECT_FALSE(ParseJournal(HeaderLine(RunKind::Convert) + DoneLine(1, StepOutcome::Renamed)));
+}
+
+struct Killed {};
+
+Names NamesIn(FakeFileSystem& files, const std::u16string& folder) {
+  Names names = *files.Names(folder);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The program is cut short before each move of a run in turn (every second
+// time the disk keeps only what was flushed, as after a power cut); the next
+// start leaves every entry under its old or its new name, and the undo
+// brings back every old name.
+TEST(Journal, ARunCutShortAtAnyMoveIsMendedAndThenUndone) {
+  const Names before{u"A.TXT", u"B.TXT", u"Sub"}, after{u"a.txt", u"b.txt", u"sub"};
+  for (int killAt = 0;; ++killAt) {
+    FakePlatform platform;
+    platform.files.kind = FakeFileSystem::Kind::WineOnLinux;
+    for (const auto& name : before) platform.files.AddFile(u"c:\\W\\" + name);
+    platform.settings.values[u"ZEFTA\\SYSTEM\\DRV"] = u"c:\\W";
+    platform.settings.values[u"ZEFTA\\SYSTEM\\SMALL"] = u"1";
+    int moves = 0;
+    platform.files.onMove = [&] {
+      // Before any move, the flushed journal names the entry it moves.
+      const auto run = ParseJournal(platform.journal.flushed);
+      ASSERT_TRUE(run && !run->steps.empty());
+      const JournalStep& step = run->steps.back();
+      const std::u16string from = MapCase(platform.files.moves.back().first, CaseDirection::Upper);
+      EXPECT_TRUE(from == MapCase(step.folder + step.oldName, CaseDirection::Upper) ||
+                  from == MapCase(step.folder + step.parkedName, CaseDirection::Upper));
+      if (moves++ == killAt) throw Killed{};
+    };
+    bool killed = false;
+    {
+      MainWindow cut(platform.services);
+      ASSERT_TRUE(cut.Initialize());
+      cut.Load();
+      for (int i = 0; i < cut.List.Count(); ++i) cut.List.SetSelected(i, true);
+      try {
+        cut.ConversionStart_Click();
+      } catch (const Killed&) {
+        killed = true;
+      }
+    }
+    if (!killed) break;
+    platform.files.onMove = nullptr;
+    if (killAt % 2) platform.journal.files[JournalFile::Current] = platform.journal.flushed;
+    MainWindow again(platform.services);
+    ASSERT_TRUE(again.Initialize());
+    again.Load();
+    for (const auto& name : NamesIn(platform.files, u"c:\\W\\"))
+      EXPECT_TRUE(std::count(before.begin(), before.end(), name) + std::count(after.begin(), after.end(), name))
+          << U8(name) << " after a cut at move " << killAt;
+    EXPECT_EQ(again.SMenuUndo.Enabled(), NamesIn(platform.files, u"c:\\W\\") != before);
+    again.SMenuUndo.UserClick();
+    EXPECT_EQ(NamesIn(platform.files, u"c:\\W\\"), before) << "undone after a cut at move " << killAt;
+    EXPECT_FALSE(again.SMenuUndo.Enabled());
+  }
+}
+
+TEST(Journal, ADamagedJournalIsSetAsideAndAFailedOneTold) {
+  MainWindowFixture f;
+  f.platform.files.kind = FakeFileSystem::Kind::WineOnLinux;
+  f.platform.files.AddFile(u"c:\\W\\A.TXT.~zefta0");
+  f.platform.journal.files[JournalFile::Current] =
+      HeaderLine(RunKind::Convert) + StepLine(1, {u"c:\\W\\", u"A.TXT", u"a.txt", u"A.TXT.~zefta0", {}}) + "x\t0\n";
+  f.window.MendCutRun();
+  EXPECT_TRUE(f.platform.files.moves.empty());
+  EXPECT_TRUE(f.platform.journal.files.count(JournalFile::SetAside));
+  ASSERT_EQ(f.Texts().size(), 1u);
+  EXPECT_TRUE(f.Texts()[0].starts_with(main_texts::kJournalDamaged));
+  // A journal that cannot be written stops no run, and says so once.
+  f.platform.files.AddFile(u"c:\\W\\B.TXT");
+  f.platform.journal.failWrites = true;
+  f.StartIn(u"c:\\W");
+  f.Select({u"B.TXT"});
+  f.window.ConversionStart_Click();
+  EXPECT_EQ(f.platform.files.ActualPath(u"c:\\W\\b.txt"), u"c:\\W\\b.txt");
+  const Names texts = f.Texts();
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), kJournalFailedText), 1);
+  EXPECT_FALSE(f.window.SMenuUndo.Enabled());
+}
+
+}  // namespace
+}  // namespace zefta
