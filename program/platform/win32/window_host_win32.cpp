@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/control_binder.h"
+#include "platform/win32/fault_report.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/services_win32.h"
 
@@ -34,7 +34,8 @@ void Win32WindowHost::ShowModal(Form& form, Form& owner) {
   form.onUnload = [&unloaded] { unloaded = true; };
   {
     FormWindow window(form, ownerWindow, false);
-    Guarded([&] { form.Load(); });
+    // A window whose Load failed (reported at once) is not shown half filled.
+    if (!CatchFault(window.Handle(), "loading a window", 0, [&] { form.Load(); })) unloaded = true;
     if (!unloaded && window.Handle()) {
       window.ApplyLayoutChanges();
       if (ownerWindow) EnableWindow(ownerWindow, FALSE);
