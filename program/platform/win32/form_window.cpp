@@ -240,6 +240,13 @@ void FormWindow::MoveFocus(bool backwards) {
 }
 
 bool FormWindow::PreTranslate(MSG& message) {
+  // Called by the message loops, outside any window procedure.
+  bool handled = false;
+  CatchFault(message.hwnd, "keyboard", message.message, [&] { handled = TranslateKeys(message); });
+  return handled;
+}
+
+bool FormWindow::TranslateKeys(MSG& message) {
   if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST || !message.hwnd) return false;
   const HWND root = GetAncestor(message.hwnd, GA_ROOT);
   for (FormWindow* form : LiveForms()) {

@@ -49,10 +49,10 @@ int RunProgram(int show) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
   // Drag and drop and the folder picker need OLE on this thread.
   OleInitialize(nullptr);
-  // Faults inside window procedures are reported there and the program goes
-  // on. One while the program starts, or in the message loop outside any
-  // window procedure, leaves no program to go on with: reported the same
-  // way, it ends the program.
+  // Faults inside window procedures and the keyboard handling of the message
+  // loop are reported there and the program goes on. One while the program
+  // starts leaves no program to go on with: reported the same way, it ends
+  // the program.
   int exitCode = 1;
   zefta::win32::CatchFault(nullptr, "starting", 0, [&] { exitCode = RunProgram(show); });
   OleUninitialize();
