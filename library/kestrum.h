@@ -55,6 +55,12 @@ int __stdcall DriveFreeSpaceB_(const char* root, int* result);
 
 /* ---- Directory tree list ------------------------------------------------- */
 
+/* List modes: which entries a line is written for, and how. */
+#define KESTRUM_LIST_FILE_PATHS 1  /* files, one "DIR\NAME" line each */
+#define KESTRUM_LIST_FILE_PAIRS 2  /* files, one "DIR", "NAME" line each */
+#define KESTRUM_LIST_ENTRY_PATHS 3 /* files and directories, "DIR\NAME" */
+#define KESTRUM_LIST_ENTRY_PAIRS 4 /* files and directories, "DIR", "NAME" */
+
 /* The number of files below dir. Writes one line per entry below dir into
  * listPath (replacing it), depth-first in pre-order, each ending in CR LF:
  * mode 1 files as "DIR\NAME"; 2 files as "DIR", "NAME"; 3 and 4 the same
@@ -158,10 +164,15 @@ int __stdcall MutexCloseB_(HANDLE handle);
 
 /* ---- Process, tray icon, font, files ---------------------------------------- */
 
+/* Priorities of CreateProc_; any other value gives the normal class. */
+#define KESTRUM_PRIORITY_NORMAL 0
+#define KESTRUM_PRIORITY_REALTIME 1 /* REALTIME_PRIORITY_CLASS, not HIGH_ */
+#define KESTRUM_PRIORITY_IDLE 2     /* IDLE_PRIORITY_CLASS */
+
 /* The process handle of path started with the show state and the priority
- * (1 real-time, 2 idle, anything else normal), after waiting up to 10 s
- * for it to be idle; NULL when it cannot start. No search path, no default
- * extension, no arguments. Close the handle with MutexClose_. */
+ * (KESTRUM_PRIORITY_*), after waiting up to 10 s for it to be idle; NULL
+ * when it cannot start. No search path, no default extension, no arguments.
+ * Close the handle with MutexClose_. */
 HANDLE __cdecl CreateProc_(const char* path, int show, int priority);
 HANDLE __stdcall CreateProcB_(const char* path, int show, int priority);
 
@@ -183,9 +194,15 @@ int __stdcall TrayStateChangeB_(HWND window, UINT message, UINT id, HICON icon, 
 int __cdecl TrayNotifyDelete_(HWND window, UINT id);
 int __stdcall TrayNotifyDeleteB_(HWND window, UINT id);
 
-/* A font of the face code (1 Terminal, 16 "MS Mincho", 17 "MS Gothic",
- * anything else System) at height (as LOGFONT's lfHeight), also stored in
- * *font; NULL when it cannot be made. The caller deletes it. */
+/* Face codes of FontInitial_; any other value gives System. */
+#define KESTRUM_FACE_SYSTEM 0
+#define KESTRUM_FACE_TERMINAL 1
+#define KESTRUM_FACE_MINCHO 16 /* "MS Mincho" */
+#define KESTRUM_FACE_GOTHIC 17 /* "MS Gothic" */
+
+/* A font of the face code (KESTRUM_FACE_*) at height (as LOGFONT's
+ * lfHeight), also stored in *font; NULL when it cannot be made. The caller
+ * deletes it. */
 HFONT __cdecl FontInitial_(int face, int height, HFONT* font);
 
 /* Deletes the files (not directories, not below) matching the wildcard

@@ -10,6 +10,13 @@
 
 namespace kestrum {
 
+// The codes callers pass, as kestrum.h names them (KESTRUM_LIST_*,
+// KESTRUM_PRIORITY_*, KESTRUM_FACE_*); that header brings the Windows
+// headers, so the names are repeated here and twins.cpp checks that both
+// agree.
+enum ListMode : int { kListFilePaths = 1, kListFilePairs = 2, kListEntryPaths = 3, kListEntryPairs = 4 };
+enum PriorityCode : int { kPriorityNormal = 0, kPriorityRealtime = 1, kPriorityIdle = 2 };
+enum FaceCode : int { kFaceSystem = 0, kFaceTerminal = 1, kFaceMincho = 16, kFaceGothic = 17 };
 
 // Longest path, NUL included, that the ANSI file functions accept.
 constexpr std::size_t kMaxAnsiPath = 260;
@@ -36,8 +43,8 @@ std::int32_t DriveBytes(std::uint32_t bytesPerSector, std::uint32_t sectorsPerCl
 // List modes of MakeDirFileList_.
 bool ModeListsFiles(int mode);
 bool ModeListsDirectories(int mode);
-// Appends the list line of entry `name` in directory `dir` for `mode`
-// (pair line for 2 and 4, path line for 1 and 3) with its CR LF.
+// Appends the list line of entry `name` in directory `dir` for `mode` (a
+// path line for the *_PATHS modes, else a pair line) with its CR LF.
 void AppendListLine(std::string& out, int mode, const std::string& dir, const char* name);
 
 // htol_: hexadecimal digits only, the low 32 bits of the value.

@@ -48,11 +48,11 @@ std::int32_t DriveBytes(std::uint32_t bytesPerSector, std::uint32_t sectorsPerCl
   return static_cast<std::int32_t>(kilobytes * 1024);
 }
 
-bool ModeListsFiles(int mode) { return mode >= 1 && mode <= 4; }
-bool ModeListsDirectories(int mode) { return mode == 3 || mode == 4; }
+bool ModeListsFiles(int mode) { return mode >= kListFilePaths && mode <= kListEntryPairs; }
+bool ModeListsDirectories(int mode) { return mode == kListEntryPaths || mode == kListEntryPairs; }
 
 void AppendListLine(std::string& out, int mode, const std::string& dir, const char* name) {
-  if (mode == 1 || mode == 3) {
+  if (mode == kListFilePaths || mode == kListEntryPaths) {
     out += '"';
     out += dir;
     out += '\\';
@@ -108,17 +108,17 @@ std::size_t DirectoryPartLength(const char* pattern, bool (*isLeadByte)(unsigned
 
 std::uint32_t PriorityClassFor(int code) {
   switch (code) {
-    case 1: return 0x100;  // REALTIME_PRIORITY_CLASS (not HIGH, 0x80)
-    case 2: return 0x40;   // IDLE_PRIORITY_CLASS
-    default: return 0x20;  // NORMAL_PRIORITY_CLASS
+    case kPriorityRealtime: return 0x100;  // REALTIME_PRIORITY_CLASS (not HIGH, 0x80)
+    case kPriorityIdle: return 0x40;       // IDLE_PRIORITY_CLASS
+    default: return 0x20;                  // NORMAL_PRIORITY_CLASS
   }
 }
 
 const char* FaceNameFor(int code) {
   switch (code) {
-    case 1: return "Terminal";
-    case 16: return "\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9";                  // ＭＳ 明朝
-    case 17: return "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ ゴシック
+    case kFaceTerminal: return "Terminal";
+    case kFaceMincho: return "\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9";                  // ＭＳ 明朝
+    case kFaceGothic: return "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ ゴシック
     default: return "System";
   }
 }

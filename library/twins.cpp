@@ -6,6 +6,22 @@
 #include <type_traits>
 
 #include "kestrum.h"
+#include "kestrum_pure.h"
+
+// The codes the helpers switch on are the ones the header names.
+#define KESTRUM_SAME_CODE(name, code) static_assert(name == kestrum::code, #name " differs from kestrum::" #code);
+KESTRUM_SAME_CODE(KESTRUM_LIST_FILE_PATHS, kListFilePaths)
+KESTRUM_SAME_CODE(KESTRUM_LIST_FILE_PAIRS, kListFilePairs)
+KESTRUM_SAME_CODE(KESTRUM_LIST_ENTRY_PATHS, kListEntryPaths)
+KESTRUM_SAME_CODE(KESTRUM_LIST_ENTRY_PAIRS, kListEntryPairs)
+KESTRUM_SAME_CODE(KESTRUM_PRIORITY_NORMAL, kPriorityNormal)
+KESTRUM_SAME_CODE(KESTRUM_PRIORITY_REALTIME, kPriorityRealtime)
+KESTRUM_SAME_CODE(KESTRUM_PRIORITY_IDLE, kPriorityIdle)
+KESTRUM_SAME_CODE(KESTRUM_FACE_SYSTEM, kFaceSystem)
+KESTRUM_SAME_CODE(KESTRUM_FACE_TERMINAL, kFaceTerminal)
+KESTRUM_SAME_CODE(KESTRUM_FACE_MINCHO, kFaceMincho)
+KESTRUM_SAME_CODE(KESTRUM_FACE_GOTHIC, kFaceGothic)
+#undef KESTRUM_SAME_CODE
 
 #define KESTRUM_PAIR(result, Name, params, args)                                   \
   static_assert(std::is_same_v<decltype(&Name##_), result(__cdecl*) params>,      \

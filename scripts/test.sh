@@ -22,23 +22,22 @@ echo "== $plan"
 
 totals=()
 failed=0
-# run_ctest NAME ARGS...: one ctest run, its totals line kept for the summary.
+# run_ctest NAME ARGS...: one ctest run; its totals (and the reason of each
+# test that skipped itself) are read from its JUnit file for the summary, and
+# its exit status says whether it failed.
 run_ctest() {
-  local name=$1 log
+  local name=$1 junit summary line
   shift
-  log=$(mktemp)
-  ctest "$@" 2>&1 | tee "$log"
-  local status=${PIPESTATUS[0]}
-  local line
-  line=$(grep -E 'tests passed|No tests were found' "$log" | tail -n 1)
-  totals+=("$name: ${line:-no result (status $status)}")
-  # A test that cannot apply to this build says why when it skips.
-  local skipped reason
-  for skipped in $(sed -n 's/^\s*[0-9]* - \(.*\) (Skipped)$/\1/p' "$log"); do
-    reason=$(ctest "$@" -R "^$skipped\$" -V 2>/dev/null | sed -n 's/^[0-9]*: skipped: //p' | head -n 1)
-    totals+=("   skipped $skipped: ${reason:-no reason given}")
-  done
-  rm -f "$log"
+  junit=$(mktemp --suffix=.xml)
+  ctest "$@" --no-tests=error --output-junit "$junit"
+  local status=$?
+  if [ -s "$junit" ] && summary=$(python3 scripts/ctest_junit.py summary "$junit"); then
+    totals+=("$name: $(head -n 1 <<<"$summary")")
+    while IFS= read -r line; do totals+=("$line"); done < <(tail -n +2 <<<"$summary")
+  else
+    totals+=("$name: no result (status $status)")
+  fi
+  rm -f "$junit"
   [ "$status" = 0 ] || failed=1
   return 0
 }

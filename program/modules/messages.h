@@ -11,6 +11,8 @@ inline constexpr char16_t kMessageTitleSuffix[] = u"からのお知らせ";
 inline constexpr char16_t kRenameFailedText[] = u"ファイル名の変更に失敗しました。";
 // The closing message of a whole-tree run that converted nothing.
 inline constexpr char16_t kNothingConvertedText[] = u"変換対象ファイルは有りませんでした。";
+// The one box shown when a handler failed unexpectedly (the details go to the log).
+inline constexpr char16_t kActionNotFinishedText[] = u"処理を最後まで行えませんでした。";
 
 // The value in plain decimal digits, a minus sign before a negative one.
 std::u16string DecimalText(int value);

@@ -145,6 +145,11 @@ class CodePage {
 // The tree listing of the utility library, writing the list file.
 class TreeLister {
  public:
+  // The list modes the program asks for: one "DIR", "NAME" line for each
+  // file, or for each file and directory.
+  static constexpr std::int32_t kFilePairs = 2;
+  static constexpr std::int32_t kEntryPairs = 4;
+
   virtual ~TreeLister() = default;
   // nullopt when the library or its function cannot be reached.
   virtual std::optional<std::int32_t> MakeDirFileList(std::int32_t mode, const std::string& directory,

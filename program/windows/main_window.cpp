@@ -36,12 +36,12 @@ MainWindow::MainWindow(const Services& services)
   SMenuUndo.Click = [this] { SMenuUndo_Click(); };
   SMenuUndo.Select = [this] { ShowHint(5, kHintUndo); };
 
-  List.MouseMove = [this] { ShowHint(1, kHintList); };
-  DirCheck.MouseMove = [this] { ShowHint(2, kHintDirCheck); };
-  SmallCheck.MouseMove = [this] { ShowHint(3, kHintSmallCheck); };
-  ExtCheck.MouseMove = [this] { ShowHint(4, kHintExtCheck); };
+  List.MouseMove = [this] { ShowHint(hint::kList, kHintList); };
+  DirCheck.MouseMove = [this] { ShowHint(hint::kDirCheck, kHintDirCheck); };
+  SmallCheck.MouseMove = [this] { ShowHint(hint::kSmallCheck, kHintSmallCheck); };
+  ExtCheck.MouseMove = [this] { ShowHint(hint::kExtCheck, kHintExtCheck); };
   // Everywhere else the hint panel is emptied; the drive list leaves it alone.
-  const auto clearHint = [this] { ShowHint(255, u""); };
+  const auto clearHint = [this] { ShowHint(hint::kEmptied, u""); };
   ConversionStart.MouseMove = clearHint;
   DirList.MouseMove = clearHint;
   FileList.MouseMove = clearHint;

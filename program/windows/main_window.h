@@ -15,6 +15,16 @@
 
 namespace zefta {
 
+// What status-bar panel 1 shows (MainWindow::HintState).
+namespace hint {
+inline constexpr std::uint8_t kNotSet = 0;  // at start, before the first mouse move
+inline constexpr std::uint8_t kList = 1;
+inline constexpr std::uint8_t kDirCheck = 2;
+inline constexpr std::uint8_t kSmallCheck = 3;
+inline constexpr std::uint8_t kExtCheck = 4;
+inline constexpr std::uint8_t kEmptied = 255;  // by a move over any other area but the drive list
+}  // namespace hint
+
 class MainWindow : public Form {
  public:
   explicit MainWindow(const Services& services);
@@ -101,8 +111,7 @@ class MainWindow : public Form {
   MenuItem MenuConfig, SMenuStartPosition, SMenuMsgOn;
   MenuItem MenuHelp, SMenuHelpVersion;
 
-  // Which hint panel 1 shows: 0 at start, 1-4 a control's hint, 255 emptied.
-  std::uint8_t HintState = 0;
+  std::uint8_t HintState = hint::kNotSet;
 
  private:
   Services services_;

@@ -18,7 +18,7 @@ void MainWindow::SMenuAllChange_Click() {
   if (top.empty()) return;
 
   services_.desktop.SetPointer(Handle(), Pointer::Hourglass);
-  const std::int32_t mode = DirCheck.Value() == 1 ? 4 : 2;
+  const std::int32_t mode = DirCheck.Value() == 1 ? TreeLister::kEntryPairs : TreeLister::kFilePairs;
   const std::string topBytes = services_.codePage.ToAnsi(top);
   const auto listed = services_.treeLister.MakeDirFileList(
       mode, topBytes, services_.codePage.ToAnsi(state_.tempDir + conversion_list_texts::kListFileName));

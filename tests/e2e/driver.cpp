@@ -4,7 +4,6 @@
 // run_e2e.sh prepares a folder for each scenario inside the prepared folder.
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "fakes.h"
+#include "gestures.h"
 #include "windows/main_window.h"
 
 namespace {
@@ -155,34 +155,6 @@ std::wstring AnswerMessageBox(DWORD pid, DWORD timeout = 30000) {
   return text;
 }
 
-// The tree of the shell's folder picker lives in the program's process: an
-// item's text is read through a buffer allocated there, which goes with it.
-struct PickerTree {
-  HWND tree;
-  HANDLE process;
-  char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-
-  std::wstring Text(HTREEITEM item) const {
-    TVITEMW query{};
-    query.mask = TVIF_TEXT | TVIF_HANDLE;
-    query.hItem = item;
-    query.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(query));
-    query.cchTextMax = 260;
-    wchar_t text[261] = {};
-    if (WriteProcessMemory(process, remote, &query, sizeof(query), nullptr) && TreeView_GetItem(tree, remote))
-      ReadProcessMemory(process, query.pszText, text, sizeof(wchar_t) * 260, nullptr);
-    return text;
-  }
-  // The first item at most `depth` levels below `parent` (expanded, which
-  // fills its children in) whose text `wanted` accepts.
-  HTREEITEM Find(HTREEITEM parent, int depth, const std::function<bool(const std::wstring&)>& wanted) const {
-    if (parent) TreeView_Expand(tree, parent, TVE_EXPAND);
-    for (HTREEITEM c = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree); c; c = TreeView_GetNextSibling(tree, c))
-      if (HTREEITEM found = wanted(Text(c)) ? c : depth > 1 ? Find(c, depth - 1, wanted) : nullptr) return found;
-    return nullptr;
-  }
-};
-
 // Walks the picker's tree down to the folder as a user would, then OK.
 bool PickFolder(const Program& program, const std::wstring& folder) {
   HWND picker = WaitForWindow(program.Id(), L"#32770", nullptr);
@@ -204,62 +176,15 @@ bool PickFolder(const Program& program, const std::wstring& folder) {
   return WaitFor([&] { return !IsWindow(picker); });
 }
 
-// Holds the button down for a few rounds of the drag loop, so that the target
-// sees the drag enter and move, then drops.
-class DropSource final : public IDropSource {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    *out = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropSource) ? this : nullptr;
-    return *out ? S_OK : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }  // lives as long as the drag
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
-    return escape ? DRAGDROP_S_CANCEL : ++rounds >= 5 ? DRAGDROP_S_DROP : S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-  int rounds = 0;
-};
-
-// The drag data is what the clipboard holds, as a file manager's copy leaves
-// it: the dropped-file list (DROPFILES, each path and its NUL, one more NUL).
-void PutOnClipboard(const std::vector<std::wstring>& paths) {
-  std::wstring text;
-  for (const auto& path : paths) text += path + L'\0';
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + (text.size() + 1) * sizeof(wchar_t));
-  auto* files = static_cast<DROPFILES*>(GlobalLock(block));
-  *files = {sizeof(DROPFILES), {0, 0}, FALSE, TRUE};
-  std::copy(text.begin(), text.end(), reinterpret_cast<wchar_t*>(files + 1));
-  GlobalUnlock(block);
-  static HWND owner = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  OpenClipboard(owner);
-  EmptyClipboard();
-  SetClipboardData(CF_HDROP, block);
-  CloseClipboard();
-}
-
-DWORD WINAPI DragThread(void* effect) {
-  OleInitialize(nullptr);
-  IDataObject* data = nullptr;
-  DropSource source;
-  if (OleGetClipboard(&data) == S_OK) {
-    DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, static_cast<DWORD*>(effect));
-    data->Release();
-  }
-  OleUninitialize();
-  return 0;
-}
-
 // Drags `paths` from this process onto a point of the screen and drops them
 // there. The drag runs on a thread of its own: the target shows its messages
 // while the drag waits, and this thread answers them. Tells the effect the
 // target chose and how many messages it showed.
 std::wstring DragOnto(POINT at, const std::vector<std::wstring>& paths, DWORD pid) {
-  PutOnClipboard(paths);
   DWORD effect = 0xFFFF;
   int messages = 0;
   SetCursorPos(at.x, at.y);
-  HANDLE thread = CreateThread(nullptr, 0, &DragThread, &effect, 0, nullptr);
+  HANDLE thread = StartDrag(paths, &effect);
   for (const DWORD start = GetTickCount(); WaitForSingleObject(thread, 50) == WAIT_TIMEOUT && GetTickCount() - start < 30000;)
     messages += !AnswerMessageBox(pid, 0).empty();
   const bool ended = WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
@@ -269,49 +194,13 @@ std::wstring DragOnto(POINT at, const std::vector<std::wstring>& paths, DWORD pi
   return L"effect " + std::to_wstring(effect) + L", " + std::to_wstring(messages) + L" message(s)";
 }
 
-POINT CentreOf(HWND hwnd) {
-  RECT r;
-  GetWindowRect(hwnd, &r);
-  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-// The window as the screen shows it once painted, as a BMP file.
-void SaveScreenshot(HWND window, const std::wstring& name) {
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-  Sleep(300);
-  RECT area;
-  GetWindowRect(window, &area);
-  const int width = area.right - area.left, height = area.bottom - area.top;
-  // 24 bits a pixel, rows top down, each padded to whole DWORDs.
-  BITMAPINFOHEADER header{sizeof(header), width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  const DWORD bytes = static_cast<DWORD>((width * 3 + 3) / 4 * 4 * height);
-  void* pixels = nullptr;
-  HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &pixels, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
-  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(header);
-  const BITMAPFILEHEADER file{0x4D42, offset + bytes, 0, 0, offset};
-  HANDLE out = CreateFileW((g_shots + L"-" + name + L".bmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(out, &file, sizeof(file), &written, nullptr);
-  WriteFile(out, &header, sizeof(header), &written, nullptr);
-  WriteFile(out, pixels, bytes, &written, nullptr);
-  CloseHandle(out);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-}
-
 void SelectedEntriesConverted() {
   const std::wstring folder = g_root + L"\\main";
   Program program({{L"DRV", folder}});
   if (!program.MainWindow()) return;
   HWND list = MainControl(program.main, "List");
   Check(ListCountIs(list, 5), "List shows the folder's five files", Join(ListTexts(list)));
-  SaveScreenshot(program.main, L"main-window");
+  SaveScreenshot(program.main, g_shots + L"-main-window.bmp");
   for (const wchar_t* name : {L"abc.txt", L"Mixed.Txt", L"gone.txt"})
     SendMessageW(list, LB_SETSEL, TRUE, SendMessageW(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(name)));
   SendMessageW(program.main, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
@@ -364,7 +253,7 @@ void TreeConvertedThroughTheListWindow() {
              Join({t + L"ReadOnly.txt", t + L"Readme.Txt", t + L"サブDir", t + L"サブDir\\Mixed.Case.doc", t + L"ソDir",
                    t + L"ソDir\\x.txt", t + L"表ソフト.txt"}),
              "the list window lists every entry of the tree");
-  SaveScreenshot(window, L"tree-list-window");
+  SaveScreenshot(window, g_shots + L"-tree-list-window.bmp");
   PostMessageW(FindWindowExW(window, nullptr, L"Button", L"変換開始"), BM_CLICK, 0, 0);
   Check(!AnswerMessageBox(program.Id()).empty(), "the run ends with its message");
   CheckEqual(NamesOnDisk(tree) + L" / " + NamesOnDisk(t + L"ソDIR") + L" / " + NamesOnDisk(t + L"サブDIR"),
@@ -400,9 +289,9 @@ void SettingsKeptAcrossARestart() {
   if (!again.MainWindow()) return;
   HWND list = MainControl(again.main, "List");
   Check(ListCountIs(list, 2), "the restarted window shows the same folder, with its directory", Join(ListTexts(list)));
-  Check(SendMessageW(FrameControl(again.main, "DirCheck"), BM_GETCHECK, 0, 0) == BST_CHECKED &&
-            SendMessageW(FrameControl(again.main, "SmallCheck"), BM_GETCHECK, 0, 0) == BST_CHECKED,
-        "the restarted window has both check boxes checked");
+  for (const char* box : {"DirCheck", "SmallCheck"})
+    Check(SendMessageW(FrameControl(again.main, box), BM_GETCHECK, 0, 0) == BST_CHECKED,
+          std::string("the restarted window has ") + box + " checked");
 }
 
 void MissingLibraryReported() {

@@ -128,7 +128,9 @@ TEST(ControlModels, DriveAndDirectoryListsFollowTheFileSystem) {
   const Names rowPaths{u"c:\\", u"c:\\a", u"c:\\a\\b", u"c:\\a\\b\\Deep", u"c:\\a\\b\\Other", u"c:\\a\\b"};
   for (int row = 0; row < 6; ++row) EXPECT_EQ(dirs.PathOfRow(row), rowPaths[static_cast<std::size_t>(row)]) << row;
   EXPECT_EQ(dirs.Rows()[3].level, 3);
-  EXPECT_TRUE(dirs.Rows()[0].open && dirs.Rows()[2].open && !dirs.Rows()[3].open);
+  std::vector<bool> open;
+  for (const auto& row : dirs.Rows()) open.push_back(row.open);
+  EXPECT_EQ(open, (std::vector<bool>{true, true, true, false, false})) << "the root, the ancestors and the folder shown";
   FileList fileList(files);
   files.AddFile(u"c:\\a\\b\\z.txt");
   files.AddFile(u"c:\\a\\b\\Y.txt");

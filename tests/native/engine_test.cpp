@@ -26,8 +26,7 @@ std::vector<std::u16string> NamesIn(FakeFileSystem& files, const std::u16string&
 TEST(ConversionEngine, ReportTexts) {
   // The counts in plain decimal, the processed one first.
   const std::u16string text = *ReportText({12345, 678}, kNothingConvertedText);
-  EXPECT_EQ(text, CompletionText(12345, 678));
-  EXPECT_TRUE(text.starts_with(u"12345") && text.find(u"678") > 5 && text.find(u"678") != std::u16string::npos);
+  EXPECT_EQ(text, u"12345ファイル中、678ファイルを変換しました。");
   EXPECT_EQ(ReportText({2, 0}, kNothingConvertedText), kNothingConvertedText);
   EXPECT_FALSE(ReportText({2, 0}));
   EXPECT_EQ(LeftParkedText({u"c:\\W\\", u"B.TXT"}, {Outcome::LeftParked, u"c:\\W\\B.TXT.~zefta0"}),

@@ -23,9 +23,15 @@ TEST(KestrumPure, DriveSizesAreWholeKilobytesBelowTwoGibibytes) {
 }
 
 TEST(KestrumPure, ListModesAndLines) {
-  for (int mode = -1; mode <= 5; ++mode) {
-    EXPECT_EQ(ModeListsFiles(mode), mode >= 1 && mode <= 4) << mode;
-    EXPECT_EQ(ModeListsDirectories(mode), mode == 3 || mode == 4) << mode;
+  // Which entries each mode lists: 1 and 2 files, 3 and 4 directories too, any other nothing.
+  const struct {
+    int mode;
+    bool files, directories;
+  } modes[] = {{-1, false, false}, {0, false, false}, {1, true, false}, {2, true, false},
+               {3, true, true},    {4, true, true},   {5, false, false}};
+  for (const auto& m : modes) {
+    EXPECT_EQ(ModeListsFiles(m.mode), m.files) << m.mode;
+    EXPECT_EQ(ModeListsDirectories(m.mode), m.directories) << m.mode;
   }
   std::string lines;
   for (int mode : {1, 2, 3, 4}) AppendListLine(lines, mode, "C:\\work", "a.txt");
@@ -43,9 +49,9 @@ TEST(KestrumPure, ByteSearch) {
 }
 
 TEST(KestrumPure, ShiftJisLeadBytesAndTheTextsThatDependOnThem) {
-  for (int c = 0; c < 256; ++c)
-    EXPECT_EQ(IsShiftJisLeadByte(static_cast<unsigned char>(c)), (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC))
-        << std::hex << c;
+  // The lead-byte ranges 0x81-0x9F and 0xE0-0xFC at their edges; half-width katakana (0xA1-0xDF) are single bytes.
+  for (int c : {0x00, 0x5C, 0x80, 0xA0, 0xA1, 0xDF, 0xFD, 0xFF}) EXPECT_FALSE(IsShiftJisLeadByte(c)) << std::hex << c;
+  for (int c : {0x81, 0x9F, 0xE0, 0xFC}) EXPECT_TRUE(IsShiftJisLeadByte(c)) << std::hex << c;
   // The directory part ends at the last real backslash, not at a trail byte.
   EXPECT_EQ(DirectoryPartLength("C:\\work\\*.tmp", IsShiftJisLeadByte), 8u);
   EXPECT_EQ(DirectoryPartLength("C:\\\x83\x5C*.tmp", IsShiftJisLeadByte), 3u);

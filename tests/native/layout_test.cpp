@@ -33,7 +33,10 @@ void ExpectInside(const FormLayout& layout) {
   for (const auto& c : layout.controls) {
     const int width = c.container ? Row(layout, c.container).width : layout.clientWidth;
     const int height = c.container ? Row(layout, c.container).height : layout.clientHeight;
-    EXPECT_TRUE(c.left >= 0 && c.top >= 0 && c.left + c.width <= width && c.top + c.height <= height) << c.name;
+    EXPECT_GE(c.left, 0) << c.name;
+    EXPECT_GE(c.top, 0) << c.name;
+    EXPECT_LE(c.left + c.width, width) << c.name;
+    EXPECT_LE(c.top + c.height, height) << c.name;
     EXPECT_TRUE(c.fontPoints == 0 || c.fontPoints >= 8) << c.name;  // the window's font, or one as legible
   }
 }
@@ -48,9 +51,13 @@ TEST(Layouts, FocusOrderDropsAndPlaces) {
   const FormLayout main = f.window.Layout(), listLayout = list.Layout(), aboutLayout = about.Layout();
 
   // Drops are taken by the main window alone.
-  EXPECT_TRUE(main.dropTarget && main.minimizeButton && main.showInTaskbar);
+  for (const FormLayout* layout : {&main, &listLayout, &aboutLayout}) {
+    const bool isMain = layout == &main;
+    EXPECT_EQ(layout->dropTarget, isMain) << layout->name;
+    EXPECT_EQ(layout->minimizeButton, isMain) << layout->name;
+    EXPECT_EQ(layout->showInTaskbar, isMain) << layout->name;
+  }
   for (const FormLayout* other : {&listLayout, &aboutLayout}) {
-    EXPECT_FALSE(other->dropTarget || other->minimizeButton || other->showInTaskbar);
     for (const auto& c : other->controls) EXPECT_FALSE(c.dropTarget) << c.name;
   }
   for (const FormLayout* layout : {&main, &listLayout, &aboutLayout}) {
@@ -61,16 +68,23 @@ TEST(Layouts, FocusOrderDropsAndPlaces) {
   const auto& dir = Row(main, "DirCheck");
   const auto& small = Row(main, "SmallCheck");
   const auto& ext = Row(main, "ExtCheck");
-  EXPECT_TRUE(dir.left == small.left && small.left == ext.left && dir.top < small.top && small.top < ext.top);
+  EXPECT_EQ(small.left, dir.left);
+  EXPECT_EQ(ext.left, dir.left);
+  EXPECT_LT(dir.top, small.top);
+  EXPECT_LT(small.top, ext.top);
   // The file list lies wholly inside List, behind it.
   const auto& names = Row(main, "List");
   const auto& files = Row(main, "FileList");
-  EXPECT_TRUE(files.left >= names.left && files.top >= names.top && files.left + files.width <= names.left + names.width &&
-              files.top + files.height <= names.top + names.height);
+  EXPECT_GE(files.left, names.left);
+  EXPECT_GE(files.top, names.top);
+  EXPECT_LE(files.left + files.width, names.left + names.width);
+  EXPECT_LE(files.top + files.height, names.top + names.height);
   EXPECT_LT(&names, &files);
   // The status bar along the whole bottom edge.
   const auto& bar = Row(main, "StatusBar");
-  EXPECT_TRUE(bar.left == 0 && bar.width == main.clientWidth && bar.top + bar.height == main.clientHeight);
+  EXPECT_EQ(bar.left, 0);
+  EXPECT_EQ(bar.width, main.clientWidth);
+  EXPECT_EQ(bar.top + bar.height, main.clientHeight);
   // The buttons of the list window side by side, and the About window's OK under its frame's right edge.
   EXPECT_EQ(Row(listLayout, "ChangeStart").top, Row(listLayout, "Cancel").top);
   EXPECT_EQ(Row(listLayout, "ChangeStart").height, Row(listLayout, "Cancel").height);

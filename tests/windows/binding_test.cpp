@@ -5,9 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "modules/messages.h"
+#include "platform/win32/fault_report.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/text.h"
@@ -83,7 +89,9 @@ TEST_F(Binding, CaptionsStatusBarButtonAndCheckBoxFollowTheirModelsAndReportClic
   GetWindowTextW(Control("Box"), text[0], 64);
   GetWindowTextW(Control("Note"), text[1], 64);
   SendMessageW(Control("Status"), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text[2]));
-  EXPECT_EQ(U(text[0]) + U(text[1]) + U(text[2]), u"処理ﾃﾞｨﾚｸﾄﾘ変換するﾌｧｲﾙを指定して下さい。");
+  EXPECT_EQ(U(text[0]), u"処理");
+  EXPECT_EQ(U(text[1]), u"ﾃﾞｨﾚｸﾄﾘ");
+  EXPECT_EQ(U(text[2]), u"変換するﾌｧｲﾙを指定して下さい。");
   int clicks = 0;
   form.Go.Click = [&] { ++clicks; };
   SendMessageW(Control("Go"), BM_CLICK, 0, 0);
@@ -186,6 +194,69 @@ TEST_F(Binding, AMenuItemRunsByItsShortcutOnlyWhileEnabled) {
   EXPECT_TRUE(GetMenuState(GetMenu(window.Handle()), mark, MF_BYCOMMAND) & MF_GRAYED);
   press();
   EXPECT_EQ(clicks, 1) << "nor does a disabled item";
+}
+
+TEST_F(Binding, AFaultInAHandlerIsLoggedAndShownInOneBoxAndTheWindowGoesOn) {
+  const std::wstring log = win32::FaultLogPath();
+  DeleteFileW(log.c_str());
+  form.Go.Click = [] { throw std::runtime_error("injected fault"); };
+  std::u16string shown;
+  std::thread user([&] {  // the box is modal: another thread reads and closes it
+    HWND box = nullptr;
+    for (int i = 0; i < 200 && !(box = FindWindowW(L"#32770", W(MessageTitle()))); ++i) Sleep(50);
+    wchar_t text[128] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 128);
+    shown = U(text);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  SendMessageW(Control("Go"), BM_CLICK, 0, 0);
+  user.join();
+  EXPECT_EQ(shown, kActionNotFinishedText);
+  std::ifstream file{std::filesystem::path(log)};
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(file, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("injected fault"), std::string::npos) << lines[0];
+  int clicks = 0;
+  form.Go.Click = [&] { ++clicks; };
+  SendMessageW(Control("Go"), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 1);
+}
+
+// A row whose model is not of the class its kind binds fails the window
+// before it exists, naming the row.
+class OneRow : public Form {
+ public:
+  OneRow(ControlKind kind, ControlBase* model) : kind_(kind), model_(model) {}
+  FormLayout Layout() override {
+    FormLayout layout{"OneRow", u"", 3000, 3000, 9, BorderStyle::FixedDialog, false, false, false, {}, {}};
+    layout.controls = {{"Odd", kind_, u"", 0, 0, 1000, 300, 0, nullptr, false, 0, model_}};
+    return layout;
+  }
+
+ private:
+  ControlKind kind_;
+  ControlBase* model_;
+};
+
+TEST(LayoutCheck, ARowWhoseModelDoesNotFitItsKindFailsTheWindow) {
+  CommandButton button;
+  const struct {
+    ControlKind kind;
+    ControlBase* model;
+    const char* failure;
+  } cases[] = {{ControlKind::CheckBox, &button, "layout row \"Odd\" needs a CheckBox model"},
+               {ControlKind::ListBox, nullptr, "layout row \"Odd\" needs a ListBox model"}};
+  for (const auto& c : cases) {
+    OneRow form(c.kind, c.model);
+    try {
+      win32::FormWindow window(form, nullptr, false);
+      ADD_FAILURE() << c.failure << ": the window was built";
+    } catch (const std::logic_error& failure) {
+      EXPECT_STREQ(failure.what(), c.failure);
+    }
+    EXPECT_EQ(form.Handle(), 0u) << c.failure;
+  }
 }
 
 }  // namespace

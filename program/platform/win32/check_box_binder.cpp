@@ -9,27 +9,30 @@ namespace {
 
 class CheckBoxBinder final : public ControlBinder {
  public:
-  using ControlBinder::ControlBinder;
-  bool CanHoldFocus() const override { return true; }
-  void OnCommand(int code) override {
-    if (code == BN_CLICKED && Model<CheckBox>()) Model<CheckBox>()->UserClick();
+  CheckBoxBinder(const ControlLayout& row, int id, HFONT font, CheckBox& box)
+      : ControlBinder(row, id, font), box_(box) {}
+
+  void PassInputToModel(int code) override {
+    if (code == BN_CLICKED) box_.UserClick();
   }
 
  private:
   // Not automatic: the model decides the next state, and 2 shows grey.
-  WindowSpec Spec() override { return {L"BUTTON", BS_3STATE | WS_TABSTOP, 0, Layout().caption}; }
-  void MirrorState() override {
+  WindowSpec WindowToCreate() override { return {L"BUTTON", BS_3STATE | WS_TABSTOP, 0, Layout().caption}; }
+  void ShowModelState() override {
     static constexpr WPARAM kStates[] = {BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE};
-    const WPARAM state = kStates[std::clamp(Model<CheckBox>()->Value(), 0, 2)];
+    const WPARAM state = kStates[std::clamp(box_.Value(), 0, 2)];
     if (SendMessageW(Handle(), BM_GETCHECK, 0, 0) != static_cast<LRESULT>(state))
       SendMessageW(Handle(), BM_SETCHECK, state, 0);
   }
+
+  CheckBox& box_;
 };
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> MakeCheckBoxBinder(const ControlLayout& layout, int id, HFONT font) {
-  return std::make_unique<CheckBoxBinder>(layout, id, font);
+std::unique_ptr<ControlBinder> MakeCheckBoxBinder(const ControlLayout& row, int id, HFONT font, CheckBox& model) {
+  return std::make_unique<CheckBoxBinder>(row, id, font, model);
 }
 
 }  // namespace zefta::win32

@@ -1,74 +1,100 @@
-// A list with a check box before every entry; the check marks are the
-// model's selection, the highlight only its current entry.
+// A list with a check box before every entry (a ListBox model with check
+// boxes): the check marks are the model's selection, the highlight only its
+// current entry. A click on a box or the Space key flips a mark.
 #include <windows.h>
 #include <windowsx.h>
 
 #include <algorithm>
 
-#include "platform/win32/list_box_binder.h"
+#include "platform/win32/list_rows.h"
 
 namespace zefta::win32 {
 
 namespace {
 
-class CheckListBinder final : public ListBoxBinder {
+class CheckListBinder final : public ControlBinder {
  public:
-  CheckListBinder(const ControlLayout& layout, int id, HFONT font) : ListBoxBinder(layout, id, font, true) {}
+  CheckListBinder(const ControlLayout& row, int id, HFONT font, ListBox& list)
+      : ControlBinder(row, id, font), list_(list), heights_(RowHeightsOf(font, true)), width_(font, TextLeft()) {}
 
-  bool DrawItem(const DRAWITEMSTRUCT& item) override {
+  void PassInputToModel(int code) override {
+    if (code == LBN_SELCHANGE) {
+      // The highlight moved; the marks stay as they are.
+      highlight_.DropPending(Handle());
+      const int count = static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0));
+      const int current = static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0));
+      list_.AssignSelectionFromView(Marks(count), current < count ? current : -1);
+      if (list_.Click) list_.Click();
+    } else if (code == LBN_DBLCLK && list_.DblClick) {
+      list_.DblClick();
+    }
+  }
+
+  bool DrawRow(const DRAWITEMSTRUCT& item) override {
     if (item.itemID == static_cast<UINT>(-1)) return true;
-    PaintRow(item);
-    if (static_cast<int>(item.itemID) >= List()->Count()) return true;
+    PaintRowBackground(item);
+    const int index = static_cast<int>(item.itemID);
+    if (index >= list_.Count()) return true;
     const RECT& rect = item.rcItem;
-    const int box = Box(), x = rect.left + 2;
-    RECT check{x, rect.top + (rect.bottom - rect.top - box) / 2, x + box, rect.top + (rect.bottom - rect.top - box) / 2 + box};
-    DrawFrameControl(item.hDC, &check, DFC_BUTTON,
-                     DFCS_BUTTONCHECK | DFCS_FLAT | (List()->Selected(static_cast<int>(item.itemID)) ? DFCS_CHECKED : 0));
+    const int box = Box(), x = rect.left + 2, top = rect.top + (rect.bottom - rect.top - box) / 2;
+    RECT check{x, top, x + box, top + box};
+    DrawFrameControl(item.hDC, &check, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (list_.Selected(index) ? DFCS_CHECKED : 0));
     // The whole text: the list scrolls sideways to its widest entry.
-    PaintRowText(item, rect.left + TextLeft(), List()->Item(static_cast<int>(item.itemID)), DT_NOCLIP);
+    PaintRowText(item, heights_, rect.left + TextLeft(), list_.Item(index), DT_NOCLIP);
     return true;
   }
 
  private:
-  WindowSpec Spec() override { return ListSpec(WS_HSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS); }
-  int Box() const { return std::max(8, RowHeight() - 4); }
-  int TextLeft() const override { return 2 + Box() + 4; }
+  int Box() const { return std::max(8, heights_.row - 4); }
+  // Pixels before an entry's text: the box and a gap.
+  int TextLeft() const { return 2 + Box() + 4; }
 
-  // Only a mark in view is painted now; the others are drawn as they scroll
-  // in, so loading thousands of checked entries stays quick.
-  void ShowSelection(int index) override {
-    RECT rect, client;
-    if (SendMessageW(Handle(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)) != LB_ERR &&
-        GetClientRect(Handle(), &client) && rect.bottom > client.top && rect.top < client.bottom)
-      InvalidateRect(Handle(), &rect, FALSE);
-  }
-  void ShowCurrent() override { SetHighlight(List()->ListIndex()); }
+  WindowSpec WindowToCreate() override { return ListWindow(WS_HSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS); }
+  void SetUpWindow() override { SetRowHeight(Handle(), heights_, true); }
 
-  void UserSelectionChanged() override {
-    const int count = static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0));
-    std::vector<char> checks(static_cast<std::size_t>(std::max(count, 0)), 0);
-    for (int i : List()->SelectedIndexes())
-      if (i < count) checks[static_cast<std::size_t>(i)] = 1;
-    int current = static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0));
-    if (current >= count) current = -1;
-    List()->AssignSelectionFromView(std::move(checks), current < 0 ? -1 : current);
+  void FollowModel(bool follow) override {
+    FollowListChanges(list_, follow, [this](ListBox::Change change, int index) { ShowChange(change, index); });
   }
 
-  void ToggleCheck(int index) {
-    ListBox* list = List();
-    if (index < 0 || index >= list->Count()) return;
-    std::vector<char> checks(static_cast<std::size_t>(list->Count()), 0);
-    for (int i : list->SelectedIndexes()) checks[static_cast<std::size_t>(i)] = 1;
-    checks[static_cast<std::size_t>(index)] = !checks[static_cast<std::size_t>(index)];
-    list->AssignSelectionFromView(std::move(checks), index);
-    MirrorList(ListBox::Change::Selection, index);
-    if (list->Click) list->Click();
+  // Only a mark in view is painted at once; the others are drawn as they
+  // scroll in, so loading thousands of checked entries stays quick.
+  void ShowChange(ListBox::Change change, int index) {
+    if (!Handle()) return;
+    switch (change) {
+      case ListBox::Change::Reset:
+        highlight_.DropPending(Handle());
+        ShowAllItems(Handle(), list_, width_);
+        if (list_.ListIndex() >= 0) highlight_.Move(Handle(), list_.ListIndex());
+        break;
+      case ListBox::Change::Added:
+        ShowAddedItem(Handle(), list_, index, width_);
+        if (list_.Selected(index)) RepaintRowInView(Handle(), index);
+        break;
+      case ListBox::Change::Selection: RepaintRowInView(Handle(), index); break;
+      case ListBox::Change::Current: highlight_.Move(Handle(), list_.ListIndex()); break;
+    }
   }
 
-  bool OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+  // The model's marks, for the count rows the view holds.
+  std::vector<char> Marks(int count) const {
+    std::vector<char> marks(static_cast<std::size_t>(std::max(count, 0)), 0);
+    for (int i : list_.SelectedIndexes())
+      if (i < count) marks[static_cast<std::size_t>(i)] = 1;
+    return marks;
+  }
+
+  void FlipMark(int index) {
+    if (index < 0 || index >= list_.Count()) return;
+    std::vector<char> marks = Marks(list_.Count());
+    marks[static_cast<std::size_t>(index)] = !marks[static_cast<std::size_t>(index)];
+    list_.AssignSelectionFromView(std::move(marks), index);
+    RepaintRowInView(Handle(), index);
+    if (list_.Click) list_.Click();
+  }
+
+  bool Intercept(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     if (message == WM_KEYDOWN && wParam == VK_SPACE) {
-      const int index = static_cast<int>(SendMessageW(Handle(), LB_GETCARETINDEX, 0, 0));
-      Guarded([&] { ToggleCheck(index); });
+      FlipMark(static_cast<int>(SendMessageW(Handle(), LB_GETCARETINDEX, 0, 0)));
       result = 0;
       return true;
     }
@@ -78,17 +104,24 @@ class CheckListBinder final : public ListBoxBinder {
       SendMessageW(Handle(), LB_GETITEMRECT, LOWORD(hit), reinterpret_cast<LPARAM>(&row));
       result = CallBase(message, wParam, lParam);
       // A click on the check box itself flips the mark.
-      if (HIWORD(hit) == 0 && GET_X_LPARAM(lParam) < row.left + RowHeight() + 2) Guarded([&] { ToggleCheck(LOWORD(hit)); });
+      if (HIWORD(hit) == 0 && GET_X_LPARAM(lParam) < row.left + heights_.row + 2) FlipMark(LOWORD(hit));
       return true;
     }
-    return ListBoxBinder::OnControlMessage(message, wParam, lParam, result);
+    if (message != WM_TIMER || !highlight_.OnTimer(Handle(), wParam)) return false;
+    result = 0;
+    return true;
   }
+
+  ListBox& list_;
+  RowHeights heights_;
+  RowWidth width_;
+  PacedHighlight highlight_;
 };
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> MakeCheckListBinder(const ControlLayout& layout, int id, HFONT font) {
-  return std::make_unique<CheckListBinder>(layout, id, font);
+std::unique_ptr<ControlBinder> MakeCheckListBinder(const ControlLayout& row, int id, HFONT font, ListBox& model) {
+  return std::make_unique<CheckListBinder>(row, id, font, model);
 }
 
 }  // namespace zefta::win32

@@ -7,21 +7,24 @@ namespace {
 
 class CommandButtonBinder final : public ControlBinder {
  public:
-  using ControlBinder::ControlBinder;
-  bool CanHoldFocus() const override { return true; }
-  void OnCommand(int code) override {
-    auto* button = Model<CommandButton>();
-    if (code == BN_CLICKED && button && button->Enabled() && button->Click) button->Click();
+  CommandButtonBinder(const ControlLayout& row, int id, HFONT font, CommandButton& button)
+      : ControlBinder(row, id, font), button_(button) {}
+
+  void PassInputToModel(int code) override {
+    if (code == BN_CLICKED && button_.Enabled() && button_.Click) button_.Click();
   }
 
  private:
-  WindowSpec Spec() override { return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, Layout().caption}; }
+  WindowSpec WindowToCreate() override { return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, Layout().caption}; }
+
+  CommandButton& button_;
 };
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> MakeCommandButtonBinder(const ControlLayout& layout, int id, HFONT font) {
-  return std::make_unique<CommandButtonBinder>(layout, id, font);
+std::unique_ptr<ControlBinder> MakeCommandButtonBinder(const ControlLayout& row, int id, HFONT font,
+                                                       CommandButton& model) {
+  return std::make_unique<CommandButtonBinder>(row, id, font, model);
 }
 
 }  // namespace zefta::win32

@@ -1,5 +1,8 @@
 #include "platform/win32/control_binder.h"
 
+#include <stdexcept>
+
+#include "platform/win32/fault_report.h"
 #include "platform/win32/fonts.h"
 #include "platform/win32/screen_units.h"
 #include "platform/win32/services_win32.h"
@@ -7,39 +10,58 @@
 
 namespace zefta::win32 {
 
+namespace {
+
+// The row's model as the class its kind binds; checked once, when the
+// window is built, so that no binder ever holds a model of another class.
+template <typename Model>
+Model& ModelOf(const ControlLayout& row, const char* modelClass) {
+  if (auto* model = dynamic_cast<Model*>(row.model)) return *model;
+  throw std::logic_error(std::string("layout row \"") + (row.name ? row.name : "") + "\" needs a " + modelClass +
+                         " model");
+}
+
+}  // namespace
+
 bool ShowHourglass(LPARAM hitTest) {
   if (CurrentPointer() != Pointer::Hourglass || LOWORD(hitTest) != HTCLIENT) return false;
   SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   return true;
 }
 
-std::unique_ptr<ControlBinder> MakeBinder(const ControlLayout& layout, int id, FontSet& fonts, int windowPoints) {
-  HFONT font = fonts.OfSize(layout.fontPoints ? layout.fontPoints : windowPoints);
-  switch (layout.kind) {
-    case ControlKind::Frame: return MakeFrameBinder(layout, id, font);
-    case ControlKind::Label: return MakeLabelBinder(layout, id, font);
-    case ControlKind::CheckBox: return MakeCheckBoxBinder(layout, id, font);
-    case ControlKind::CommandButton: return MakeCommandButtonBinder(layout, id, font);
-    case ControlKind::ListBox: return MakeListBoxBinder(layout, id, font);
-    case ControlKind::DriveList: return MakeDriveListBinder(layout, id, font);
-    case ControlKind::DirList: return MakeDirListBinder(layout, id, font);
-    case ControlKind::FileList: return MakeFileListBinder(layout, id, font);
-    case ControlKind::StatusBar: return MakeStatusBarBinder(layout, id, fonts);
+std::unique_ptr<ControlBinder> MakeBinder(const ControlLayout& row, int id, FontSet& fonts, int windowPoints) {
+  HFONT font = fonts.OfSize(row.fontPoints ? row.fontPoints : windowPoints);
+  switch (row.kind) {
+    case ControlKind::Frame: return MakeFrameBinder(row, id, font, ModelOf<Caption>(row, "Caption"));
+    case ControlKind::Label: return MakeLabelBinder(row, id, font, ModelOf<Caption>(row, "Caption"));
+    case ControlKind::CheckBox: return MakeCheckBoxBinder(row, id, font, ModelOf<CheckBox>(row, "CheckBox"));
+    case ControlKind::CommandButton:
+      return MakeCommandButtonBinder(row, id, font, ModelOf<CommandButton>(row, "CommandButton"));
+    case ControlKind::ListBox: {
+      ListBox& list = ModelOf<ListBox>(row, "ListBox");
+      return list.CheckBoxes() ? MakeCheckListBinder(row, id, font, list) : MakeListBoxBinder(row, id, font, list);
+    }
+    case ControlKind::DriveList: return MakeDriveListBinder(row, id, font, ModelOf<DriveList>(row, "DriveList"));
+    case ControlKind::DirList: return MakeDirListBinder(row, id, font, ModelOf<DirList>(row, "DirList"));
+    case ControlKind::FileList: return MakeFileListBinder(row, id, font, ModelOf<FileList>(row, "FileList"));
+    case ControlKind::StatusBar: return MakeStatusBarBinder(row, id, fonts, ModelOf<StatusPanel>(row, "StatusPanel"));
   }
-  return nullptr;
+  throw std::logic_error(std::string("layout row \"") + (row.name ? row.name : "") + "\" has no known kind");
 }
 
-int ControlBinder::WindowHeight() const { return TwipsToPixelsY(layout_.height); }
+void AdoptLayoutCaption(Caption& model, const ControlLayout& row) {
+  if (model.Text().empty() && !row.caption.empty()) model.SetText(row.caption);
+}
 
 bool ControlBinder::Create(HWND parent) {
-  const WindowSpec kind = Spec();
-  hwnd_ = CreateWindowExW(kind.exStyle, kind.className, W(kind.text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style,
-                          TwipsToPixelsX(layout_.left), TwipsToPixelsY(layout_.top), TwipsToPixelsX(layout_.width),
-                          WindowHeight(), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
-                          GetModuleHandleW(nullptr), nullptr);
+  const WindowSpec spec = WindowToCreate();
+  hwnd_ = CreateWindowExW(spec.exStyle, spec.className, W(spec.text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style,
+                          TwipsToPixelsX(row_.left), TwipsToPixelsY(row_.top), TwipsToPixelsX(row_.width),
+                          TwipsToPixelsY(row_.height) + TwipsToPixelsY(spec.extraHeight), parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return false;
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  Created();
+  SetUpWindow();
   // The window procedure is replaced directly, with the binder in the
   // control's user data. The common controls' SetWindowSubclass keeps its
   // data in a window property read at every message, which under Wine asks
@@ -51,55 +73,61 @@ bool ControlBinder::Create(HWND parent) {
 }
 
 void ControlBinder::Attach() {
-  if (!layout_.model) return;
-  layout_.model->onStateChanged = [this] { Mirror(); };
+  row_.model->onStateChanged = [this] { Mirror(); };
+  FollowModel(true);
   Mirror();
 }
 
 void ControlBinder::Detach() {
-  if (layout_.model) layout_.model->onStateChanged = nullptr;
+  row_.model->onStateChanged = nullptr;
+  FollowModel(false);
 }
 
 void ControlBinder::Mirror() {
-  if (!hwnd_ || !layout_.model) return;
-  const bool enabled = layout_.model->Enabled();
+  if (!hwnd_) return;
+  const bool enabled = row_.model->Enabled();
   if ((IsWindowEnabled(hwnd_) != FALSE) != enabled) EnableWindow(hwnd_, enabled);
-  const bool visible = layout_.model->Visible();
+  const bool visible = row_.model->Visible();
   if (((GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0) != visible)
     ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
-  MirrorState();
+  ShowModelState();
 }
 
-CaptionBinder::CaptionBinder(const ControlLayout& layout, int id, HFONT font) : ControlBinder(layout, id, font) {
-  if (Model<Caption>() && Model<Caption>()->Text().empty() && !layout.caption.empty())
-    Model<Caption>()->SetText(layout.caption);
+bool ControlBinder::CanHoldFocus() const { return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_TABSTOP) != 0; }
+
+void ControlBinder::ApplyLayout(const ControlLayout& now) {
+  if (!hwnd_ || row_.border == now.border) return;
+  row_.border = now.border;
+  const LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
+  SetWindowLongW(hwnd_, GWL_STYLE, now.border ? (style | WS_BORDER) : (style & ~WS_BORDER));
+  SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-std::u16string CaptionBinder::CaptionText() const {
-  return Model<Caption>() ? Model<Caption>()->Text() : Layout().caption;
-}
-
-void CaptionBinder::MirrorState() { SetWindowTextW(Handle(), W(Model<Caption>()->Text())); }
-
-LRESULT CALLBACK ControlBinder::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<ControlBinder*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+LRESULT ControlBinder::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_MOUSEMOVE:
-      if (self->layout_.model && self->layout_.model->MouseMove) Guarded([&] { self->layout_.model->MouseMove(); });
+      if (row_.model->MouseMove) row_.model->MouseMove();
       break;
     case WM_SETCURSOR:
       if (ShowHourglass(lParam)) return TRUE;
       break;
-    case WM_NCDESTROY: {
-      const WNDPROC base = self->baseProc_;
-      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      return CallWindowProcW(base, hwnd, message, wParam, lParam);
-    }
   }
   LRESULT result = 0;
-  if (self->OnControlMessage(message, wParam, lParam, result)) return result;
-  return self->CallBase(message, wParam, lParam);
+  if (Intercept(message, wParam, lParam, result)) return result;
+  return CallBase(message, wParam, lParam);
+}
+
+LRESULT CALLBACK ControlBinder::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<ControlBinder*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (message == WM_NCDESTROY) {
+    const WNDPROC base = self->baseProc_;
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    return CallWindowProcW(base, hwnd, message, wParam, lParam);
+  }
+  LRESULT result = 0;
+  CatchFault(hwnd, "control window procedure", message, [&] { result = self->OnMessage(message, wParam, lParam); });
+  return result;
 }
 
 }  // namespace zefta::win32

@@ -1,7 +1,12 @@
 // One binder per control kind: it creates the control's window from its row
-// of the layout table, mirrors the model into it, feeds the user's input back
-// into the model and draws what the control leaves to its owner. It decides
-// nothing itself.
+// of the layout table, shows the model's state in it, passes the user's
+// input back to the model and draws what the control leaves to its owner. It
+// decides nothing itself.
+//
+// Every kind is one class right below ControlBinder, in its own file
+// (*_binder.cpp); the list kinds share plain helpers (list_rows.h). A kind
+// overrides only the hooks it needs; all but WindowToCreate do nothing by
+// default.
 #pragma once
 
 #include <windows.h>
@@ -15,110 +20,102 @@ namespace zefta::win32 {
 
 class FontSet;
 
+// The window of a control as its kind creates it.
+struct WindowSpec {
+  const wchar_t* className;
+  DWORD style;  // besides WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS
+  DWORD exStyle;
+  std::u16string text;
+  int extraHeight = 0;  // twips below the row's height (a drop-down part)
+};
+
 class ControlBinder {
  public:
-  ControlBinder(const ControlLayout& layout, int id, HFONT font) : layout_(layout), id_(id), font_(font) {}
+  ControlBinder(const ControlLayout& row, int id, HFONT font) : row_(row), id_(id), font_(font) {}
   virtual ~ControlBinder() = default;
   ControlBinder(const ControlBinder&) = delete;
   ControlBinder& operator=(const ControlBinder&) = delete;
 
-  const ControlLayout& Layout() const { return layout_; }
+  const ControlLayout& Layout() const { return row_; }
   int Id() const { return id_; }
   HWND Handle() const { return hwnd_; }
   // Creates the control inside parent (the window, or the frame holding it)
   // at its place converted to pixels, with its font.
   bool Create(HWND parent);
-  // Mirrors the model now and after every change of it, or no longer.
-  virtual void Attach();
-  virtual void Detach();
+  // Shows the model now and after every change of it, or no longer.
+  void Attach();
+  void Detach();
   // The control's window is gone.
   void Forget() { hwnd_ = nullptr; }
+  // Enabled, visible, and the kind's own state.
   void Mirror();
-  virtual bool CanHoldFocus() const { return false; }
-  // What the control tells its window: WM_COMMAND codes, owner drawing.
-  virtual void OnCommand(int code) { (void)code; }
-  virtual bool DrawItem(const DRAWITEMSTRUCT& item) {
+  // Controls with a tab stop take the focus in the window's tab order.
+  bool CanHoldFocus() const;
+  // Applies what the window's Load changed in the control's row of the
+  // layout: its border.
+  void ApplyLayout(const ControlLayout& now);
+
+  // A notification of the control to its window (the code of WM_COMMAND):
+  // the user's input, handed to the model.
+  virtual void PassInputToModel(int code) { (void)code; }
+  // WM_DRAWITEM of an owner-drawn row; true when drawn.
+  virtual bool DrawRow(const DRAWITEMSTRUCT& item) {
     (void)item;
     return false;
   }
-  virtual bool MeasureItem(MEASUREITEMSTRUCT& item) {
-    (void)item;
-    return false;
-  }
-  // Applies what the window's Load changed in the control's row of the layout.
-  virtual void ApplyLayout(const ControlLayout& now) { (void)now; }
 
  protected:
-  struct WindowSpec {
-    const wchar_t* className;
-    DWORD style;  // besides WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS
-    DWORD exStyle;
-    std::u16string text;
-  };
-  virtual WindowSpec Spec() = 0;
-  // Height of the control's window in pixels.
-  virtual int WindowHeight() const;
-  // Runs once the window exists and has its font.
-  virtual void Created() {}
-  // The kind's own part of mirroring the model.
-  virtual void MirrorState() {}
-  // A message sent to the control's window; true when handled, with result set.
-  virtual bool OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  virtual WindowSpec WindowToCreate() = 0;
+  // Once the window exists and has its font: what its class cannot be told
+  // at creation (row heights).
+  virtual void SetUpWindow() {}
+  // The kind's own part of the model's state, shown in the window.
+  virtual void ShowModelState() {}
+  // Hooks (true) or unhooks (false) the model's events other than
+  // onStateChanged, and shows what they carry once.
+  virtual void FollowModel(bool follow) { (void)follow; }
+  // A message to the control's own window, seen before the control's class
+  // handles it; true when handled, with result set.
+  virtual bool Intercept(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     (void)message, (void)wParam, (void)lParam, (void)result;
     return false;
   }
+
   LRESULT CallBase(UINT message, WPARAM wParam, LPARAM lParam) const {
     return CallWindowProcW(baseProc_, hwnd_, message, wParam, lParam);
   }
-  template <typename T>
-  T* Model() const {
-    return static_cast<T*>(layout_.model);
-  }
   HFONT Font() const { return font_; }
-  ControlLayout& MutableLayout() { return layout_; }
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  ControlLayout layout_;
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  ControlLayout row_;
   int id_;
   HFONT font_;
   HWND hwnd_ = nullptr;
   WNDPROC baseProc_ = nullptr;
 };
 
-// A frame or a label: its caption starts as the layout gives it and then
-// follows the model.
-class CaptionBinder : public ControlBinder {
- public:
-  CaptionBinder(const ControlLayout& layout, int id, HFONT font);
+// The binder of one row of a layout, by the control's kind. The row's model
+// must be of the class that its kind binds (a CheckBox row a CheckBox, ...);
+// any other model, or none, throws std::logic_error naming the row.
+std::unique_ptr<ControlBinder> MakeBinder(const ControlLayout& row, int id, FontSet& fonts, int windowPoints);
 
- protected:
-  std::u16string CaptionText() const;
-  void MirrorState() override;
-};
+// A caption model without text of its own starts with the row's caption.
+void AdoptLayoutCaption(Caption& model, const ControlLayout& row);
 
-// The binder of one row of a layout, by the control's kind.
-std::unique_ptr<ControlBinder> MakeBinder(const ControlLayout& layout, int id, FontSet& fonts, int windowPoints);
-
-std::unique_ptr<ControlBinder> MakeFrameBinder(const ControlLayout& layout, int id, HFONT font);
-std::unique_ptr<ControlBinder> MakeLabelBinder(const ControlLayout& layout, int id, HFONT font);
-std::unique_ptr<ControlBinder> MakeCheckBoxBinder(const ControlLayout& layout, int id, HFONT font);
-std::unique_ptr<ControlBinder> MakeCommandButtonBinder(const ControlLayout& layout, int id, HFONT font);
-std::unique_ptr<ControlBinder> MakeListBoxBinder(const ControlLayout& layout, int id, HFONT font);
-std::unique_ptr<ControlBinder> MakeDriveListBinder(const ControlLayout& layout, int id, HFONT font);
-std::unique_ptr<ControlBinder> MakeDirListBinder(const ControlLayout& layout, int id, HFONT font);
-std::unique_ptr<ControlBinder> MakeFileListBinder(const ControlLayout& layout, int id, HFONT font);
-std::unique_ptr<ControlBinder> MakeStatusBarBinder(const ControlLayout& layout, int id, FontSet& fonts);
-
-// Model handlers run inside window procedures: nothing may unwind through
-// the system's frames.
-template <typename F>
-void Guarded(F&& f) {
-  try {
-    f();
-  } catch (...) {
-  }
-}
+std::unique_ptr<ControlBinder> MakeFrameBinder(const ControlLayout& row, int id, HFONT font, Caption& model);
+std::unique_ptr<ControlBinder> MakeLabelBinder(const ControlLayout& row, int id, HFONT font, Caption& model);
+std::unique_ptr<ControlBinder> MakeCheckBoxBinder(const ControlLayout& row, int id, HFONT font, CheckBox& model);
+std::unique_ptr<ControlBinder> MakeCommandButtonBinder(const ControlLayout& row, int id, HFONT font,
+                                                       CommandButton& model);
+std::unique_ptr<ControlBinder> MakeListBoxBinder(const ControlLayout& row, int id, HFONT font, ListBox& model);
+std::unique_ptr<ControlBinder> MakeCheckListBinder(const ControlLayout& row, int id, HFONT font, ListBox& model);
+std::unique_ptr<ControlBinder> MakeDriveListBinder(const ControlLayout& row, int id, HFONT font, DriveList& model);
+std::unique_ptr<ControlBinder> MakeDirListBinder(const ControlLayout& row, int id, HFONT font, DirList& model);
+std::unique_ptr<ControlBinder> MakeFileListBinder(const ControlLayout& row, int id, HFONT font, FileList& model);
+std::unique_ptr<ControlBinder> MakeStatusBarBinder(const ControlLayout& row, int id, FontSet& fonts,
+                                                   StatusPanel& model);
 
 // WM_SETCURSOR over the client area while a run shows the hourglass: sets it.
 bool ShowHourglass(LPARAM hitTest);

@@ -1,6 +1,6 @@
 // The directory list: the current folder with its ancestors and subfolders,
 // each row with a folder glyph, indented by its level.
-#include "platform/win32/list_binder.h"
+#include "platform/win32/list_rows.h"
 
 namespace zefta::win32 {
 
@@ -24,53 +24,58 @@ void DrawFolderGlyph(HDC dc, int x, int y, bool open) {
   DeleteObject(brush);
 }
 
-class DirListBinder final : public ListBinder {
+class DirListBinder final : public ControlBinder {
  public:
-  DirListBinder(const ControlLayout& layout, int id, HFONT font) : ListBinder(layout, id, font, true) {}
+  DirListBinder(const ControlLayout& row, int id, HFONT font, DirList& folders)
+      : ControlBinder(row, id, font), folders_(folders), heights_(RowHeightsOf(font, true)) {}
 
-  void OnCommand(int code) override {
+  void PassInputToModel(int code) override {
     if (code == LBN_DBLCLK) OpenHighlightedRow();
   }
 
-  bool DrawItem(const DRAWITEMSTRUCT& item) override {
+  bool DrawRow(const DRAWITEMSTRUCT& item) override {
     if (item.itemID == static_cast<UINT>(-1)) return true;
-    PaintRow(item);
-    const auto& rows = Model<DirList>()->Rows();
+    PaintRowBackground(item);
+    const auto& rows = folders_.Rows();
     if (item.itemID >= rows.size()) return true;
     const DirList::Row& row = rows[item.itemID];
     const int x = item.rcItem.left + 2 + row.level * 12;
     DrawFolderGlyph(item.hDC, x, item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - 12) / 2, row.open);
-    PaintRowText(item, x + 20, row.text, DT_END_ELLIPSIS);
+    PaintRowText(item, heights_, x + 20, row.text, DT_END_ELLIPSIS);
     return true;
   }
 
  private:
-  WindowSpec Spec() override { return ListSpec(LBS_OWNERDRAWFIXED | LBS_HASSTRINGS); }
+  WindowSpec WindowToCreate() override { return ListWindow(LBS_OWNERDRAWFIXED | LBS_HASSTRINGS); }
+  void SetUpWindow() override { SetRowHeight(Handle(), heights_, true); }
 
-  void MirrorState() override {
+  void ShowModelState() override {
     std::vector<std::u16string> texts;
-    for (const auto& row : Model<DirList>()->Rows()) texts.push_back(row.text);
-    FillList(texts);
-    SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(Model<DirList>()->CurrentRow()), 0);
+    for (const auto& row : folders_.Rows()) texts.push_back(row.text);
+    FillList(Handle(), texts);
+    SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(folders_.CurrentRow()), 0);
   }
 
   void OpenHighlightedRow() {
     const int row = static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0));
-    if (row >= 0 && Model<DirList>()) Model<DirList>()->OpenRow(row);
+    if (row >= 0) folders_.OpenRow(row);
   }
 
-  bool OnControlMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
+  bool Intercept(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
     if (message != WM_KEYDOWN || wParam != VK_RETURN) return false;
-    Guarded([&] { OpenHighlightedRow(); });
+    OpenHighlightedRow();
     result = 0;
     return true;
   }
+
+  DirList& folders_;
+  RowHeights heights_;
 };
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> MakeDirListBinder(const ControlLayout& layout, int id, HFONT font) {
-  return std::make_unique<DirListBinder>(layout, id, font);
+std::unique_ptr<ControlBinder> MakeDirListBinder(const ControlLayout& row, int id, HFONT font, DirList& model) {
+  return std::make_unique<DirListBinder>(row, id, font, model);
 }
 
 }  // namespace zefta::win32

@@ -11,16 +11,14 @@ namespace {
 
 class DriveListBinder final : public ControlBinder {
  public:
-  using ControlBinder::ControlBinder;
-  bool CanHoldFocus() const override { return true; }
+  DriveListBinder(const ControlLayout& row, int id, HFONT font, DriveList& drives)
+      : ControlBinder(row, id, font), drives_(drives) {}
 
-  void OnCommand(int code) override {
-    auto* drives = Model<DriveList>();
-    if (!drives) return;
+  void PassInputToModel(int code) override {
     const bool dropped = SendMessageW(Handle(), CB_GETDROPPEDSTATE, 0, 0) != 0;
     if (code == CBN_SELENDOK || (code == CBN_SELCHANGE && !dropped)) {
       const int index = static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
-      if (index >= 0 && index != drives->ListIndex()) drives->SetListIndex(index);
+      if (index >= 0 && index != drives_.ListIndex()) drives_.SetListIndex(index);
       Mirror();
     } else if (code == CBN_SELENDCANCEL) {
       Mirror();
@@ -28,11 +26,12 @@ class DriveListBinder final : public ControlBinder {
   }
 
  private:
-  WindowSpec Spec() override { return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, u""}; }
   // The window includes the drop-down part.
-  int WindowHeight() const override { return TwipsToPixelsY(Layout().height) + TwipsToPixelsY(3000); }
+  WindowSpec WindowToCreate() override {
+    return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, u"", 3000};
+  }
 
-  void Created() override {
+  void SetUpWindow() override {
     // The closed drive list takes the height of its layout. Systems differ
     // in how the field height maps to the window's, so it is approached by
     // measuring.
@@ -50,23 +49,23 @@ class DriveListBinder final : public ControlBinder {
     if (SendMessageW(Handle(), CB_GETITEMHEIGHT, 0, 0) < line) SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, line);
   }
 
-  void MirrorState() override {
-    auto* drives = Model<DriveList>();
-    if (drives->Drives() != shownDrives_) {
-      shownDrives_ = drives->Drives();
+  void ShowModelState() override {
+    if (drives_.Drives() != shownDrives_) {
+      shownDrives_ = drives_.Drives();
       SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
       for (const auto& drive : shownDrives_) SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(drive)));
     }
-    SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(drives->ListIndex()), 0);
+    SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(drives_.ListIndex()), 0);
   }
 
+  DriveList& drives_;
   std::vector<std::u16string> shownDrives_;
 };
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> MakeDriveListBinder(const ControlLayout& layout, int id, HFONT font) {
-  return std::make_unique<DriveListBinder>(layout, id, font);
+std::unique_ptr<ControlBinder> MakeDriveListBinder(const ControlLayout& row, int id, HFONT font, DriveList& model) {
+  return std::make_unique<DriveListBinder>(row, id, font, model);
 }
 
 }  // namespace zefta::win32

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/win32/control_binder.h"
+#include "platform/win32/fault_report.h"
 #include "platform/win32/text.h"
 
 namespace zefta::win32 {
@@ -34,30 +34,40 @@ class DropTarget final : public IDropTarget {
   }
 
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* object, DWORD, POINTL, DWORD* effect) override {
-    data_ = Read(object);
-    return Over(effect);
+    return AtEdge("drag enter", effect, [&] {
+      data_ = Read(object);
+      Over(effect);
+    });
   }
-  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override { return Over(effect); }
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+    return AtEdge("drag over", effect, [&] { Over(effect); });
+  }
   HRESULT STDMETHODCALLTYPE DragLeave() override {
     data_ = {};
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE Drop(IDataObject* object, DWORD, POINTL, DWORD* effect) override {
-    data_ = Read(object);
-    Over(effect);
-    if (Accepting()) Guarded([&] { form_.OLEDragDrop(data_); });
+    const HRESULT result = AtEdge("drop", effect, [&] {
+      data_ = Read(object);
+      Over(effect);
+      if (Accepting()) form_.OLEDragDrop(data_);
+    });
     data_ = {};
-    return S_OK;
+    return result;
   }
 
  private:
-  bool Accepting() const { return accepts_ && IsWindowEnabled(GetAncestor(hwnd_, GA_ROOT)); }
-  HRESULT Over(DWORD* effect) {
-    const int requested = static_cast<int>(*effect);
-    int result = kDropEffectNone;
-    if (Accepting()) Guarded([&] { result = form_.OLEDragOver(data_, requested); });
-    *effect = static_cast<DWORD>(result);
+  // COM calls these from the system's frames, which nothing may unwind
+  // through; after a fault the drag shows no effect.
+  template <typename Work>
+  HRESULT AtEdge(const char* where, DWORD* effect, Work&& work) {
+    if (!CatchFault(hwnd_, where, 0, work)) *effect = DROPEFFECT_NONE;
     return S_OK;
+  }
+  bool Accepting() const { return accepts_ && IsWindowEnabled(GetAncestor(hwnd_, GA_ROOT)); }
+  void Over(DWORD* effect) {
+    const int requested = static_cast<int>(*effect);
+    *effect = static_cast<DWORD>(Accepting() ? form_.OLEDragOver(data_, requested) : kDropEffectNone);
   }
   static DropData Read(IDataObject* object) {
     DropData data;

@@ -1,27 +1,31 @@
 // The file list: the files of the folder it follows.
-#include "platform/win32/list_binder.h"
+#include "platform/win32/list_rows.h"
 
 namespace zefta::win32 {
 
 namespace {
 
-class FileListBinder final : public ListBinder {
+class FileListBinder final : public ControlBinder {
  public:
-  FileListBinder(const ControlLayout& layout, int id, HFONT font) : ListBinder(layout, id, font, false) {}
+  FileListBinder(const ControlLayout& row, int id, HFONT font, FileList& files)
+      : ControlBinder(row, id, font), files_(files) {}
 
-  void OnCommand(int code) override {
-    if (code == LBN_DBLCLK && Model<FileList>() && Model<FileList>()->DblClick) Model<FileList>()->DblClick();
+  void PassInputToModel(int code) override {
+    if (code == LBN_DBLCLK && files_.DblClick) files_.DblClick();
   }
 
  private:
-  WindowSpec Spec() override { return ListSpec(0); }
-  void MirrorState() override { FillList(Model<FileList>()->Files()); }
+  WindowSpec WindowToCreate() override { return ListWindow(0); }
+  void SetUpWindow() override { SetRowHeight(Handle(), RowHeightsOf(Font(), false), false); }
+  void ShowModelState() override { FillList(Handle(), files_.Files()); }
+
+  FileList& files_;
 };
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> MakeFileListBinder(const ControlLayout& layout, int id, HFONT font) {
-  return std::make_unique<FileListBinder>(layout, id, font);
+std::unique_ptr<ControlBinder> MakeFileListBinder(const ControlLayout& row, int id, HFONT font, FileList& model) {
+  return std::make_unique<FileListBinder>(row, id, font, model);
 }
 
 }  // namespace zefta::win32

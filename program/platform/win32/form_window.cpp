@@ -7,6 +7,7 @@
 
 #include "platform/win32/control_binder.h"
 #include "platform/win32/drop_target.h"
+#include "platform/win32/fault_report.h"
 #include "platform/win32/menu_binder.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/text.h"
@@ -64,6 +65,10 @@ WindowStyle StyleOf(const FormLayout& layout) {
 FormWindow::FormWindow(Form& form, HWND owner, bool quitOnDestroy)
     : form_(form), layout_(form.Layout()), quitOnDestroy_(quitOnDestroy) {
   RegisterFormClass(&FormWindow::WindowProc);
+  // The binders first: a row whose model does not fit its kind fails here,
+  // before any window exists.
+  for (std::size_t row = 0; row < layout_.controls.size(); ++row)
+    binders_.push_back(MakeBinder(layout_.controls[row], ControlIdOfRow(row), fonts_, layout_.fontPoints));
   const WindowStyle s = StyleOf(layout_);
   menus_ = std::make_unique<MenuBinder>(layout_.menus);
   RECT outer{0, 0, TwipsToPixelsX(layout_.clientWidth), TwipsToPixelsY(layout_.clientHeight)};
@@ -101,8 +106,6 @@ FormWindow::~FormWindow() {
 HACCEL FormWindow::Accelerators() const { return menus_->Accelerators(); }
 
 void FormWindow::CreateControls() {
-  for (std::size_t row = 0; row < layout_.controls.size(); ++row)
-    binders_.push_back(MakeBinder(layout_.controls[row], ControlIdOfRow(row), fonts_, layout_.fontPoints));
   // Frames first, so that their contents can be created inside them.
   for (const bool contained : {false, true})
     for (auto& binder : binders_) {
@@ -237,6 +240,13 @@ void FormWindow::MoveFocus(bool backwards) {
 }
 
 bool FormWindow::PreTranslate(MSG& message) {
+  // Called by the message loops, outside any window procedure.
+  bool handled = false;
+  CatchFault(message.hwnd, "keyboard", message.message, [&] { handled = TranslateKeys(message); });
+  return handled;
+}
+
+bool FormWindow::TranslateKeys(MSG& message) {
   if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST || !message.hwnd) return false;
   const HWND root = GetAncestor(message.hwnd, GA_ROOT);
   for (FormWindow* form : LiveForms()) {
@@ -264,25 +274,19 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }
   if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  return self->OnMessage(hwnd, message, wParam, lParam);
+  LRESULT result = 0;
+  CatchFault(hwnd, "window procedure", message, [&] { result = self->OnMessage(hwnd, message, wParam, lParam); });
+  return result;
 }
 
 LRESULT FormWindow::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      Guarded([&] { OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)); });
+      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (ControlBinder* binder = BinderById(static_cast<int>(item->CtlID))) {
-        Guarded([&] { binder->DrawItem(*item); });
-        return TRUE;
-      }
-      break;
-    }
-    case WM_MEASUREITEM: {
-      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-      if (ControlBinder* binder = BinderById(static_cast<int>(item->CtlID)); binder && binder->MeasureItem(*item))
+      if (ControlBinder* binder = BinderById(static_cast<int>(item->CtlID)); binder && binder->DrawRow(*item))
         return TRUE;
       break;
     }
@@ -292,7 +296,7 @@ LRESULT FormWindow::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNTEXT));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     case WM_MOUSEMOVE:
-      if (form_.MouseMove) Guarded([&] { form_.MouseMove(); });
+      if (form_.MouseMove) form_.MouseMove();
       return 0;
     case WM_MENUSELECT:
       // An item of an open menu highlighted (not a popup, not the menu closing).
@@ -325,7 +329,7 @@ void FormWindow::OnCommand(int id, int code, HWND control) {
     menus_->OnCommand(id);
     return;
   }
-  if (ControlBinder* binder = BinderById(id); binder && binder->Layout().model) binder->OnCommand(code);
+  if (ControlBinder* binder = BinderById(id)) binder->PassInputToModel(code);
 }
 
 // Keeps the focus on the control that had it, as dialogs do; true when the
@@ -346,10 +350,12 @@ bool FormWindow::OnActivate(WPARAM wParam) {
 }
 
 void FormWindow::OnClose() {
+  // A fault while the form prepares to close (reported at once) must not
+  // keep the window open for good: it closes all the same.
   bool unload = true;
-  Guarded([&] { unload = form_.QueryUnload(); });
+  CatchFault(hwnd_, "closing", WM_CLOSE, [&] { unload = form_.QueryUnload(); });
   if (!unload) return;
-  if (form_.onUnload) Guarded([&] { form_.Unload(); });
+  if (form_.onUnload) form_.Unload();
   else DestroyWindow(hwnd_);
 }
 

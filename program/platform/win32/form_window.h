@@ -44,6 +44,7 @@ class FormWindow {
   static bool PreTranslate(MSG& message);
 
  private:
+  static bool TranslateKeys(MSG& message);
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code, HWND control);

@@ -1,18 +1,25 @@
 // A frame: a group box with its caption, holding the controls inside it.
 #include "platform/win32/control_binder.h"
+#include "platform/win32/text.h"
 
 namespace zefta::win32 {
 
 namespace {
 
-class FrameBinder final : public CaptionBinder {
+class FrameBinder final : public ControlBinder {
  public:
-  using CaptionBinder::CaptionBinder;
+  FrameBinder(const ControlLayout& row, int id, HFONT font, Caption& caption)
+      : ControlBinder(row, id, font), caption_(caption) {
+    AdoptLayoutCaption(caption_, row);
+  }
 
  private:
-  WindowSpec Spec() override { return {L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, CaptionText()}; }
+  WindowSpec WindowToCreate() override {
+    return {L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, caption_.Text()};
+  }
+  void ShowModelState() override { SetWindowTextW(Handle(), W(caption_.Text())); }
 
-  bool OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+  bool Intercept(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     switch (message) {
       case WM_ERASEBKGND: {
         // The frame holds its controls itself, so the window behind it no
@@ -42,12 +49,14 @@ class FrameBinder final : public CaptionBinder {
         return false;
     }
   }
+
+  Caption& caption_;
 };
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> MakeFrameBinder(const ControlLayout& layout, int id, HFONT font) {
-  return std::make_unique<FrameBinder>(layout, id, font);
+std::unique_ptr<ControlBinder> MakeFrameBinder(const ControlLayout& row, int id, HFONT font, Caption& model) {
+  return std::make_unique<FrameBinder>(row, id, font, model);
 }
 
 }  // namespace zefta::win32

@@ -1,35 +1,34 @@
-// A label: a static text, centred or not, with or without a border.
+// A label: a static text, centred or not, with or without a border (which
+// the window's Load may change; ControlBinder::ApplyLayout follows it).
 #include "platform/win32/control_binder.h"
+#include "platform/win32/text.h"
 
 namespace zefta::win32 {
 
 namespace {
 
-class LabelBinder final : public CaptionBinder {
+class LabelBinder final : public ControlBinder {
  public:
-  using CaptionBinder::CaptionBinder;
-
-  // Load may take the border away (or add one).
-  void ApplyLayout(const ControlLayout& now) override {
-    if (!Handle() || Layout().border == now.border) return;
-    MutableLayout().border = now.border;
-    const LONG style = GetWindowLongW(Handle(), GWL_STYLE);
-    SetWindowLongW(Handle(), GWL_STYLE, now.border ? (style | WS_BORDER) : (style & ~WS_BORDER));
-    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  LabelBinder(const ControlLayout& row, int id, HFONT font, Caption& caption)
+      : ControlBinder(row, id, font), caption_(caption) {
+    AdoptLayoutCaption(caption_, row);
   }
 
  private:
-  WindowSpec Spec() override {
-    const ControlLayout& c = Layout();
-    return {L"STATIC", static_cast<DWORD>(SS_NOTIFY | (c.centered ? SS_CENTER : SS_LEFT) | (c.border ? WS_BORDER : 0)),
-            0, CaptionText()};
+  WindowSpec WindowToCreate() override {
+    const ControlLayout& row = Layout();
+    return {L"STATIC", static_cast<DWORD>(SS_NOTIFY | (row.centered ? SS_CENTER : SS_LEFT) | (row.border ? WS_BORDER : 0)),
+            0, caption_.Text()};
   }
+  void ShowModelState() override { SetWindowTextW(Handle(), W(caption_.Text())); }
+
+  Caption& caption_;
 };
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> MakeLabelBinder(const ControlLayout& layout, int id, HFONT font) {
-  return std::make_unique<LabelBinder>(layout, id, font);
+std::unique_ptr<ControlBinder> MakeLabelBinder(const ControlLayout& row, int id, HFONT font, Caption& model) {
+  return std::make_unique<LabelBinder>(row, id, font, model);
 }
 
 }  // namespace zefta::win32

@@ -16,22 +16,27 @@ constexpr int kStatusBarPoints = 9;
 
 class StatusBarBinder final : public ControlBinder {
  public:
-  using ControlBinder::ControlBinder;
+  StatusBarBinder(const ControlLayout& row, int id, HFONT font, StatusPanel& panel)
+      : ControlBinder(row, id, font), panel_(panel) {}
 
  private:
-  WindowSpec Spec() override { return {STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, u""}; }
-  void MirrorState() override {
-    auto* panel = Model<StatusPanel>();
-    int right = panel->Spring() ? -1 : TwipsToPixelsX(1440);
-    SendMessageW(Handle(), SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
-    SendMessageW(Handle(), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(W(panel->Text())));
+  WindowSpec WindowToCreate() override {
+    return {STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, u""};
   }
+  void ShowModelState() override {
+    int right = panel_.Spring() ? -1 : TwipsToPixelsX(1440);
+    SendMessageW(Handle(), SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
+    SendMessageW(Handle(), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(W(panel_.Text())));
+  }
+
+  StatusPanel& panel_;
 };
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> MakeStatusBarBinder(const ControlLayout& layout, int id, FontSet& fonts) {
-  return std::make_unique<StatusBarBinder>(layout, id, fonts.OfSize(kStatusBarPoints));
+std::unique_ptr<ControlBinder> MakeStatusBarBinder(const ControlLayout& row, int id, FontSet& fonts,
+                                                   StatusPanel& model) {
+  return std::make_unique<StatusBarBinder>(row, id, fonts.OfSize(kStatusBarPoints), model);
 }
 
 }  // namespace zefta::win32

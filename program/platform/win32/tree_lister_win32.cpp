@@ -1,8 +1,12 @@
 #include <windows.h>
 
+#include "library/kestrum.h"
 #include "platform/win32/services_win32.h"
 
 namespace zefta::win32 {
+
+static_assert(TreeLister::kFilePairs == KESTRUM_LIST_FILE_PAIRS, "the program's list mode is the library's");
+static_assert(TreeLister::kEntryPairs == KESTRUM_LIST_ENTRY_PAIRS, "the program's list mode is the library's");
 
 std::optional<std::int32_t> KestrumTreeLister::MakeDirFileList(std::int32_t mode, const std::string& directory,
                                                                const std::string& listPath) {

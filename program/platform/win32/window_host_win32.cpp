@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
-#include "platform/win32/control_binder.h"
+#include <functional>
+
+#include "platform/win32/fault_report.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/services_win32.h"
 
@@ -30,11 +32,18 @@ void RunModal(const FormWindow& window, const bool& unloaded) {
 void Win32WindowHost::ShowModal(Form& form, Form& owner) {
   HWND ownerWindow = reinterpret_cast<HWND>(owner.Handle());
   bool unloaded = false;
-  auto saved = std::move(form.onUnload);
+  // The form's own onUnload comes back however this ends, a window that could
+  // not be built included.
+  struct Restore {
+    Form& form;
+    std::function<void()> saved;
+    ~Restore() { form.onUnload = std::move(saved); }
+  } restore{form, std::move(form.onUnload)};
   form.onUnload = [&unloaded] { unloaded = true; };
   {
     FormWindow window(form, ownerWindow, false);
-    Guarded([&] { form.Load(); });
+    // A window whose Load failed (reported at once) is not shown half filled.
+    if (!CatchFault(ownerWindow, "loading a window", 0, [&] { form.Load(); })) unloaded = true;
     if (!unloaded && window.Handle()) {
       window.ApplyLayoutChanges();
       if (ownerWindow) EnableWindow(ownerWindow, FALSE);
@@ -47,7 +56,6 @@ void Win32WindowHost::ShowModal(Form& form, Form& owner) {
       }
     }
   }
-  form.onUnload = std::move(saved);
 }
 
 int Win32WindowHost::ScreenWidth() { return PixelsToTwipsX(GetSystemMetrics(SM_CXSCREEN)); }

@@ -3,15 +3,16 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "platform/win32/fault_report.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/window_host_win32.h"
 #include "platform/win32/services_win32.h"
 #include "windows/main_window.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
+namespace {
+
+int RunProgram(int show) {
   using namespace zefta::win32;
-  // Drag and drop and the folder picker need OLE on this thread.
-  OleInitialize(nullptr);
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 
@@ -41,6 +42,20 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
 
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchOne(message);
-  OleUninitialize();
   return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
+  // Drag and drop and the folder picker need OLE on this thread.
+  OleInitialize(nullptr);
+  // Faults inside window procedures and the keyboard handling of the message
+  // loop are reported there and the program goes on. One while the program
+  // starts leaves no program to go on with: reported the same way, it ends
+  // the program.
+  int exitCode = 1;
+  zefta::win32::CatchFault(nullptr, "starting", 0, [&] { exitCode = RunProgram(show); });
+  OleUninitialize();
+  return exitCode;
 }

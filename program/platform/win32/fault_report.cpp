@@ -1,0 +1,89 @@
+#include "platform/win32/fault_report.h"
+
+#include <shlobj.h>
+
+#include <cstdio>
+#include <exception>
+
+#include "modules/messages.h"
+#include "platform/win32/services_win32.h"
+#include "services/services.h"
+#include "versions.h"
+
+namespace zefta::win32 {
+
+namespace {
+
+// A box is up, or closed less than kQuietAfterBox ago.
+bool g_boxUp = false;
+ULONGLONG g_boxClosedAt = 0;
+constexpr ULONGLONG kQuietAfterBox = 1000;
+
+// What was thrown, in a few words; no allocation, as the fault may be a
+// failed one.
+void DescribeCurrentException(char* text, std::size_t size) {
+  try {
+    throw;
+  } catch (const std::exception& fault) {
+    std::snprintf(text, size, "%s", fault.what());
+  } catch (const PlatformError& fault) {
+    std::snprintf(text, size, "platform error %d", fault.code);
+  } catch (...) {
+    std::snprintf(text, size, "an exception of unknown type");
+  }
+}
+
+void AppendToLog(const char* line) {
+  const std::wstring path = FaultLogPath();
+  if (path.empty()) return;
+  CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
+  HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, line, static_cast<DWORD>(std::char_traits<char>::length(line)), &written, nullptr);
+  CloseHandle(file);
+}
+
+void ShowFaultBox(HWND window) {
+  if (g_boxUp || (g_boxClosedAt != 0 && GetTickCount64() - g_boxClosedAt < kQuietAfterBox)) return;
+  g_boxUp = true;
+  HWND owner = window && IsWindow(window) ? GetAncestor(window, GA_ROOT) : nullptr;
+  Win32MessageBoxes().Show(reinterpret_cast<WindowHandle>(owner), kActionNotFinishedText, MessageTitle(),
+                           MessageIcon::Exclamation);
+  g_boxUp = false;
+  g_boxClosedAt = GetTickCount64();
+}
+
+}  // namespace
+
+std::wstring FaultLogPath() {
+  wchar_t folder[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return L"";
+  return std::wstring(folder) + L"\\ZEFTA\\zefta.log";
+}
+
+void ReportCurrentFault(HWND window, const char* where, UINT message) noexcept {
+  char what[512];
+  DescribeCurrentException(what, sizeof what);
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  // The window's class, and a control's id, which names its row of the layout.
+  char windowClass[64] = "";
+  if (window) GetClassNameA(window, windowClass, sizeof windowClass);
+  const bool control = window && (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0;
+  char line[768];
+  std::snprintf(line, sizeof line, "%04u-%02u-%02u %02u:%02u:%02u ZEFTA %s: %s, message 0x%04X, window %s %d: %s\r\n",
+                now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, ZEFTA_VERSION_TEXT, where, message,
+                windowClass, control ? GetDlgCtrlID(window) : 0, what);
+  OutputDebugStringA(line);
+  try {
+    AppendToLog(line);
+    ShowFaultBox(window);
+  } catch (...) {
+    // Nothing is left to tell anyone with; the line above went to the debugger.
+    g_boxUp = false;
+  }
+}
+
+}  // namespace zefta::win32
