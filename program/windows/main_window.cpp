@@ -34,7 +34,7 @@ MainWindow::MainWindow(const Services& services)
   SMenuMsgOn.Click = [this] { SMenuMsgOn_Click(); };
   SMenuHelpVersion.Click = [this] { SMenuHelpVersion_Click(); };
   SMenuUndo.Click = [this] { SMenuUndo_Click(); };
-  SMenuUndo.Select = [this] { ShowHint(5, kHintUndo); };
+  SMenuUndo.Select = [this] { ShowHint(hint::kUndo, kHintUndo); };
 
   List.MouseMove = [this] { ShowHint(hint::kList, kHintList); };
   DirCheck.MouseMove = [this] { ShowHint(hint::kDirCheck, kHintDirCheck); };

@@ -22,6 +22,7 @@ inline constexpr std::uint8_t kList = 1;
 inline constexpr std::uint8_t kDirCheck = 2;
 inline constexpr std::uint8_t kSmallCheck = 3;
 inline constexpr std::uint8_t kExtCheck = 4;
+inline constexpr std::uint8_t kUndo = 5;  // the undo item highlighted in its menu
 inline constexpr std::uint8_t kEmptied = 255;  // by a move over any other area but the drive list
 }  // namespace hint
 

@@ -54,10 +54,10 @@ void AdoptLayoutCaption(Caption& model, const ControlLayout& row) {
 }
 
 bool ControlBinder::Create(HWND parent) {
-  const WindowSpec spec = WindowToCreate();
-  hwnd_ = CreateWindowExW(spec.exStyle, spec.className, W(spec.text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style,
+  const WindowSpec shape = WindowToCreate();
+  hwnd_ = CreateWindowExW(shape.exStyle, shape.className, W(shape.text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | shape.style,
                           TwipsToPixelsX(row_.left), TwipsToPixelsY(row_.top), TwipsToPixelsX(row_.width),
-                          TwipsToPixelsY(row_.height) + TwipsToPixelsY(spec.extraHeight), parent,
+                          TwipsToPixelsY(row_.height) + TwipsToPixelsY(shape.extraHeight), parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return false;
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);

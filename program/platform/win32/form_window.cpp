@@ -300,7 +300,7 @@ LRESULT FormWindow::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_MENUSELECT:
       // An item of an open menu highlighted (not a popup, not the menu closing).
-      if (!(HIWORD(wParam) & MF_POPUP) && HIWORD(wParam) != 0xFFFF) Guarded([&] { menus_->OnSelect(LOWORD(wParam)); });
+      if (!(HIWORD(wParam) & MF_POPUP) && HIWORD(wParam) != 0xFFFF) menus_->OnSelect(LOWORD(wParam));
       break;
     case WM_SETCURSOR:
       if (ShowHourglass(lParam)) return TRUE;
