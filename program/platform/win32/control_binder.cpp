@@ -1,6 +1,7 @@
 #include "platform/win32/control_binder.h"
 
-#include <stdexcept>
+#include <exception>
+#include <string>
 
 #include "platform/win32/fault_report.h"
 #include "platform/win32/fonts.h"
@@ -12,13 +13,24 @@ namespace zefta::win32 {
 
 namespace {
 
+// A layout row that does not fit its kind. Not std::logic_error, whose
+// string would link a second string library into the program.
+class LayoutMismatch final : public std::exception {
+ public:
+  explicit LayoutMismatch(std::string text) : text_(std::move(text)) {}
+  const char* what() const noexcept override { return text_.c_str(); }
+
+ private:
+  std::string text_;
+};
+
 // The row's model as the class its kind binds; checked once, when the
 // window is built, so that no binder ever holds a model of another class.
 template <typename Model>
 Model& ModelOf(const ControlLayout& row, const char* modelClass) {
   if (auto* model = dynamic_cast<Model*>(row.model)) return *model;
-  throw std::logic_error(std::string("layout row \"") + (row.name ? row.name : "") + "\" needs a " + modelClass +
-                         " model");
+  throw LayoutMismatch(std::string("layout row \"") + (row.name ? row.name : "") + "\" needs a " + modelClass +
+                       " model");
 }
 
 }  // namespace
@@ -46,7 +58,7 @@ std::unique_ptr<ControlBinder> MakeBinder(const ControlLayout& row, int id, Font
     case ControlKind::FileList: return MakeFileListBinder(row, id, font, ModelOf<FileList>(row, "FileList"));
     case ControlKind::StatusBar: return MakeStatusBarBinder(row, id, fonts, ModelOf<StatusPanel>(row, "StatusPanel"));
   }
-  throw std::logic_error(std::string("layout row \"") + (row.name ? row.name : "") + "\" has no known kind");
+  throw LayoutMismatch(std::string("layout row \"") + (row.name ? row.name : "") + "\" has no known kind");
 }
 
 void AdoptLayoutCaption(Caption& model, const ControlLayout& row) {

@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include <cstdio>
 #include <exception>
 
 #include "modules/messages.h"
@@ -20,16 +19,17 @@ ULONGLONG g_boxClosedAt = 0;
 constexpr ULONGLONG kQuietAfterBox = 1000;
 
 // What was thrown, in a few words; no allocation, as the fault may be a
-// failed one.
-void DescribeCurrentException(char* text, std::size_t size) {
+// failed one. The system's formatting, not the runtime's printf, which
+// would bring its floating-point formatting into the program.
+void DescribeCurrentException(char* text, int size) {
   try {
     throw;
   } catch (const std::exception& fault) {
-    std::snprintf(text, size, "%s", fault.what());
+    lstrcpynA(text, fault.what(), size);
   } catch (const PlatformError& fault) {
-    std::snprintf(text, size, "platform error %d", fault.code);
+    wsprintfA(text, "platform error %d", fault.code);
   } catch (...) {
-    std::snprintf(text, size, "an exception of unknown type");
+    lstrcpynA(text, "an exception of unknown type", size);
   }
 }
 
@@ -72,10 +72,10 @@ void ReportCurrentFault(HWND window, const char* where, UINT message) noexcept {
   char windowClass[64] = "";
   if (window) GetClassNameA(window, windowClass, sizeof windowClass);
   const bool control = window && (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0;
-  char line[768];
-  std::snprintf(line, sizeof line, "%04u-%02u-%02u %02u:%02u:%02u ZEFTA %s: %s, message 0x%04X, window %s %d: %s\r\n",
-                now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, ZEFTA_VERSION_TEXT, where, message,
-                windowClass, control ? GetDlgCtrlID(window) : 0, what);
+  char line[1025];  // as long as wsprintfA writes at most
+  wsprintfA(line, "%04u-%02u-%02u %02u:%02u:%02u ZEFTA %s: %s, message 0x%04X, window %s %d: %s\r\n",
+            now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, ZEFTA_VERSION_TEXT, where, message,
+            windowClass, control ? GetDlgCtrlID(window) : 0, what);
   OutputDebugStringA(line);
   try {
     AppendToLog(line);
