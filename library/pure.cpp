@@ -48,11 +48,13 @@ std::int32_t DriveBytes(std::uint32_t bytesPerSector, std::uint32_t sectorsPerCl
   return static_cast<std::int32_t>(kilobytes * 1024);
 }
 
-bool ModeListsFiles(int mode) { return mode >= 1 && mode <= 4; }
-bool ModeListsDirectories(int mode) { return mode == 3 || mode == 4; }
+static int LineMode(int mode) { return mode & ~kListUtf8; }
+bool ModeListsFiles(int mode) { return LineMode(mode) >= 1 && LineMode(mode) <= 4; }
+bool ModeListsDirectories(int mode) { return LineMode(mode) == 3 || LineMode(mode) == 4; }
+bool ModeIsUtf8(int mode) { return (mode & kListUtf8) != 0; }
 
-void AppendListLine(std::string& out, int mode, const std::string& dir, const char* name) {
-  if (mode == 1 || mode == 3) {
+void AppendListLine(std::string& out, int mode, const std::string& dir, const std::string& name) {
+  if (LineMode(mode) == 1 || LineMode(mode) == 3) {
     out += '"';
     out += dir;
     out += '\\';
