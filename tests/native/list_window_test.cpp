@@ -3,6 +3,8 @@
 
 #include "main_window_fixture.h"
 #include "modules/messages.h"
+#include "modules/utf8.h"
+#include "services/case_mapping.h"
 #include "windows/conversion_list_texts.h"
 #include "windows/conversion_list_window.h"
 #include "windows/main_window_texts.h"
@@ -31,7 +33,7 @@ TEST_F(ListWindowTest, TheCommandListsThePickedTreeInTheModeDirCheckSays) {
     int dirCheck;
     std::string directory;
     int mode;
-  } cases[] = {{u"C:\\", 0, "C:", 2}, {u"C:\\DATA", 1, "C:\\DATA", 4}, {u"D:\\Work\\", 1, "D:\\Work", 4}};
+  } cases[] = {{u"C:\\", 0, "C:", 0x102}, {u"C:\\DATA", 1, "C:\\DATA", 0x104}, {u"D:\\Café 한\\", 1, "D:\\Café 한", 0x104}};
   for (const auto& c : cases) {
     ListWindowFixture t;
     t.window.DirCheck.SetValue(c.dirCheck);
@@ -39,7 +41,7 @@ TEST_F(ListWindowTest, TheCommandListsThePickedTreeInTheModeDirCheckSays) {
     // The picked tree's line, and one of another tree that a list file left by an earlier run still holds.
     t.Command(c.picked, "\"" + c.directory + "\", \"a.txt\"\r\n\"E:\\OLD\", \"b.txt\"\r\n", [&](ConversionListWindow& w) {
       atShow.push_back(t.platform.desktop.pointer);
-      EXPECT_EQ(w.ChangeFileList0.Items(), Names{t.platform.codePage.FromAnsi(c.directory + "\\a.txt")});
+      EXPECT_EQ(w.ChangeFileList0.Items(), Names{*FromUtf8(c.directory + "\\a.txt")});
     });
     ASSERT_EQ(t.platform.treeLister.calls.size(), 1u);
     EXPECT_EQ(t.platform.treeLister.calls[0].mode, c.mode);
@@ -50,9 +52,13 @@ TEST_F(ListWindowTest, TheCommandListsThePickedTreeInTheModeDirCheckSays) {
   }
   Command(u"", "", nullptr);  // cancelled: nothing at all
   EXPECT_EQ(platform.folderPicker.titles.back(), main_texts::kFolderPickerTitle);
+  // A folder whose name has no UTF-8 form: nothing listed, nothing of an earlier list shown.
+  platform.fileReader.files[u"C:\\TEMP\\ZEFTA.TMP"] = "\"C:\\a\", \"b.txt\"\r\n";
+  Command(u"C:\\a\xD800", "", [](ConversionListWindow& w) { EXPECT_FALSE(w.ChangeStart.Enabled()); });
+  EXPECT_TRUE(platform.treeLister.calls.empty());
   platform.treeLister.available = false;
   Command(u"C:\\DATA", "", nullptr);
-  EXPECT_EQ(platform.windows.shown, 0);
+  EXPECT_EQ(platform.windows.shown, 1);
   EXPECT_EQ(Texts(), Names{conversion_list_texts::kLibraryMissing});
 }
 
@@ -110,6 +116,37 @@ TEST_F(ListWindowTest, TheRunWalksDownTheListAndKeepsTheWindowOpenUntilItEnds) {
                                       {u"C:\\T\\SUB", u"C:\\T\\sub"}, {u"C:\\T\\SUB\\B.TXT", u"C:\\T\\SUB\\b.txt"}}));
   EXPECT_EQ(platform.files.ActualPath(u"c:\\t\\sub\\c.txt"), u"c:\\T\\sub\\C.TXT");
   EXPECT_EQ(platform.desktop.beeps, 1);
+}
+
+// Names the code page cannot hold, each beside the look-alike that the code
+// page would make of it; the look-alikes unchecked. Every other entry is
+// renamed under its own name, the look-alikes not at all.
+TEST_F(ListWindowTest, ConvertsTheCheckedEntriesUnderTheirOwnNamesAndNoLookAlike) {
+  const std::u16string top = u"C:\\Top 한";
+  const Names names{u"Café.TXT", u"Cafe.TXT", u"한글.TXT", u"😀.TXT", u"a¥b.TXT", u"a\\b.TXT", u"Plain.TXT"};
+  Names paths;
+  std::string lines;
+  for (const std::u16string& name : names) {
+    paths.push_back(top + u"\\" + name);
+    platform.files.AddFile(paths.back());
+    const PathParts parts = SplitPath(paths.back());
+    lines += "\"" + *ToUtf8(parts.folder.substr(0, parts.folder.size() - 1)) + "\", \"" + *ToUtf8(parts.name) + "\"\r\n";
+  }
+  window.SmallCheck.SetValue(1);
+  window.SMenuCfgSelectMark.SetChecked(true);
+  window.SMenuMsgOn.SetChecked(true);
+  Command(top, lines, [&](ConversionListWindow& w) {
+    EXPECT_EQ(w.ChangeFileList1.Items(), paths);
+    w.ChangeFileList1.SetSelected(1, false);
+    w.ChangeFileList1.SetSelected(5, false);
+    w.ChangeStart.Click();
+  });
+  EXPECT_EQ(platform.treeLister.calls.at(0).directory, *ToUtf8(top));
+  std::vector<std::pair<std::u16string, std::u16string>> renamed;
+  for (const std::u16string_view name : {u"Café.TXT", u"한글.TXT", u"😀.TXT", u"a¥b.TXT", u"Plain.TXT"})
+    renamed.emplace_back(top + u"\\" + std::u16string(name), top + u"\\" + MapCase(name, CaseDirection::Lower));
+  EXPECT_EQ(platform.files.moves, renamed);
+  EXPECT_EQ(Texts(), Names{u"5ファイル中、5ファイルを変換しました。"});
 }
 
 }  // namespace
