@@ -47,8 +47,8 @@ class ConversionSteps {
 };
 
 struct ConversionReport {
-  std::int16_t processed = 0;
-  std::int16_t converted = 0;
+  std::int64_t processed = 0;
+  std::int64_t converted = 0;
 };
 
 // The closing message of a run, if any: the counts when something was
@@ -61,7 +61,7 @@ std::u16string LeftParkedText(const ConversionEntry& entry, const RenameResult& 
 class ConversionEngine {
  public:
   // The counters are the program's ProcessedCount and ConvertedCount.
-  ConversionEngine(FolderEntries& entries, Counter16& processed, Counter16& converted)
+  ConversionEngine(FolderEntries& entries, Counter& processed, Counter& converted)
       : renamer_(entries), processed_(processed), converted_(converted) {}
 
   bool Running() const { return running_; }
@@ -74,8 +74,8 @@ class ConversionEngine {
 
  private:
   EntryRenamer renamer_;
-  Counter16& processed_;
-  Counter16& converted_;
+  Counter& processed_;
+  Counter& converted_;
   bool running_ = false;
 };
 

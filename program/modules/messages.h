@@ -13,12 +13,12 @@ inline constexpr char16_t kRenameFailedText[] = u"ファイル名の変更に失
 inline constexpr char16_t kNothingConvertedText[] = u"変換対象ファイルは有りませんでした。";
 
 // The value in plain decimal digits, a minus sign before a negative one.
-std::u16string DecimalText(int value);
+std::u16string DecimalText(std::int64_t value);
 
 // "SORVEL" + "からのお知らせ", the title of every message box of the program.
 std::u16string MessageTitle();
 
 // "3ファイル中、2ファイルを変換しました。"
-std::u16string CompletionText(std::int16_t processed, std::int16_t converted);
+std::u16string CompletionText(std::int64_t processed, std::int64_t converted);
 
 }  // namespace zefta
