@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The reliability figures in one table: the native tests under ASan + UBSan,
 # the fuzzers for longer, the no-data-loss runs in memory (100,000 of them)
-# and on real files under Wine. Every producer
+# and on real files under Wine, and a tree of 33,000 files converted by the
+# real program under Wine. Every producer
 # prints FIGURE|section|name|value lines; the verdict needs every producer to
 # succeed and every "entries lost" and "crashes" figure to be 0.
 #
@@ -80,10 +81,27 @@ windows_runs() {
   return $status
 }
 
+# The real program under Wine through a tree of 33,000 files (the e2e
+# driver's big-tree scenario): every file listed, converted and counted.
+big_tree() {
+  zefta_choose_arch || return 1
+  local preset=win$ZEFTA_ARCH
+  cmake --preset $preset >/dev/null && cmake --build --preset $preset -j"$(nproc)" --target zefta_e2e || return 1
+  trap zefta_stop_all EXIT
+  zefta_start_display own && zefta_prepare_prefix && zefta_start_wineserver || return 1
+  zefta_window_frames wine
+  bash tests/e2e/run_e2e.sh "build/$preset/tests/e2e/zefta_e2e.exe" "build/$preset/bin/ZEFTA.EXE" "$out/big-tree" big-tree
+  local status=$?
+  zefta_stop_all
+  trap - EXIT
+  return $status
+}
+
 step sanitizers sanitizer_tests
 step fuzz bash scripts/fuzz.sh "$fuzz_seconds"
 step native native_runs
 step windows windows_runs
+step big_tree big_tree
 grep -q 'no_data_loss is not built yet' "$out/windows.log" && notes+=("no-data-loss test under Wine not present: skipped")
 
 # The table, then the verdict.
