@@ -2,7 +2,7 @@
 # The reliability figures in one table: the native tests under ASan + UBSan,
 # the fuzzers for longer, the no-data-loss runs in memory (100,000 of them)
 # and on real files under Wine, and a tree of 33,000 files converted by the
-# real program under Wine. Every producer
+# program under Wine (the tree benchmark). Every producer
 # prints FIGURE|section|name|value lines; the verdict needs every producer to
 # succeed and every "entries lost" and "crashes" figure to be 0.
 #
@@ -81,20 +81,12 @@ windows_runs() {
   return $status
 }
 
-# The real program under Wine through a tree of 33,000 files (the e2e
-# driver's big-tree scenario): every file listed, converted and counted.
+# The whole-tree conversion of the program under Wine over 33,000 files in 33
+# folders (the tree benchmark): every file listed, converted and counted.
 big_tree() {
-  zefta_choose_arch || return 1
-  local preset=win$ZEFTA_ARCH
-  cmake --preset $preset >/dev/null && cmake --build --preset $preset -j"$(nproc)" --target zefta_e2e || return 1
-  trap zefta_stop_all EXIT
-  zefta_start_display own && zefta_prepare_prefix && zefta_start_wineserver || return 1
-  zefta_window_frames wine
-  bash tests/e2e/run_e2e.sh "build/$preset/tests/e2e/zefta_e2e.exe" "build/$preset/bin/ZEFTA.EXE" "$out/big-tree" big-tree
-  local status=$?
-  zefta_stop_all
-  trap - EXIT
-  return $status
+  local log=$out/big-tree-bench.txt
+  make build >/dev/null && bash bench/conversion/run_tree.sh 33000 --folders 33 | tee "$log" || return 1
+  grep -q '^FIGURE|whole-tree conversion under Wine|completion message|33000ファイル中、33000ファイルを変換しました。$' "$log"
 }
 
 step sanitizers sanitizer_tests

@@ -46,14 +46,6 @@ files "$top/サブDir" Mixed.Case.doc
 files "$top/a" b.TXT
 files "$root/settings" a.txt
 mkdir -p "$root/settings/sub"
-# 33 folders of 1,000 files, only for the scenario that asks for them.
-case " $* " in *" big-tree "*)
-  python3 -c 'import os, sys
-for d in range(33):
-    folder = os.path.join(sys.argv[1], "Folder%02d" % d)
-    os.makedirs(folder)
-    for f in range(1000): open(os.path.join(folder, "File%04d.TXT" % f), "w").close()' "$root/big" ;;
-esac
 # The program alone, without its library.
 mkdir -p "$root/nolib"
 cp "$exe" "$root/nolib/"

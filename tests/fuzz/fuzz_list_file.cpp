@@ -46,7 +46,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(again[i].name == fields[i].name);
   }
 
-  // UTF-8 is read in its one shortest form only: what is read writes back as the same bytes.
   if (const auto text = FromUtf8(bytes)) FUZZ_CHECK(ToUtf8(*text) == std::string(bytes));
 
   const auto records = ReadListFile(bytes);

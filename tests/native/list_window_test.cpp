@@ -4,7 +4,6 @@
 #include "main_window_fixture.h"
 #include "modules/messages.h"
 #include "modules/utf8.h"
-#include "services/case_mapping.h"
 #include "windows/conversion_list_texts.h"
 #include "windows/conversion_list_window.h"
 #include "windows/main_window_texts.h"
@@ -116,37 +115,6 @@ TEST_F(ListWindowTest, TheRunWalksDownTheListAndKeepsTheWindowOpenUntilItEnds) {
                                       {u"C:\\T\\SUB", u"C:\\T\\sub"}, {u"C:\\T\\SUB\\B.TXT", u"C:\\T\\SUB\\b.txt"}}));
   EXPECT_EQ(platform.files.ActualPath(u"c:\\t\\sub\\c.txt"), u"c:\\T\\sub\\C.TXT");
   EXPECT_EQ(platform.desktop.beeps, 1);
-}
-
-// Names the code page cannot hold, each beside the look-alike that the code
-// page would make of it; the look-alikes unchecked. Every other entry is
-// renamed under its own name, the look-alikes not at all.
-TEST_F(ListWindowTest, ConvertsTheCheckedEntriesUnderTheirOwnNamesAndNoLookAlike) {
-  const std::u16string top = u"C:\\Top 한";
-  const Names names{u"Café.TXT", u"Cafe.TXT", u"한글.TXT", u"😀.TXT", u"a¥b.TXT", u"a\\b.TXT", u"Plain.TXT"};
-  Names paths;
-  std::string lines;
-  for (const std::u16string& name : names) {
-    paths.push_back(top + u"\\" + name);
-    platform.files.AddFile(paths.back());
-    const PathParts parts = SplitPath(paths.back());
-    lines += "\"" + *ToUtf8(parts.folder.substr(0, parts.folder.size() - 1)) + "\", \"" + *ToUtf8(parts.name) + "\"\r\n";
-  }
-  window.SmallCheck.SetValue(1);
-  window.SMenuCfgSelectMark.SetChecked(true);
-  window.SMenuMsgOn.SetChecked(true);
-  Command(top, lines, [&](ConversionListWindow& w) {
-    EXPECT_EQ(w.ChangeFileList1.Items(), paths);
-    w.ChangeFileList1.SetSelected(1, false);
-    w.ChangeFileList1.SetSelected(5, false);
-    w.ChangeStart.Click();
-  });
-  EXPECT_EQ(platform.treeLister.calls.at(0).directory, *ToUtf8(top));
-  std::vector<std::pair<std::u16string, std::u16string>> renamed;
-  for (const std::u16string_view name : {u"Café.TXT", u"한글.TXT", u"😀.TXT", u"a¥b.TXT", u"Plain.TXT"})
-    renamed.emplace_back(top + u"\\" + std::u16string(name), top + u"\\" + MapCase(name, CaseDirection::Lower));
-  EXPECT_EQ(platform.files.moves, renamed);
-  EXPECT_EQ(Texts(), Names{u"5ファイル中、5ファイルを変換しました。"});
 }
 
 }  // namespace

@@ -50,58 +50,41 @@ TEST(KestrumDirList, ListsTheTreeDepthFirstWithoutEnteringDirectoryLinks) {
   EXPECT_EQ(Bytes(list), "") << "a missing directory leaves an empty list";
 }
 
-std::wstring Wide(const std::string& utf8) {
-  std::wstring text(utf8.size(), L'\0');
-  text.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                                           text.data(), static_cast<int>(text.size()))));
-  return text;
-}
+std::filesystem::path Utf8Path(const std::string& text) { return std::u8string(text.begin(), text.end()); }
 
-// Names outside code page 932, each beside the look-alike that its ANSI form
-// would name: "é" best fits to "e", "¥" to the byte of "\", Hangul and the
-// emoji have no form at all. In UTF-8 every entry gets its line under its
-// own name; in the ANSI modes only those the code page holds exactly, and
-// nothing below a folder it cannot hold, whose files still count.
+// Names outside code page 932 beside the look-alikes of their best fit ("é" to "e", "¥" to "\"). UTF-8 lines
+// name every entry as stored; the ANSI modes only what the code page holds exactly, and count every file.
 TEST(KestrumDirList, WritesEveryNameExactlyOrNotAtAll) {
-  ASSERT_EQ(GetACP(), 932u) << "run with LANG=ja_JP.UTF-8";
-  const std::string top = std::string(std::getenv("TEMP")) + "\\kestrum-names";
-  const std::string list = std::string(std::getenv("TEMP")) + "\\kestrum-names.tmp";
-  std::filesystem::remove_all(Wide(top));
-  const std::string folders[] = {"", "\\a", "\\Café.Dir", "\\Cafe.Dir"};
-  const std::string files[] = {"\\Café.TXT",  "\\Cafe.TXT", "\\한글.TXT",         "\\😀.TXT",          "\\a¥b.TXT",
-                               "\\a\\b.TXT", "\\表ソ.TXT", "\\Café.Dir\\in.TXT", "\\Cafe.Dir\\out.TXT"};
-  for (const std::string& folder : folders) ASSERT_TRUE(CreateDirectoryW(Wide(top + folder).c_str(), nullptr)) << folder;
-  for (const std::string& file : files) std::ofstream(std::filesystem::path(Wide(top + file))) << "x";
-  const std::string sjis = "\x95\x5C\x83\x5C.TXT";  // 表ソ: both trail bytes are "\"
+  const std::string top = std::string(std::getenv("TEMP")) + "\\kestrum-names", list = top + ".tmp";
+  std::filesystem::remove_all(Utf8Path(top));
+  for (const char* folder : {"", "\\a", "\\Café.Dir", "\\Cafe.Dir"}) std::filesystem::create_directory(Utf8Path(top + folder));
+  for (const char* file : {"Café.TXT", "Cafe.TXT", "한글.TXT", "😀.TXT", "a¥b.TXT", "a\\b.TXT", "表ソ.TXT", "Café.Dir\\in.TXT", "Cafe.Dir\\out.TXT"})
+    std::ofstream(Utf8Path(top + "\\" + file)) << "x";
+  const auto chunk = [&](const std::string& folder, const std::string& child) {
+    return Pair(top, folder) + Pair(top + "\\" + folder, child);  // a folder's entries right after it
+  };
   const struct {
     int mode;
     std::string dir;
-    std::vector<std::string> chunks;  // each a run of lines in this order
-    int files;
+    std::vector<std::string> chunks;
   } cases[] = {
       {KESTRUM_LIST_UTF8 | 4, top,
        {Pair(top, "Café.TXT"), Pair(top, "Cafe.TXT"), Pair(top, "한글.TXT"), Pair(top, "😀.TXT"), Pair(top, "a¥b.TXT"),
-        Pair(top, "表ソ.TXT"), Pair(top, "a") + Pair(top + "\\a", "b.TXT"),
-        Pair(top, "Café.Dir") + Pair(top + "\\Café.Dir", "in.TXT"), Pair(top, "Cafe.Dir") + Pair(top + "\\Cafe.Dir", "out.TXT")},
-       9},
-      {KESTRUM_LIST_UTF8 | 1, top + "\\Café.Dir", {"\"" + top + "\\Café.Dir\\in.TXT\"\r\n"}, 1},
-      {4, top,
-       {Pair(top, "Cafe.TXT"), Pair(top, sjis), Pair(top, "a") + Pair(top + "\\a", "b.TXT"),
-        Pair(top, "Cafe.Dir") + Pair(top + "\\Cafe.Dir", "out.TXT")},
-       9},
-      {KESTRUM_LIST_UTF8, top, {}, 9},
+        Pair(top, "表ソ.TXT"), chunk("a", "b.TXT"), chunk("Café.Dir", "in.TXT"), chunk("Cafe.Dir", "out.TXT")}},
+      {4, top, {Pair(top, "Cafe.TXT"), Pair(top, "\x95\x5C\x83\x5C.TXT"), chunk("a", "b.TXT"), chunk("Cafe.Dir", "out.TXT")}},
+      {KESTRUM_LIST_UTF8 | 1, top + "\\Café.Dir", {"\"" + top + "\\Café.Dir\\in.TXT\"\r\n"}},
+      {KESTRUM_LIST_UTF8, top, {}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(MakeDirFileList_(c.mode, c.dir.c_str(), list.c_str()), c.files) << c.mode;
-    const std::string written = Bytes(list);
+    EXPECT_EQ(MakeDirFileList_(c.mode, c.dir.c_str(), list.c_str()), c.mode == (KESTRUM_LIST_UTF8 | 1) ? 1 : 9) << c.mode;
     std::size_t length = 0;
     for (const std::string& lines : c.chunks) {
-      EXPECT_NE(written.find(lines), std::string::npos) << c.mode << ": " << lines;
+      EXPECT_NE(Bytes(list).find(lines), std::string::npos) << c.mode << ": " << lines;
       length += lines.size();
     }
-    EXPECT_EQ(written.size(), length) << c.mode << ": nothing else, nothing twice";
+    EXPECT_EQ(Bytes(list).size(), length) << c.mode << ": nothing else, nothing twice";
   }
-  std::filesystem::remove_all(Wide(top));
+  std::filesystem::remove_all(Utf8Path(top));
 }
 
 // The one export that deletes: matching files of that folder only, in a
