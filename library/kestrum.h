@@ -56,16 +56,16 @@ int __stdcall DriveFreeSpaceB_(const char* root, int* result);
 
 /* ---- Directory tree list ------------------------------------------------- */
 
-/* With this bit in the mode, dir, listPath and the lines are UTF-8 instead of
+/* Added to the modes 1 to 4: dir, listPath and the lines are UTF-8 instead of
  * the ANSI code page, so that every name is written as it is stored. */
 #define KESTRUM_LIST_UTF8 0x100
 
 /* The number of files below dir. Writes one line per entry below dir into
  * listPath (replacing it), depth-first in pre-order, each ending in CR LF:
  * mode 1 files as "DIR\NAME"; 2 files as "DIR", "NAME"; 3 and 4 the same
- * with directories too; any other mode writes nothing. The same modes with
- * KESTRUM_LIST_UTF8 added give the same lines in UTF-8. Without it, an entry
- * whose name the ANSI code page cannot hold exactly gets no line, and
+ * with directories too; the same modes with KESTRUM_LIST_UTF8 added give the
+ * same lines in UTF-8; any other mode writes nothing. In the modes 1 to 4 an
+ * entry whose name the ANSI code page cannot hold exactly gets no line, and
  * neither does anything below such a directory: its ANSI form would name
  * another entry or another path. Such files are still counted. Directory
  * links are listed but not entered; entries whose path is too long for the

@@ -33,7 +33,8 @@ std::uint16_t ShiftRight(std::uint16_t word, int count);
 std::int32_t DriveBytes(std::uint32_t bytesPerSector, std::uint32_t sectorsPerCluster,
                         std::uint32_t clusters);
 
-// List modes of MakeDirFileList_: 1 to 4, each also with the UTF-8 bit.
+// List modes of MakeDirFileList_: 1 to 4, each also with the UTF-8 bit;
+// any other value lists nothing and takes ANSI text.
 constexpr int kListUtf8 = 0x100;
 bool ModeListsFiles(int mode);
 bool ModeListsDirectories(int mode);

@@ -48,10 +48,14 @@ std::int32_t DriveBytes(std::uint32_t bytesPerSector, std::uint32_t sectorsPerCl
   return static_cast<std::int32_t>(kilobytes * 1024);
 }
 
-static int LineMode(int mode) { return mode & ~kListUtf8; }
-bool ModeListsFiles(int mode) { return LineMode(mode) >= 1 && LineMode(mode) <= 4; }
-bool ModeListsDirectories(int mode) { return LineMode(mode) == 3 || LineMode(mode) == 4; }
-bool ModeIsUtf8(int mode) { return (mode & kListUtf8) != 0; }
+// 1 to 4 for the modes that write lines, alone or with the UTF-8 bit; else 0.
+static int LineMode(int mode) {
+  const int line = mode & ~kListUtf8;
+  return (mode == line || mode == (line | kListUtf8)) && line >= 1 && line <= 4 ? line : 0;
+}
+bool ModeListsFiles(int mode) { return LineMode(mode) != 0; }
+bool ModeListsDirectories(int mode) { return LineMode(mode) >= 3; }
+bool ModeIsUtf8(int mode) { return LineMode(mode) != 0 && (mode & kListUtf8) != 0; }
 
 void AppendListLine(std::string& out, int mode, const std::string& dir, const std::string& name) {
   if (LineMode(mode) == 1 || LineMode(mode) == 3) {

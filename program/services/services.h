@@ -132,7 +132,8 @@ class CodePage {
 class TreeLister {
  public:
   virtual ~TreeLister() = default;
-  // nullopt when the library or its function cannot be reached.
+  // The texts as the library takes them for this mode (UTF-8 with its UTF-8
+  // bit). nullopt when the library or its function cannot be reached.
   virtual std::optional<std::int32_t> MakeDirFileList(std::int32_t mode, const std::string& directory,
                                                       const std::string& listPath) = 0;
 };

@@ -23,12 +23,14 @@ TEST(KestrumPure, DriveSizesAreWholeKilobytesBelowTwoGibibytes) {
 }
 
 TEST(KestrumPure, ListModesAndLines) {
-  for (int mode = -1; mode <= 5; ++mode) {
-    EXPECT_EQ(ModeListsFiles(mode), mode >= 1 && mode <= 4) << mode;
-    EXPECT_EQ(ModeListsDirectories(mode), mode == 3 || mode == 4) << mode;
-  }
+  for (int utf8 : {0, 0x100, 0x200})  // the UTF-8 bit lists as the mode without it; any other bit lists nothing
+    for (int mode = -1; mode <= 5; ++mode) {
+      EXPECT_EQ(ModeListsFiles(mode | utf8), mode >= 1 && mode <= 4 && utf8 < 0x200) << mode;
+      EXPECT_EQ(ModeListsDirectories(mode | utf8), (mode == 3 || mode == 4) && utf8 < 0x200) << mode;
+      EXPECT_EQ(ModeIsUtf8(mode | utf8), utf8 == 0x100 && mode >= 1 && mode <= 4) << mode;
+    }
   std::string lines;
-  for (int mode : {1, 2, 3, 4}) AppendListLine(lines, mode, "C:\\work", "a.txt");
+  for (int mode : {1, 2, 3, 0x104}) AppendListLine(lines, mode, "C:\\work", "a.txt");
   EXPECT_EQ(lines, "\"C:\\work\\a.txt\"\r\n\"C:\\work\", \"a.txt\"\r\n\"C:\\work\\a.txt\"\r\n\"C:\\work\", \"a.txt\"\r\n");
 }
 
