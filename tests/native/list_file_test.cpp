@@ -68,6 +68,7 @@ TEST(ListFile, CutAtNulKeepsWhatStandsBeforeTheFirstNul) {
 
 TEST(ListFile, TextGoesToUtf8AndBackExactlyOrNotAtAll) {
   for (const std::u16string text : {u"", u"a¥b", u"Café 한글", u"😀.TXT", u"\uFFFF\U0010FFFF\u07FF\u0800"}) EXPECT_EQ(FromUtf8(*ToUtf8(text)), text);
+  EXPECT_FALSE(FromUtf8(std::string_view("\xE3\x81\x81", 2)));  // cut short: the byte after it is not read
   // A lone surrogate, which a Windows name may hold, has no UTF-8 form.
   for (const std::u16string text : {u"a\xD800", u"\xDC00" u"b", u"\xD800\xD800\xDC00", u"\xDFFF\xD800"}) EXPECT_FALSE(ToUtf8(text));
 }
