@@ -6,6 +6,9 @@
 // The three trees hold the same entries; every name needs lower-casing.
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -108,6 +111,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string tree = argv[1], bareTree = argv[2], twoStepTree = argv[3], lists = argv[4];
+  _setmode(_fileno(stdout), _O_BINARY);  // plain LF lines: make reliability reads the FIGURE lines
 
   bench::BenchServices platform;
   MainWindow main(platform.services);
