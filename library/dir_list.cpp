@@ -6,6 +6,7 @@
 // and "¥" the byte of "\", so a line could name another entry or another
 // folder. Each name is then written in the list's text only when that text
 // gives back exactly the stored name.
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -57,6 +58,12 @@ bool WidePath(UINT codePage, const char* text, std::wstring& out) {
 // UTF-8. A round trip catches what the flags let through (two characters of
 // one code).
 bool ExactText(UINT codePage, const wchar_t* name, std::string& out) {
+  // Most names are ASCII, which every code page holds as itself.
+  const std::size_t length = std::wcslen(name);
+  if (std::all_of(name, name + length, [](wchar_t c) { return c < 0x80; })) {
+    out.assign(name, name + length);
+    return true;
+  }
   const bool utf8 = codePage == CP_UTF8;
   const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
   BOOL usedDefault = FALSE;
