@@ -8,7 +8,8 @@
  *   FileDelete_, FontInitial_, htol_ and InStrB_ exist only as cdecl.
  * - Functions return 1 for success and 0 for failure unless said otherwise.
  * - Texts are NUL-terminated bytes in the ANSI code page (Shift-JIS on
- *   Japanese systems); the library never converts them.
+ *   Japanese systems); the library never converts them. The one exception
+ *   is the tree list in its UTF-8 modes (KESTRUM_LIST_UTF8).
  * - The caller owns every handle handed out and releases it as said below.
  * - No function checks a pointer for NULL unless said so; nothing is shown.
  * - Exports are by name; the ordinals 1 to 60 follow the ASCII order of the
@@ -60,13 +61,21 @@ int __stdcall DriveFreeSpaceB_(const char* root, int* result);
 #define KESTRUM_LIST_FILE_PAIRS 2  /* files, one "DIR", "NAME" line each */
 #define KESTRUM_LIST_ENTRY_PATHS 3 /* files and directories, "DIR\NAME" */
 #define KESTRUM_LIST_ENTRY_PAIRS 4 /* files and directories, "DIR", "NAME" */
+/* Added to the modes 1 to 4: dir, listPath and the lines are UTF-8 instead of
+ * the ANSI code page, so that every name is written as it is stored. */
+#define KESTRUM_LIST_UTF8 0x100
 
 /* The number of files below dir. Writes one line per entry below dir into
  * listPath (replacing it), depth-first in pre-order, each ending in CR LF:
  * mode 1 files as "DIR\NAME"; 2 files as "DIR", "NAME"; 3 and 4 the same
- * with directories too; any other mode writes nothing. Directory links are
- * listed but not entered; entries whose path is too long for the ANSI file
- * functions are left out. Not thread-safe. */
+ * with directories too; the same modes with KESTRUM_LIST_UTF8 added give the
+ * same lines in UTF-8; any other mode writes nothing. In the modes 1 to 4 an
+ * entry whose name the ANSI code page cannot hold exactly gets no line, and
+ * neither does anything below such a directory: its ANSI form would name
+ * another entry or another path. Such files are still counted. Directory
+ * links are listed but not entered; entries whose path is too long for the
+ * file functions (MAX_PATH characters, or in the ANSI modes MAX_PATH bytes)
+ * are left out. Not thread-safe. */
 int __cdecl MakeDirFileList_(int mode, const char* dir, const char* listPath);
 int __stdcall MakeDirFileListB_(int mode, const char* dir, const char* listPath);
 

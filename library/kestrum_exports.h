@@ -12,7 +12,8 @@
  *   KESTRUM_SINGLE(result, Name_, params, args)
  *       cdecl only, no twin.
  *
- * Handles travel as 32-bit values; every text is bytes in the ANSI code page.
+ * Handles travel as 32-bit values; every text is bytes in the ANSI code page
+ * (but for the UTF-8 modes of the tree list).
  * The rows need <windows.h> for the handle types.
  */
 

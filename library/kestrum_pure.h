@@ -40,12 +40,15 @@ std::uint16_t ShiftRight(std::uint16_t word, int count);
 std::int32_t DriveBytes(std::uint32_t bytesPerSector, std::uint32_t sectorsPerCluster,
                         std::uint32_t clusters);
 
-// List modes of MakeDirFileList_.
+// List modes of MakeDirFileList_: 1 to 4, each also with the UTF-8 bit;
+// any other value lists nothing and takes ANSI text.
+constexpr int kListUtf8 = 0x100;
 bool ModeListsFiles(int mode);
 bool ModeListsDirectories(int mode);
+bool ModeIsUtf8(int mode);
 // Appends the list line of entry `name` in directory `dir` for `mode` (a
 // path line for the *_PATHS modes, else a pair line) with its CR LF.
-void AppendListLine(std::string& out, int mode, const std::string& dir, const char* name);
+void AppendListLine(std::string& out, int mode, const std::string& dir, const std::string& name);
 
 // htol_: hexadecimal digits only, the low 32 bits of the value.
 bool ParseHex(const char* text, std::int32_t* value);

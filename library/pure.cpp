@@ -48,11 +48,17 @@ std::int32_t DriveBytes(std::uint32_t bytesPerSector, std::uint32_t sectorsPerCl
   return static_cast<std::int32_t>(kilobytes * 1024);
 }
 
-bool ModeListsFiles(int mode) { return mode >= kListFilePaths && mode <= kListEntryPairs; }
-bool ModeListsDirectories(int mode) { return mode == kListEntryPaths || mode == kListEntryPairs; }
+// 1 to 4 for the modes that write lines, alone or with the UTF-8 bit; else 0.
+static int LineMode(int mode) {
+  const int line = mode & ~kListUtf8;
+  return (mode == line || mode == (line | kListUtf8)) && line >= kListFilePaths && line <= kListEntryPairs ? line : 0;
+}
+bool ModeListsFiles(int mode) { return LineMode(mode) != 0; }
+bool ModeListsDirectories(int mode) { return LineMode(mode) == kListEntryPaths || LineMode(mode) == kListEntryPairs; }
+bool ModeIsUtf8(int mode) { return LineMode(mode) != 0 && (mode & kListUtf8) != 0; }
 
-void AppendListLine(std::string& out, int mode, const std::string& dir, const char* name) {
-  if (mode == kListFilePaths || mode == kListEntryPaths) {
+void AppendListLine(std::string& out, int mode, const std::string& dir, const std::string& name) {
+  if (LineMode(mode) == kListFilePaths || LineMode(mode) == kListEntryPaths) {
     out += '"';
     out += dir;
     out += '\\';

@@ -3,7 +3,8 @@
 # copies, generated on the Linux side); the Tool menu command through listing,
 # loading the list window with the real binding and converting every entry,
 # beside the same listing followed by bare MoveFileW loops, all under Wine.
-#   bash bench/conversion/run_tree.sh [entries]   (after make build)
+#   bash bench/conversion/run_tree.sh [entries [--folders N]]   (after make build)
+# --folders N: the entries are files in N folders (make_tree.py).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 # A prefix of its own: others' test runs may be using the one of the tests.
@@ -12,11 +13,12 @@ ZEFTA_PREFIX_NAME=bench-wineprefix
 source "$root/scripts/wine-env.sh"
 zefta_bench_exe tree_conversion_bench
 entries=${1:-20000}
+layout=("${@:2}")
 work=$(mktemp -d /tmp/zefta-bench-XXXXXX)
 trap 'zefta_stop_all 2>/dev/null; rm -rf "$work"' EXIT
 
 for copy in program bare twostep; do
-  python3 "$root/bench/make_tree.py" "$work/$copy" "$entries" --mixed
+  python3 "$root/bench/make_tree.py" "$work/$copy" "$entries" --mixed "${layout[@]}"
 done
 mkdir "$work/lists"
 

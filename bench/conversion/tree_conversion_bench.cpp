@@ -6,12 +6,16 @@
 // The three trees hold the same entries; every name needs lower-casing.
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "bench_support.h"
 #include "kestrum.h"
+#include "modules/utf8.h"
 #include "windows/conversion_list_window.h"
 #include "windows/main_window.h"
 
@@ -32,9 +36,9 @@ std::string ReadAll(const std::string& path) {
   return bytes;
 }
 
-std::wstring FromAnsi(const char* bytes, int length) {
+std::wstring FromUtf8(const char* bytes, int length) {
   std::wstring text(static_cast<std::size_t>(length), L'\0');
-  text.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, bytes, length, text.data(), length)));
+  text.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes, length, text.data(), length)));
   return text;
 }
 
@@ -48,7 +52,7 @@ struct BaselineResult {
 
 BaselineResult Baseline(const std::string& tree, const std::string& list, bool twoStep) {
   const double start = Seconds();
-  MakeDirFileListB_(4, tree.c_str(), list.c_str());
+  MakeDirFileListB_(KESTRUM_LIST_UTF8 | 4, tree.c_str(), list.c_str());
   const std::string bytes = ReadAll(list);
   BaselineResult result{0, 0, 0};
   std::size_t pos = 0;
@@ -59,8 +63,8 @@ BaselineResult Baseline(const std::string& tree, const std::string& list, bool t
     const std::size_t q1 = bytes.find('"', pos), q2 = bytes.find('"', q1 + 1);
     const std::size_t q3 = bytes.find('"', q2 + 1), q4 = bytes.find('"', q3 + 1);
     if (q4 < end) {
-      const std::wstring dir = FromAnsi(bytes.data() + q1 + 1, static_cast<int>(q2 - q1 - 1));
-      std::wstring name = FromAnsi(bytes.data() + q3 + 1, static_cast<int>(q4 - q3 - 1));
+      const std::wstring dir = FromUtf8(bytes.data() + q1 + 1, static_cast<int>(q2 - q1 - 1));
+      std::wstring name = FromUtf8(bytes.data() + q3 + 1, static_cast<int>(q4 - q3 - 1));
       const std::wstring from = dir + L"\\" + name;
       CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
       const std::wstring to = dir + L"\\" + name;
@@ -96,7 +100,8 @@ long NotYetLower(const std::wstring& dir) {
   return left;
 }
 
-std::wstring Wide(const std::string& ansi) { return FromAnsi(ansi.data(), static_cast<int>(ansi.size())); }
+// The work folders are ASCII (mktemp), the same bytes in every code page.
+std::wstring Wide(const std::string& path) { return FromUtf8(path.data(), static_cast<int>(path.size())); }
 
 }  // namespace
 
@@ -106,6 +111,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string tree = argv[1], bareTree = argv[2], twoStepTree = argv[3], lists = argv[4];
+  _setmode(_fileno(stdout), _O_BINARY);  // plain LF lines: make reliability reads the FIGURE lines
 
   bench::BenchServices platform;
   MainWindow main(platform.services);
@@ -156,7 +162,12 @@ int main(int argc, char** argv) {
               listing * 1e3, loading * 1e3, renaming * 1e3, renames, failed, platform.files.lookupSeconds * 1e3,
               platform.files.listings, events * 1e3,
               platform.desktop.doEventsCalls);
-  std::printf("    entries left in upper case: %ld; message: %s\n", programLeft, win32::ToAnsi(message).c_str());
+  const std::string messageText = ToUtf8(message).value_or("?");
+  std::printf("    entries left in upper case: %ld; message: %s\n", programLeft, messageText.c_str());
+  std::printf("FIGURE|whole-tree conversion under Wine|entries listed|%ld\n"
+              "FIGURE|whole-tree conversion under Wine|completion message|%s\n"
+              "FIGURE|whole-tree conversion under Wine|entries left unconverted|%ld\n",
+              bare.entries, messageText.c_str(), programLeft);
   std::printf("  baseline A, the issue's: listing + bare MoveFileW loop over the same paths  %8.1f ms"
               " (%ld reported done, %ld left in upper case)\n",
               bare.seconds * 1e3, bare.done, bareLeft);

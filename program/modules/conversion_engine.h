@@ -47,8 +47,8 @@ class ConversionSteps {
 };
 
 struct ConversionReport {
-  std::int16_t processed = 0;
-  std::int16_t converted = 0;
+  std::int64_t processed = 0;
+  std::int64_t converted = 0;
   bool journalFailed = false;  // the run could not be recorded, so it cannot be undone
 };
 
@@ -63,7 +63,7 @@ class ConversionEngine {
  public:
   // The counters are the program's ProcessedCount and ConvertedCount. With a
   // journal, every run is recorded there.
-  ConversionEngine(FolderEntries& entries, Counter16& processed, Counter16& converted, RunJournal* journal = nullptr)
+  ConversionEngine(FolderEntries& entries, Counter& processed, Counter& converted, RunJournal* journal = nullptr)
       : entries_(entries), renamer_(entries, journal), processed_(processed), converted_(converted), journal_(journal) {}
 
   bool Running() const { return running_; }
@@ -86,8 +86,8 @@ class ConversionEngine {
 
   FolderEntries& entries_;
   EntryRenamer renamer_;
-  Counter16& processed_;
-  Counter16& converted_;
+  Counter& processed_;
+  Counter& converted_;
   RunJournal* journal_;
   bool running_ = false;
 };

@@ -2,17 +2,6 @@
 
 namespace zefta {
 
-namespace {
-
-template <typename View>
-View CutAtNulOf(View text) {
-  const auto nul = text.find(typename View::value_type{});
-  return nul == View::npos ? text : text.substr(0, nul);
-}
-
-}  // namespace
-
-std::u16string_view CutAtNul(std::u16string_view text) { return CutAtNulOf(text); }
-std::string_view CutAtNul(std::string_view bytes) { return CutAtNulOf(bytes); }
+std::u16string_view CutAtNul(std::u16string_view text) { return text.substr(0, text.find(u'\0')); }
 
 }  // namespace zefta

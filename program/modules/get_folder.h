@@ -8,6 +8,5 @@ namespace zefta {
 // The part of text before its first NUL, or the whole text when it holds none.
 // The shell fills fixed buffers and pads them with NULs.
 std::u16string_view CutAtNul(std::u16string_view text);
-std::string_view CutAtNul(std::string_view bytes);
 
 }  // namespace zefta

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "modules/utf8.h"
+
 namespace zefta {
 
 namespace {
@@ -72,12 +74,12 @@ std::vector<ListFileFields> ParseListFileFields(std::string_view bytes) {
   return records;
 }
 
-std::vector<ListFileRecord> ReadListFile(std::string_view bytes, CodePage& codePage) {
+std::vector<ListFileRecord> ReadListFile(std::string_view bytes) {
   std::vector<ListFileRecord> records;
   for (const ListFileFields& fields : ParseListFileFields(bytes)) {
-    // Shift-JIS trail bytes can equal "\", so the name is checked as text.
-    ListFileRecord record{codePage.FromAnsi(fields.directory), codePage.FromAnsi(fields.name)};
-    if (ValidDirectory(record.directory) && ValidName(record.name)) records.push_back(std::move(record));
+    auto directory = FromUtf8(fields.directory), name = FromUtf8(fields.name);
+    if (directory && name && ValidDirectory(*directory) && ValidName(*name))
+      records.push_back({std::move(*directory), std::move(*name)});
   }
   return records;
 }

@@ -1,12 +1,11 @@
 // Reading the list file that the tree listing of KESTRUM writes: one line per
-// entry, "DIR", "NAME" followed by CR LF, in the system code page.
+// entry, "DIR", "NAME" followed by CR LF, in UTF-8.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "services/services.h"
 
 namespace zefta {
 
@@ -31,11 +30,11 @@ struct ListFileRecord {
 // was meant for, and a line never spills into the next one.
 std::vector<ListFileFields> ParseListFileFields(std::string_view bytes);
 
-// ParseListFileFields, then each field converted from the system code page.
-// Records whose text cannot name an entry are skipped as well: a name holding
-// a path separator, a drive colon, a wildcard or a control character, a name
-// "." or "..", a directory holding a control character or a wildcard.
-std::vector<ListFileRecord> ReadListFile(std::string_view bytes, CodePage& codePage);
+// ParseListFileFields, then each field read as UTF-8. Records whose text
+// cannot name an entry are skipped as well: a field that is not UTF-8, a name
+// holding a path separator, a drive colon, a wildcard or a control character,
+// a name "." or "..", a directory holding a control character or a wildcard.
+std::vector<ListFileRecord> ReadListFile(std::string_view bytes);
 
 // The entry's full path: directory, "\", name.
 std::u16string ListFilePath(const ListFileRecord& record);

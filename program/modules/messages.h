@@ -15,16 +15,16 @@ inline constexpr char16_t kNothingConvertedText[] = u"変換対象ファイル�
 inline constexpr char16_t kActionNotFinishedText[] = u"処理を最後まで行えませんでした。";
 
 // The value in plain decimal digits, a minus sign before a negative one.
-std::u16string DecimalText(int value);
+std::u16string DecimalText(std::int64_t value);
 
 // "SORVEL" + "からのお知らせ", the title of every message box of the program.
 std::u16string MessageTitle();
 
 // "3ファイル中、2ファイルを変換しました。"
-std::u16string CompletionText(std::int16_t processed, std::int16_t converted);
+std::u16string CompletionText(std::int64_t processed, std::int64_t converted);
 
 // The closing message of an undo: "3ファイル中、2ファイルを元に戻しました。"
-std::u16string UndoneText(std::int16_t processed, std::int16_t converted);
+std::u16string UndoneText(std::int64_t processed, std::int64_t converted);
 
 // Told once after a run whose journal could not be written.
 inline constexpr char16_t kJournalFailedText[] = u"変換の記録を書き込めなかったため、この変換は元に戻せません。";

@@ -1,32 +1,27 @@
 // Program-wide data shared by the conversion paths and the main window.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <string>
 
 namespace zefta {
 
-// A 16-bit signed counter. It counts exactly inside and reads as the nearest
-// 16-bit value outside that range, so no run can make it wrap.
-class Counter16 {
+// A counter of a conversion run. 64 bits: it counts every entry of any tree
+// truly and can never wrap.
+class Counter {
  public:
   void Reset() { value_ = 0; }
   void Increment() { ++value_; }
   void Decrement() { --value_; }
-  std::int16_t Value() const {
-    return static_cast<std::int16_t>(std::clamp<std::int64_t>(value_, std::numeric_limits<std::int16_t>::min(),
-                                                              std::numeric_limits<std::int16_t>::max()));
-  }
+  std::int64_t Value() const { return value_; }
 
  private:
   std::int64_t value_ = 0;
 };
 
 struct ProgramState {
-  Counter16 processedCount;  // ProcessedCount
-  Counter16 convertedCount;  // ConvertedCount
+  Counter processedCount;          // ProcessedCount
+  Counter convertedCount;          // ConvertedCount
   std::u16string folderPath;       // FolderPath, always ending in "\"
   std::uint16_t listAttributes = 0;  // ListAttributes: 0 files, 16 files and directories
   std::int32_t entryCount = 0;     // EntryCount

@@ -146,12 +146,16 @@ class CodePage {
 class TreeLister {
  public:
   // The list modes the program asks for: one "DIR", "NAME" line for each
-  // file, or for each file and directory.
+  // file, or for each file and directory; with kUtf8 the texts are UTF-8, so
+  // that every name comes back exactly as stored (the code page would turn
+  // some into look-alikes).
   static constexpr std::int32_t kFilePairs = 2;
   static constexpr std::int32_t kEntryPairs = 4;
+  static constexpr std::int32_t kUtf8 = 0x100;
 
   virtual ~TreeLister() = default;
-  // nullopt when the library or its function cannot be reached.
+  // The texts as the library takes them for this mode (UTF-8 with its UTF-8
+  // bit). nullopt when the library or its function cannot be reached.
   virtual std::optional<std::int32_t> MakeDirFileList(std::int32_t mode, const std::string& directory,
                                                       const std::string& listPath) = 0;
 };

@@ -44,7 +44,7 @@ void ConversionListWindow::Load() {
   // A list file that cannot be opened shows as an empty list.
   std::vector<ListFileRecord> records;
   if (auto bytes = services.fileReader.ReadAll(context_.state.tempDir + conversion_list_texts::kListFileName))
-    records = ReadListFile(*bytes, services.codePage);
+    records = ReadListFile(*bytes);
 
   std::vector<std::u16string> paths;
   paths.reserve(records.size());

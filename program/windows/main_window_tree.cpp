@@ -1,6 +1,8 @@
 // The whole-tree command: pick a top directory, have the library list its
 // tree into the list file, and show the conversion list window.
+#include "modules/list_file.h"
 #include "modules/messages.h"
+#include "modules/utf8.h"
 #include "windows/conversion_list_texts.h"
 #include "windows/conversion_list_window.h"
 #include "windows/main_window.h"
@@ -18,10 +20,15 @@ void MainWindow::SMenuAllChange_Click() {
   if (top.empty()) return;
 
   services_.desktop.SetPointer(Handle(), Pointer::Hourglass);
-  const std::int32_t mode = DirCheck.Value() == 1 ? TreeLister::kEntryPairs : TreeLister::kFilePairs;
-  const std::string topBytes = services_.codePage.ToAnsi(top);
-  const auto listed = services_.treeLister.MakeDirFileList(
-      mode, topBytes, services_.codePage.ToAnsi(state_.tempDir + conversion_list_texts::kListFileName));
+  const auto topText = ToUtf8(top), listText = ToUtf8(state_.tempDir + conversion_list_texts::kListFileName);
+  // A path holding a lone surrogate has no UTF-8 form and nothing can be
+  // listed under it; the window, which keeps to the lines of this top
+  // directory, then shows an empty list.
+  std::optional<std::int32_t> listed = 0;
+  if (topText && listText)
+    listed = services_.treeLister.MakeDirFileList(
+        (DirCheck.Value() == 1 ? TreeLister::kEntryPairs : TreeLister::kFilePairs) | TreeLister::kUtf8, *topText,
+        *listText);
   services_.desktop.SetPointer(Handle(), Pointer::Arrow);
 
   if (!listed) {
@@ -31,7 +38,7 @@ void MainWindow::SMenuAllChange_Click() {
     return;
   }
   ConversionListWindow window({services_, state_, engine_, SMenuCfgSelectMark, SMenuMsgOn,
-                               [this] { return Options(); }, services_.codePage.FromAnsi(topBytes)});
+                               [this] { return Options(); }, top});
   services_.windows.ShowModal(window, *this);
   UpdateUndo();
 }

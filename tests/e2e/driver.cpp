@@ -106,27 +106,39 @@ void DroppedFilesConverted() {
   CheckEqual(NamesOnDisk(folder), L"ABC.TXT, MIXED.TXT, keep.txt", "names on disk after the drop");
 }
 
-// ソ and 表 end in the byte of "\" in Shift-JIS, the code page of the list file.
+// Names outside the code page, the top folder's too, beside the look-alikes its best fit makes of them,
+// which are unchecked (choice mode); ソ and 表 end in the byte of "\" in Shift-JIS.
 void TreeConvertedThroughTheListWindow() {
-  const std::wstring tree = g_root + L"\\tree", t = tree + L"\\";
-  Program program({{L"DRV", tree}, {L"DIR", L"1"}});
+  const std::wstring tree = g_root + L"\\tree\\Top 한", t = tree + L"\\";
+  Program program({{L"DRV", g_root + L"\\tree"}, {L"DIR", L"1"}, {L"SMALL", L"1"}, {L"MARK", L"1"}, {L"MSG", L"1"}});
   if (!program.MainWindow()) return;
   program.Command("SMenuAllChange");
   HWND window = PickFolder(program, tree) ? WaitForWindow(program.Id(), nullptr, L"変換ファイル一覧") : nullptr;
   Check(window != nullptr, "the conversion list window appears");
   if (!window) return;
-  std::vector<std::wstring> listed = ListTexts(ShownList(window));
-  std::sort(listed.begin(), listed.end());
-  CheckEqual(Join(listed),
-             Join({t + L"ReadOnly.txt", t + L"Readme.Txt", t + L"サブDir", t + L"サブDir\\Mixed.Case.doc", t + L"ソDir",
-                   t + L"ソDir\\x.txt", t + L"表ソフト.txt"}),
-             "the list window lists every entry of the tree");
+  HWND list = ShownList(window);
+  std::vector<std::wstring> listed = ListTexts(list), sorted = listed, expected;
+  std::sort(sorted.begin(), sorted.end());
+  for (const wchar_t* name : {L"Cafe.TXT", L"Café.TXT", L"Plain.TXT", L"ReadOnly.txt", L"Readme.Txt", L"a", L"a\\b.TXT",
+                              L"a¥b.TXT", L"サブDir", L"サブDir\\Mixed.Case.doc", L"ソDir", L"ソDir\\x.txt", L"表ソフト.txt",
+                              L"한글.TXT", L"😀.TXT"})
+    expected.push_back(t + name);
+  CheckEqual(Join(sorted), Join(expected), "the list window lists every entry of the tree under its own name");
+  for (const wchar_t* lookAlike : {L"Cafe.TXT", L"a\\b.TXT"}) {  // a click on each one's check box, scrolled into view
+    const auto index = static_cast<WPARAM>(std::find(listed.begin(), listed.end(), t + lookAlike) - listed.begin());
+    RECT row{};
+    SendMessageW(list, LB_SETTOPINDEX, index, 0);
+    SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&row));
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP}) SendMessageW(list, message, 0, MAKELPARAM(row.left + 4, row.top + 2));
+  }
   SaveScreenshot(window, g_shots + L"-tree-list-window.bmp");
   PostMessageW(FindWindowExW(window, nullptr, L"Button", L"変換開始"), BM_CLICK, 0, 0);
-  Check(!AnswerMessageBox(program.Id()).empty(), "the run ends with its message");
-  CheckEqual(NamesOnDisk(tree) + L" / " + NamesOnDisk(t + L"ソDIR") + L" / " + NamesOnDisk(t + L"サブDIR"),
-             L"README.TXT, READONLY.TXT, サブDIR, ソDIR, 表ソフト.TXT / X.TXT / MIXED.CASE.DOC",
-             "every name of the tree in capitals, the read-only file's too");
+  CheckEqual(AnswerMessageBox(program.Id()), L"10ファイル中、10ファイルを変換しました。", "the run counts every checked name");
+  CheckEqual(NamesOnDisk(tree) + L" / " + NamesOnDisk(t + L"a") + L" / " + NamesOnDisk(t + L"ソdir") + L" / " +
+                 NamesOnDisk(t + L"サブdir"),
+             L"Cafe.TXT, a, a¥b.txt, café.txt, plain.txt, readme.txt, readonly.txt, サブdir, ソdir, 表ソフト.txt, 한글.txt, "
+             L"😀.txt / b.TXT / x.txt / mixed.case.doc",
+             "every checked name in lower case, the read-only file's too, the look-alikes as they were");
 }
 
 void ClearRemovesTheSettings() {

@@ -35,11 +35,15 @@ root=$work/f
 files "$root/main" abc.txt Mixed.Txt UPPER.TXT keep.txt gone.txt
 mkdir -p "$root/main/sub"
 files "$root/drop" abc.txt Mixed.Txt keep.txt
-# ソ and 表 end in the byte of "\" in Shift-JIS.
-files "$root/tree" 表ソフト.txt Readme.Txt ReadOnly.txt
-chmod a-w "$root/tree/ReadOnly.txt"
-files "$root/tree/ソDir" x.txt
-files "$root/tree/サブDir" Mixed.Case.doc
+# ソ and 表 end in the byte of "\" in Shift-JIS; the top folder and five names
+# lie outside it, two beside the look-alikes that its best fit makes of them
+# (Cafe.TXT for Café.TXT, a\b.TXT for a¥b.TXT).
+top="$root/tree/Top 한"
+files "$top" 表ソフト.txt Readme.Txt ReadOnly.txt Café.TXT Cafe.TXT 한글.TXT a¥b.TXT 😀.TXT Plain.TXT
+chmod a-w "$top/ReadOnly.txt"
+files "$top/ソDir" x.txt
+files "$top/サブDir" Mixed.Case.doc
+files "$top/a" b.TXT
 files "$root/settings" a.txt
 files "$root/undo" Alpha.TXT Beta.TXT Gamma.Txt
 mkdir -p "$root/kill"

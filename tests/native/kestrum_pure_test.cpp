@@ -23,18 +23,14 @@ TEST(KestrumPure, DriveSizesAreWholeKilobytesBelowTwoGibibytes) {
 }
 
 TEST(KestrumPure, ListModesAndLines) {
-  // Which entries each mode lists: 1 and 2 files, 3 and 4 directories too, any other nothing.
-  const struct {
-    int mode;
-    bool files, directories;
-  } modes[] = {{-1, false, false}, {0, false, false}, {1, true, false}, {2, true, false},
-               {3, true, true},    {4, true, true},   {5, false, false}};
-  for (const auto& m : modes) {
-    EXPECT_EQ(ModeListsFiles(m.mode), m.files) << m.mode;
-    EXPECT_EQ(ModeListsDirectories(m.mode), m.directories) << m.mode;
-  }
+  for (int utf8 : {0, 0x100, 0x200})  // the UTF-8 bit lists as the mode without it; any other bit lists nothing
+    for (int mode = -1; mode <= 5; ++mode) {
+      EXPECT_EQ(ModeListsFiles(mode | utf8), mode >= 1 && mode <= 4 && utf8 < 0x200) << mode;
+      EXPECT_EQ(ModeListsDirectories(mode | utf8), (mode == 3 || mode == 4) && utf8 < 0x200) << mode;
+      EXPECT_EQ(ModeIsUtf8(mode | utf8), utf8 == 0x100 && mode >= 1 && mode <= 4) << mode;
+    }
   std::string lines;
-  for (int mode : {1, 2, 3, 4}) AppendListLine(lines, mode, "C:\\work", "a.txt");
+  for (int mode : {1, 2, 3, 0x104}) AppendListLine(lines, mode, "C:\\work", "a.txt");
   EXPECT_EQ(lines, "\"C:\\work\\a.txt\"\r\n\"C:\\work\", \"a.txt\"\r\n\"C:\\work\\a.txt\"\r\n\"C:\\work\", \"a.txt\"\r\n");
 }
 

@@ -5,6 +5,7 @@
 #include "fakes.h"
 #include "modules/get_folder.h"
 #include "modules/list_file.h"
+#include "modules/utf8.h"
 #include "text_util.h"
 
 namespace zefta {
@@ -13,9 +14,8 @@ namespace {
 using Records = std::vector<std::pair<std::string, std::string>>;
 
 Records Read(std::string_view bytes) {
-  testing::FakeCodePage codePage;
   Records out;
-  for (const auto& r : ReadListFile(bytes, codePage)) out.emplace_back(testing::U8(r.directory), testing::U8(r.name));
+  for (const auto& r : ReadListFile(bytes)) out.emplace_back(*ToUtf8(r.directory), *ToUtf8(r.name));
   return out;
 }
 
@@ -27,8 +27,9 @@ TEST(ListFile, WellFormedLinesGiveTheirEntries) {
       {"\"C:\", \"X\"\r\n", {{"C:", "X"}}},
       {"  \"C:\\T\" ,\t\"A B.TXT\"\t \n", {{"C:\\T", "A B.TXT"}}},  // blanks around the fields, LF alone
       {"\"C:\\T\", \"a,b.txt\"\r\n", {{"C:\\T", "a,b.txt"}}},
-      // Shift-JIS: "ソ" is 0x83 0x5C, its second byte the one of "\".
-      {"\"C:\\\x83\x66\x81\x5B\x83\x5E\", \"\x83\x5C\x95\x5C.TXT\"\r\n", {{"C:\\データ", "ソ表.TXT"}}},
+      // Every name as stored, whether the code page holds it or not.
+      {"\"C:\\データ\\Top 한\", \"Café.TXT\"\r\n\"C:\\T\", \"a¥b.TXT\"\r\n\"C:\\T\", \"😀ソ表.TXT\"\r\n",
+       {{"C:\\データ\\Top 한", "Café.TXT"}, {"C:\\T", "a¥b.TXT"}, {"C:\\T", "😀ソ表.TXT"}}},
   };
   for (const auto& [bytes, expected] : cases) EXPECT_EQ(Read(bytes), expected) << bytes;
   // Data that ends in blanks is read within its own bounds, whatever follows them.
@@ -44,6 +45,9 @@ TEST(ListFile, AnyOtherLineIsSkippedWithoutTouchingItsNeighbours) {
       "C:\\DATA, X.TXT",              "\"C:\\DATA\", \"SUB\\X\"",   "\"C:\\DATA\", \"..\"",
       "\"C:\\DATA\", \"*.TXT\"",      "\"C:\\DATA\", \"C:X\"",      "\"C:\\DATA\", \"X\x01\"",
       std::string("\"C:\\D\0A\", \"X\"", 13), "\"C:\\DA*\", \"X\"",   "\"C:\\DATA\", \"X\rY\"",
+      // Not UTF-8: a code-page name, an overlong "/", a surrogate, past U+10FFFF, a cut sequence.
+      "\"C:\\DATA\", \"\x83\x5C.TXT\"",  "\"C:\\DATA\", \"A\xC0\xAF\"",  "\"C:\\DATA\", \"\xED\xA0\x80\"",
+      "\"C:\\DATA\", \"\xF4\x90\x80\x80\"", "\"C:\\DATA\", \"X\xE3\x81\"",  "\"C:\\\x80\", \"X\"",
       "",                             "    ",                       "\"C:\\DATA\", \"X\"  ,",
       "\"C:\\DATA\",",                "\"C:\\DATA\"   ",            "\"",
   };
@@ -60,7 +64,13 @@ TEST(ListFile, CutAtNulKeepsWhatStandsBeforeTheFirstNul) {
   EXPECT_EQ(CutAtNul(std::u16string_view(u"C:\\DATA\0\0", 9)), u"C:\\DATA");
   EXPECT_EQ(CutAtNul(std::u16string_view(u"C:\\DATA")), u"C:\\DATA");
   EXPECT_EQ(CutAtNul(std::u16string_view(u"\0C:", 3)), u"");
-  EXPECT_EQ(CutAtNul(std::string_view("ab\0cd", 5)), "ab");
+}
+
+TEST(ListFile, TextGoesToUtf8AndBackExactlyOrNotAtAll) {
+  for (const std::u16string text : {u"", u"a¥b", u"Café 한글", u"😀.TXT", u"\uFFFF\U0010FFFF\u07FF\u0800"}) EXPECT_EQ(FromUtf8(*ToUtf8(text)), text);
+  EXPECT_FALSE(FromUtf8(std::string_view("\xE3\x81\x81", 2)));  // cut short: the byte after it is not read
+  // A lone surrogate, which a Windows name may hold, has no UTF-8 form.
+  for (const std::u16string text : {u"a\xD800", u"\xDC00" u"b", u"\xD800\xD800\xDC00", u"\xDFFF\xD800"}) EXPECT_FALSE(ToUtf8(text));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "main_window_fixture.h"
 #include "modules/messages.h"
+#include "modules/utf8.h"
 #include "windows/conversion_list_texts.h"
 #include "windows/conversion_list_window.h"
 #include "windows/main_window_texts.h"
@@ -31,7 +32,7 @@ TEST_F(ListWindowTest, TheCommandListsThePickedTreeInTheModeDirCheckSays) {
     int dirCheck;
     std::string directory;
     int mode;
-  } cases[] = {{u"C:\\", 0, "C:", 2}, {u"C:\\DATA", 1, "C:\\DATA", 4}, {u"D:\\Work\\", 1, "D:\\Work", 4}};
+  } cases[] = {{u"C:\\", 0, "C:", 0x102}, {u"C:\\DATA", 1, "C:\\DATA", 0x104}, {u"D:\\Café 한\\", 1, "D:\\Café 한", 0x104}};
   for (const auto& c : cases) {
     ListWindowFixture t;
     t.window.DirCheck.SetValue(c.dirCheck);
@@ -39,7 +40,7 @@ TEST_F(ListWindowTest, TheCommandListsThePickedTreeInTheModeDirCheckSays) {
     // The picked tree's line, and one of another tree that a list file left by an earlier run still holds.
     t.Command(c.picked, "\"" + c.directory + "\", \"a.txt\"\r\n\"E:\\OLD\", \"b.txt\"\r\n", [&](ConversionListWindow& w) {
       atShow.push_back(t.platform.desktop.pointer);
-      EXPECT_EQ(w.ChangeFileList0.Items(), Names{t.platform.codePage.FromAnsi(c.directory + "\\a.txt")});
+      EXPECT_EQ(w.ChangeFileList0.Items(), Names{*FromUtf8(c.directory + "\\a.txt")});
     });
     ASSERT_EQ(t.platform.treeLister.calls.size(), 1u);
     EXPECT_EQ(t.platform.treeLister.calls[0].mode, c.mode);
@@ -50,9 +51,13 @@ TEST_F(ListWindowTest, TheCommandListsThePickedTreeInTheModeDirCheckSays) {
   }
   Command(u"", "", nullptr);  // cancelled: nothing at all
   EXPECT_EQ(platform.folderPicker.titles.back(), main_texts::kFolderPickerTitle);
+  // A folder whose name has no UTF-8 form: nothing listed, nothing of an earlier list shown.
+  platform.fileReader.files[u"C:\\TEMP\\ZEFTA.TMP"] = "\"C:\\a\", \"b.txt\"\r\n";
+  Command(u"C:\\a\xD800", "", [](ConversionListWindow& w) { EXPECT_FALSE(w.ChangeStart.Enabled()); });
+  EXPECT_TRUE(platform.treeLister.calls.empty());
   platform.treeLister.available = false;
   Command(u"C:\\DATA", "", nullptr);
-  EXPECT_EQ(platform.windows.shown, 0);
+  EXPECT_EQ(platform.windows.shown, 1);
   EXPECT_EQ(Texts(), Names{conversion_list_texts::kLibraryMissing});
 }
 

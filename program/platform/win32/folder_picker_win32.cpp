@@ -10,23 +10,25 @@
 
 namespace zefta::win32 {
 
+// The wide functions: the ANSI ones would hand back a folder whose name lies
+// outside the code page under a look-alike name, another folder or none.
 std::u16string ShellFolderPicker::Browse(WindowHandle owner, std::u16string_view title) {
-  const std::string titleBytes = ToAnsi(title);
-  // The shell writes up to MAX_PATH bytes into both buffers; a spare byte
+  const std::u16string titleText(title);
+  // The shell writes up to MAX_PATH characters into both buffers; a spare one
   // keeps a NUL at the end whatever it writes.
-  std::vector<char> displayName(MAX_PATH + 1, '\0');
-  std::vector<char> path(MAX_PATH + 1, '\0');
-  BROWSEINFOA info{};
+  std::vector<wchar_t> displayName(MAX_PATH + 1, L'\0');
+  std::vector<wchar_t> path(MAX_PATH + 1, L'\0');
+  BROWSEINFOW info{};
   info.hwndOwner = reinterpret_cast<HWND>(owner);
   info.pszDisplayName = displayName.data();
-  info.lpszTitle = titleBytes.c_str();
+  info.lpszTitle = W(titleText);
   info.ulFlags = BIF_RETURNONLYFSDIRS;
-  LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+  LPITEMIDLIST chosen = SHBrowseForFolderW(&info);
   if (!chosen) return {};
-  const bool ok = SHGetPathFromIDListA(chosen, path.data()) != FALSE;
+  const bool ok = SHGetPathFromIDListW(chosen, path.data()) != FALSE;
   CoTaskMemFree(chosen);
   if (!ok) return {};
-  return FromAnsi(CutAtNul(std::string_view(path.data(), path.size())));
+  return std::u16string(CutAtNul(std::u16string_view(reinterpret_cast<const char16_t*>(path.data()), path.size())));
 }
 
 }  // namespace zefta::win32

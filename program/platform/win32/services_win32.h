@@ -78,7 +78,7 @@ class Win32FileReader final : public FileReader {
   std::optional<std::string> ReadAll(std::u16string_view path) override;
 };
 
-// The shell's folder picker through its ANSI functions.
+// The shell's folder picker.
 class ShellFolderPicker final : public FolderPicker {
  public:
   std::u16string Browse(WindowHandle owner, std::u16string_view title) override;

@@ -7,6 +7,7 @@ namespace zefta::win32 {
 
 static_assert(TreeLister::kFilePairs == KESTRUM_LIST_FILE_PAIRS, "the program's list mode is the library's");
 static_assert(TreeLister::kEntryPairs == KESTRUM_LIST_ENTRY_PAIRS, "the program's list mode is the library's");
+static_assert(TreeLister::kUtf8 == KESTRUM_LIST_UTF8, "the program's list mode is the library's");
 
 std::optional<std::int32_t> KestrumTreeLister::MakeDirFileList(std::int32_t mode, const std::string& directory,
                                                                const std::string& listPath) {

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "kestrum.h"
 #include "kestrum_pure.h"
@@ -47,6 +48,43 @@ TEST(KestrumDirList, ListsTheTreeDepthFirstWithoutEnteringDirectoryLinks) {
   EXPECT_EQ(Bytes(list).size(), length) << "nothing else, nothing twice";
   EXPECT_EQ(MakeDirFileList_(4, (links + "\\none").c_str(), list.c_str()), 0);
   EXPECT_EQ(Bytes(list), "") << "a missing directory leaves an empty list";
+}
+
+std::filesystem::path Utf8Path(const std::string& text) { return std::u8string(text.begin(), text.end()); }
+
+// Names outside code page 932 beside the look-alikes of their best fit ("é" to "e", "¥" to "\"). UTF-8 lines
+// name every entry as stored; the ANSI modes only what the code page holds exactly, and count every file.
+TEST(KestrumDirList, WritesEveryNameExactlyOrNotAtAll) {
+  const std::string top = std::string(std::getenv("TEMP")) + "\\kestrum-names", list = top + ".tmp";
+  std::filesystem::remove_all(Utf8Path(top));
+  for (const char* folder : {"", "\\a", "\\Café.Dir", "\\Cafe.Dir"}) std::filesystem::create_directory(Utf8Path(top + folder));
+  for (const char* file : {"Café.TXT", "Cafe.TXT", "한글.TXT", "😀.TXT", "a¥b.TXT", "a\\b.TXT", "表ソ.TXT", "Café.Dir\\in.TXT", "Cafe.Dir\\out.TXT"})
+    std::ofstream(Utf8Path(top + "\\" + file)) << "x";
+  const auto chunk = [&](const std::string& folder, const std::string& child) {
+    return Pair(top, folder) + Pair(top + "\\" + folder, child);  // a folder's entries right after it
+  };
+  const struct {
+    int mode;
+    std::string dir;
+    std::vector<std::string> chunks;
+  } cases[] = {
+      {KESTRUM_LIST_UTF8 | 4, top,
+       {Pair(top, "Café.TXT"), Pair(top, "Cafe.TXT"), Pair(top, "한글.TXT"), Pair(top, "😀.TXT"), Pair(top, "a¥b.TXT"),
+        Pair(top, "表ソ.TXT"), chunk("a", "b.TXT"), chunk("Café.Dir", "in.TXT"), chunk("Cafe.Dir", "out.TXT")}},
+      {4, top, {Pair(top, "Cafe.TXT"), Pair(top, "\x95\x5C\x83\x5C.TXT"), chunk("a", "b.TXT"), chunk("Cafe.Dir", "out.TXT")}},
+      {KESTRUM_LIST_UTF8 | 1, top + "\\Café.Dir", {"\"" + top + "\\Café.Dir\\in.TXT\"\r\n"}},
+      {KESTRUM_LIST_UTF8, top, {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(MakeDirFileList_(c.mode, c.dir.c_str(), list.c_str()), c.mode == (KESTRUM_LIST_UTF8 | 1) ? 1 : 9) << c.mode;
+    std::size_t length = 0;
+    for (const std::string& lines : c.chunks) {
+      EXPECT_NE(Bytes(list).find(lines), std::string::npos) << c.mode << ": " << lines;
+      length += lines.size();
+    }
+    EXPECT_EQ(Bytes(list).size(), length) << c.mode << ": nothing else, nothing twice";
+  }
+  std::filesystem::remove_all(Utf8Path(top));
 }
 
 // The one export that deletes: matching files of that folder only, in a
