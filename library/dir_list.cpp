@@ -24,6 +24,7 @@ struct ListWalk {
   UINT codePage;  // the text of the arguments and the lines
   int files = 0;
   std::string line;
+  wchar_t path[MAX_PATH] = {};  // the directory walked; no longer path reaches the file functions
 };
 
 class FindHandle {
@@ -42,15 +43,11 @@ class FindHandle {
 };
 
 // The caller's text as a wide path; false for bytes that are not text of that
-// code page (invalid UTF-8), which name no path.
-bool WidePath(UINT codePage, const char* text, std::wstring& out) {
+// code page (invalid UTF-8), which name no path, and for a path longer than
+// the file functions take.
+bool WidePath(UINT codePage, const char* text, wchar_t (&out)[MAX_PATH]) {
   const DWORD flags = codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
-  const int size = MultiByteToWideChar(codePage, flags, text, -1, nullptr, 0);
-  if (size <= 0) return false;
-  out.assign(static_cast<std::size_t>(size), L'\0');
-  if (MultiByteToWideChar(codePage, flags, text, -1, out.data(), size) != size) return false;
-  out.resize(static_cast<std::size_t>(size - 1));
-  return true;
+  return MultiByteToWideChar(codePage, flags, text, -1, out, MAX_PATH) > 0;
 }
 
 // The stored name as the list's text, when that text holds it exactly: no
@@ -74,8 +71,8 @@ bool ExactText(UINT codePage, const wchar_t* name, std::string& out) {
   if (WideCharToMultiByte(codePage, flags, name, -1, out.data(), size, nullptr, defaultUsed) != size || usedDefault)
     return false;
   out.resize(static_cast<std::size_t>(size - 1));
-  std::wstring back;
-  return WidePath(codePage, out.c_str(), back) && back == name;
+  wchar_t back[MAX_PATH];
+  return WidePath(codePage, out.c_str(), back) && std::wcscmp(back, name) == 0;
 }
 
 // Writes the line's bytes; a failed write (disk full) is passed over.
@@ -98,24 +95,24 @@ bool Reachable(const ListWalk& walk, std::size_t characters, const std::string* 
 }
 
 // Depth-first pre-order: a subdirectory's whole subtree is written where the
-// subdirectory is met. `path` is the directory, `text` how its lines give it
-// (null below a directory without an exact text: those entries are walked and
-// counted, but no line could name them). Both are extended and restored.
-void ListDirTree(ListWalk& walk, std::wstring& path, std::string* text) {
-  const std::size_t pathLength = path.size(), textLength = text ? text->size() : 0;
+// subdirectory is met. walk.path holds the directory (pathLength characters),
+// `text` how its lines give it (null below a directory without an exact text:
+// those entries are walked and counted, but no line could name them). Both
+// are extended and restored.
+void ListDirTree(ListWalk& walk, std::size_t pathLength, std::string* text) {
+  const std::size_t textLength = text ? text->size() : 0;
   if (!Reachable(walk, pathLength + 4, text, textLength + 4)) return;  // "\*.*" would not reach the API
-  path += L"\\*.*";
+  std::wmemcpy(walk.path + pathLength, L"\\*.*", 5);
   WIN32_FIND_DATAW entry;
-  const FindHandle search(FindFirstFileW(path.c_str(), &entry));
-  path.resize(pathLength);
+  const FindHandle search(FindFirstFileW(walk.path, &entry));
+  walk.path[pathLength] = L'\0';
   if (!search.valid()) return;
   std::string name;
   do {
     const bool named = text && ExactText(walk.codePage, entry.cFileName, name);
+    const std::size_t nameLength = std::wcslen(entry.cFileName);
     // An entry the file functions cannot reach is left out, never cut short.
-    if (!Reachable(walk, pathLength + 1 + std::wcslen(entry.cFileName), named ? text : nullptr,
-                   textLength + 1 + name.size()))
-      continue;
+    if (!Reachable(walk, pathLength + 1 + nameLength, named ? text : nullptr, textLength + 1 + name.size())) continue;
     if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
       if (named && kestrum::ModeListsFiles(walk.mode)) WriteListLine(walk, *text, name);
       ++walk.files;
@@ -126,11 +123,11 @@ void ListDirTree(ListWalk& walk, std::wstring& path, std::string* text) {
     // A junction or directory link is an entry of its own but is not entered:
     // a cycle cannot trap the walk, and nothing outside the tree gets listed.
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
-    path += L'\\';
-    path += entry.cFileName;
+    walk.path[pathLength] = L'\\';
+    std::wmemcpy(walk.path + pathLength + 1, entry.cFileName, nameLength + 1);
     if (named) *text += '\\' + name;
-    ListDirTree(walk, path, named ? text : nullptr);
-    path.resize(pathLength);
+    ListDirTree(walk, pathLength + 1 + nameLength, named ? text : nullptr);
+    walk.path[pathLength] = L'\0';
     if (text) text->resize(textLength);
   } while (FindNextFileW(search.get(), &entry));
 }
@@ -141,10 +138,10 @@ HANDLE CreateListFile(UINT codePage, const char* listPath) {
     DeleteFileA(listPath);
     return CreateFileA(listPath, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   }
-  std::wstring path;
+  wchar_t path[MAX_PATH];
   if (!WidePath(CP_UTF8, listPath, path)) return INVALID_HANDLE_VALUE;
-  DeleteFileW(path.c_str());
-  return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DeleteFileW(path);
+  return CreateFileW(path, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 }  // namespace
@@ -154,13 +151,11 @@ extern "C" int __cdecl MakeDirFileList_(int mode, const char* dir, const char* l
   const UINT codePage = kestrum::ModeIsUtf8(mode) ? CP_UTF8 : AreFileApisANSI() ? CP_ACP : CP_OEMCP;
   ListWalk walk{CreateListFile(codePage, listPath), mode, codePage, 0, {}};
   try {
-    std::wstring path;
     std::string text(dir);
-    if (WidePath(codePage, dir, path)) {
-      path.reserve(MAX_PATH);
+    if (WidePath(codePage, dir, walk.path)) {
       text.reserve(kestrum::kMaxAnsiPath);
       walk.line.reserve(2 * kestrum::kMaxAnsiPath);
-      ListDirTree(walk, path, &text);
+      ListDirTree(walk, std::wcslen(walk.path), &text);
     }
   } catch (...) {  // out of memory: the lines so far stay, nothing escapes
   }
