@@ -178,13 +178,12 @@ struct BenchServices {
   win32::Win32Environment environment;
   TimedDesktop desktop;
   testing::FakeFolderPicker folderPicker;
-  win32::Win32CodePage codePage;
   TimedTreeLister treeLister;
   win32::Win32FileReader fileReader;
   BenchWindowHost windows;
   win32::AppDataJournalStorage journal;
-  Services services{files,    messages,   settings,   environment, desktop, folderPicker,
-                    codePage, treeLister, fileReader, windows,     journal};
+  Services services{files,        messages,   settings,   environment, desktop,
+                    folderPicker, treeLister, fileReader, windows,     journal};
 };
 
 inline void PumpMessages() { BenchWindowHost::PumpMessages(); }

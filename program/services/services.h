@@ -134,14 +134,6 @@ class FolderPicker {
   virtual std::u16string Browse(WindowHandle owner, std::u16string_view title) = 0;
 };
 
-// The system code page (Shift-JIS on the target machines).
-class CodePage {
- public:
-  virtual ~CodePage() = default;
-  virtual std::string ToAnsi(std::u16string_view text) = 0;
-  virtual std::u16string FromAnsi(std::string_view bytes) = 0;
-};
-
 // The tree listing of the utility library, writing the list file.
 class TreeLister {
  public:

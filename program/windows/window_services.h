@@ -13,7 +13,6 @@ struct Services {
   Environment& environment;
   Desktop& desktop;
   FolderPicker& folderPicker;
-  CodePage& codePage;
   TreeLister& treeLister;
   FileReader& fileReader;
   WindowHost& windows;

@@ -78,10 +78,13 @@ bool ListCountIs(HWND list, LRESULT count) {
   return WaitFor([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == count; });
 }
 
-std::wstring NamesOnDisk(const std::wstring& folder) {
+std::wstring NamesOnDisk(const std::wstring& folder, bool capitals) {
   std::vector<std::wstring> names;
   std::error_code missing;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, missing)) names.push_back(entry.path().filename());
+  for (const auto& entry : std::filesystem::directory_iterator(folder, missing)) {
+    names.push_back(entry.path().filename());
+    if (capitals) CharUpperBuffW(names.back().data(), static_cast<DWORD>(names.back().size()));
+  }
   std::sort(names.begin(), names.end());
   return Join(names);
 }

@@ -37,8 +37,9 @@ HWND WaitForWindow(DWORD pid, const wchar_t* className, const wchar_t* title, DW
 std::wstring Join(const std::vector<std::wstring>& items);
 std::vector<std::wstring> ListTexts(HWND list);
 bool ListCountIs(HWND list, LRESULT count);
-// As stored, sorted; none for a folder that is not there.
-std::wstring NamesOnDisk(const std::wstring& folder);
+// As stored (or in capitals, what no change of letter case changes), sorted;
+// none for a folder that is not there.
+std::wstring NamesOnDisk(const std::wstring& folder, bool capitals = false);
 
 inline constexpr wchar_t kSettingsSection[] = L"Software\\VB and VBA Program Settings\\ZEFTA\\SYSTEM";
 

@@ -63,18 +63,7 @@ void UndoneAfterARestart() {
 // or its new name, and the undo must bring back the names of the last run.
 void KilledRunsAreMended() {
   const std::wstring folder = g_root + L"\\kill";
-  // The names in capitals, in order: what no change of letter case changes.
-  const auto upper = [](std::wstring names) {
-    CharUpperBuffW(names.data(), static_cast<DWORD>(names.size()));
-    std::vector<std::wstring> sorted;
-    for (std::size_t at = 0, end; at <= names.size(); at = end + 2) {
-      end = std::min(names.find(L", ", at), names.size());
-      sorted.push_back(names.substr(at, end - at));
-    }
-    std::sort(sorted.begin(), sorted.end());
-    return Join(sorted);
-  };
-  const std::wstring first = upper(NamesOnDisk(folder));
+  const std::wstring first = NamesOnDisk(folder, true);
   std::wstring before;
   int kills = 0, mended = 0;
   srand(GetTickCount());
@@ -97,7 +86,7 @@ void KilledRunsAreMended() {
     const std::wstring now = NamesOnDisk(folder);
     Check(now.find(L".~zefta") == std::wstring::npos && now.find(L".~ZEFTA") == std::wstring::npos,
           "no entry left under a parked name", told);
-    CheckEqual(upper(now), first, "every entry under its old or its new name");
+    CheckEqual(NamesOnDisk(folder, true), first, "every entry under its old or its new name");
     if (round == 5) {
       PressCtrlZ(again.main);
       AnswerMessageBox(again.Id(), 120000);

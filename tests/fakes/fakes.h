@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "controls/form.h"
-#include "fake_code_page.h"
 #include "windows/window_services.h"
 
 namespace zefta::testing {
@@ -238,13 +237,12 @@ struct FakePlatform {
   FakeEnvironment environment;
   FakeDesktop desktop;
   FakeFolderPicker folderPicker;
-  FakeCodePage codePage;
   FakeTreeLister treeLister;
   FakeFileReader fileReader;
   FakeWindowHost windows;
   FakeJournalStorage journal;
-  Services services{files,    messages,   settings,   environment, desktop, folderPicker,
-                    codePage, treeLister, fileReader, windows,     journal};
+  Services services{files,        messages,   settings,   environment, desktop,
+                    folderPicker, treeLister, fileReader, windows,     journal};
 };
 
 }  // namespace zefta::testing

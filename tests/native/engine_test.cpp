@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "fakes.h"
-#include "text_util.h"
 #include "modules/conversion_engine.h"
 #include "modules/messages.h"
 
@@ -122,27 +121,6 @@ TEST(FakeFileSystemOnWine, LooksPathsUpOnePartAtATime) {
   EXPECT_EQ(files.Find(u"c:\\top\\SUB\\aA.jpeg")->content, "second");
   EXPECT_EQ(files.Find(u"C:\\TOP\\sub\\Aa.JPEG")->content, "first");
   EXPECT_EQ(files.Find(u"c:\\top\\link\\aA.jpeg")->content, "second");
-}
-
-// A link is never moved, so what it leads to stays where it is; a dangling
-// link, which no listing shows, is never landed on.
-TEST(EntryRenamerOnWine, NeverMovesALinkNorLandsOnADanglingOne) {
-  FakeFileSystem files(Kind::WineOnLinux);
-  files.AddFile(u"c:\\target\\Real.TXT", "real");
-  files.AddFile(u"c:\\target\\RealDir.D\\INNER.TXT", "inner");
-  files.AddLink(u"c:\\T\\LinkFile.TXT", u"c:\\target\\Real.TXT");
-  files.AddLink(u"c:\\T\\LinkDir.D", u"c:\\target\\RealDir.D");
-  files.AddFile(u"c:\\T\\README.TXT", "ours");
-  files.AddLink(u"c:\\T\\readme.txt", u"c:\\nowhere");
-  EntryRenamer renamer(files);
-  EXPECT_EQ(renamer.Rename(u"c:\\T\\", u"LinkFile.TXT", u"linkfile.txt").outcome, Outcome::Refused);
-  EXPECT_EQ(renamer.Rename(u"c:\\T\\", u"LinkDir.D", u"linkdir.d").outcome, Outcome::Refused);
-  EXPECT_EQ(renamer.Rename(u"c:\\T\\", u"README.TXT", u"readme.txt").outcome, Outcome::LeftParked);
-  EXPECT_EQ(files.ActualPath(u"c:\\target\\real.txt"), u"c:\\target\\Real.TXT");
-  EXPECT_EQ(files.ActualPath(u"c:\\target\\realdir.d\\inner.txt"), u"c:\\target\\RealDir.D\\INNER.TXT");
-  for (auto link : {u"c:\\T\\LinkFile.TXT", u"c:\\T\\LinkDir.D", u"c:\\T\\readme.txt"})
-    EXPECT_TRUE(files.IsLinkSpelled(link)) << testing::U8(link);
-  EXPECT_EQ(files.Find(u"c:\\T\\README.TXT.~zefta0")->content, "ours");
 }
 
 }  // namespace

@@ -35,23 +35,43 @@ const char* PathName(Path path) {
 
 std::u16string Upper(std::u16string_view text) { return MapCase(text, CaseDirection::Upper); }
 
+// The main window on the world's files, listing and list file, the rest of
+// the platform faked; started as the program starts, in folder, with the
+// options given and the completion message on.
+struct Program {
+  Program(World& world, const std::u16string& folder, int small, int ext, int dir, bool choice) : world(world) {
+    environment.variables[u"TEMP"] = world.TempDir();
+    settings.values[u"ZEFTA\\SYSTEM\\DRV"] = folder;
+    settings.values[u"ZEFTA\\SYSTEM\\STTPOS"] = u"0";
+    window.SetHandle(42);
+    window.Initialize();
+    window.Load();
+    window.DirCheck.SetValue(dir);
+    window.SmallCheck.SetValue(small);
+    window.ExtCheck.SetValue(ext);
+    window.SMenuMsgOn.SetChecked(true);
+    window.SMenuCfgSelectMark.SetChecked(choice);
+  }
+  World& world;
+  testing::MessageRecorder messages;
+  testing::MemorySettings settings;
+  testing::FakeEnvironment environment;
+  testing::FakeDesktop desktop;
+  testing::FakeFolderPicker picker;
+  testing::FakeWindowHost host;
+  testing::FakeJournalStorage journal;
+  Services services{world.guarded, messages,       settings,       environment, desktop,
+                    picker,        world.Lister(), world.Reader(), host,        journal};
+  MainWindow window{services};
+};
+
 class Run {
  public:
   Run(World& world, const std::u16string& root, Case c, std::mt19937& rng, PropertyTotals& totals)
-      : world_(world), root_(root), case_(c), rng_(rng), totals_(totals) {}
+      : world_(world), root_(root), case_(c), rng_(rng), totals_(totals),
+        program_(world, root, c.small, c.ext, c.dir, c.path == Path::TreeChoice) {}
 
   void Execute() {
-    environment_.variables[u"TEMP"] = world_.TempDir();
-    settings_.values[u"ZEFTA\\SYSTEM\\DRV"] = root_;
-    settings_.values[u"ZEFTA\\SYSTEM\\STTPOS"] = u"0";
-    window_.SetHandle(42);
-    window_.Initialize();
-    window_.Load();
-    window_.DirCheck.SetValue(case_.dir);
-    window_.SmallCheck.SetValue(case_.small);
-    window_.ExtCheck.SetValue(case_.ext);
-    window_.SMenuMsgOn.SetChecked(true);
-    window_.SMenuCfgSelectMark.SetChecked(case_.path == Path::TreeChoice);
     options_ = window_.Options();
 
     const Snapshot before = Take(world_, root_);
@@ -254,16 +274,12 @@ class Run {
   std::set<std::uint64_t> removed_, twins_;
   long long converted_ = 0;
 
-  testing::MessageRecorder messages_;
-  testing::MemorySettings settings_;
-  testing::FakeEnvironment environment_;
-  testing::FakeDesktop desktop_;
-  testing::FakeFolderPicker picker_;
-  testing::FakeWindowHost host_;
-  testing::FakeJournalStorage journal_;
-  Services services_{world_.guarded, messages_,       settings_,       environment_, desktop_, picker_,
-                     world_.Code(),  world_.Lister(), world_.Reader(), host_,        journal_};
-  MainWindow window_{services_};
+  Program program_;
+  MainWindow& window_ = program_.window;
+  testing::MessageRecorder& messages_ = program_.messages;
+  testing::FakeDesktop& desktop_ = program_.desktop;
+  testing::FakeFolderPicker& picker_ = program_.picker;
+  testing::FakeWindowHost& host_ = program_.host;
 };
 
 }  // namespace
@@ -290,34 +306,16 @@ PropertyTotals RunProperty(World& world, const PropertySettings& settings) {
 
 WholeTreeReport ConvertWholeTreeOnce(World& world, const std::u16string& root, bool lower, bool extensionOnly,
                                      bool directories) {
-  testing::MessageRecorder messages;
-  testing::MemorySettings settings;
-  testing::FakeEnvironment environment;
-  testing::FakeDesktop desktop;
-  testing::FakeFolderPicker picker;
-  testing::FakeWindowHost host;
-  testing::FakeJournalStorage journal;
-  Services services{world.guarded, messages,       settings,       environment, desktop, picker,
-                    world.Code(),  world.Lister(), world.Reader(), host,        journal};
-  MainWindow window(services);
-  environment.variables[u"TEMP"] = world.TempDir();
-  settings.values[u"ZEFTA\\SYSTEM\\STTPOS"] = u"0";
-  window.SetHandle(42);
-  window.Initialize();
-  window.Load();
-  window.DirCheck.SetValue(directories);
-  window.SmallCheck.SetValue(lower);
-  window.ExtCheck.SetValue(extensionOnly);
-  window.SMenuMsgOn.SetChecked(true);
+  Program program(world, u"", lower, extensionOnly, directories, false);
   WholeTreeReport report;
-  picker.result = root;
-  host.onShown = [&](Form& form) {
+  program.picker.result = root;
+  program.host.onShown = [&](Form& form) {
     auto& list = static_cast<ConversionListWindow&>(form);
     report.listed = list.ChangeFileList(list.ListInUse()).Count();
     if (list.ChangeStart.Enabled()) list.ChangeStart_Click();
   };
-  window.SMenuAllChange_Click();
-  for (const auto& m : messages.shown)
+  program.window.SMenuAllChange_Click();
+  for (const auto& m : program.messages.shown)
     if (m.icon == MessageIcon::Information) report.closing = m.text;
   return report;
 }

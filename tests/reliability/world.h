@@ -69,7 +69,6 @@ class World {
   GuardedFiles guarded;
   virtual TreeLister& Lister() = 0;
   virtual FileReader& Reader() = 0;
-  virtual CodePage& Code() = 0;
   virtual std::u16string TempDir() = 0;
 
   // A new empty folder for a tree (under Wine, the Linux side may have put

@@ -74,7 +74,5 @@ WindowHandle Win32Desktop::FindWindowByTitle(std::u16string_view title) {
 
 void Win32Desktop::EndProgram() { ExitProcess(0); }
 
-std::string Win32CodePage::ToAnsi(std::u16string_view text) { return win32::ToAnsi(text); }
-std::u16string Win32CodePage::FromAnsi(std::string_view bytes) { return win32::FromAnsi(bytes); }
 
 }  // namespace zefta::win32

@@ -41,12 +41,6 @@ class Win32Desktop final : public Desktop {
   void EndProgram() override;
 };
 
-class Win32CodePage final : public CodePage {
- public:
-  std::string ToAnsi(std::u16string_view text) override;
-  std::u16string FromAnsi(std::string_view bytes) override;
-};
-
 // The per-user settings store of the classic runtime:
 // HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<app>\<section>,
 // one REG_SZ value per key, so that settings of earlier versions stay valid.

@@ -22,13 +22,12 @@ int RunProgram(int show) {
   Win32Environment environment;
   Win32Desktop desktop;
   ShellFolderPicker folderPicker;
-  Win32CodePage codePage;
   KestrumTreeLister treeLister;
   Win32FileReader fileReader;
   Win32WindowHost windows;
   AppDataJournalStorage journal;
-  const zefta::Services services{files,    messages,   settings,   environment, desktop, folderPicker,
-                                 codePage, treeLister, fileReader, windows,     journal};
+  const zefta::Services services{files,      messages,   settings, environment, desktop,
+                                 folderPicker, treeLister, fileReader, windows,  journal};
 
   zefta::MainWindow main(services);
   if (!main.Initialize()) return 0;

@@ -55,7 +55,6 @@ class FakeWorld final : public World {
 
   TreeLister& Lister() override { return lister_; }
   FileReader& Reader() override { return reader_; }
-  CodePage& Code() override { return code_; }
   std::u16string TempDir() override { return u"c:\\temp"; }
 
   std::u16string NewRoot() override {
@@ -103,7 +102,6 @@ class FakeWorld final : public World {
  private:
   FakeFileSystem files_;
   testing::FakeFileReader reader_;
-  testing::FakeCodePage code_;
   FakeListing lister_{files_, reader_};
 };
 

@@ -42,7 +42,6 @@ class WineWorld final : public World {
 
   TreeLister& Lister() override { return lister_; }
   FileReader& Reader() override { return reader_; }
-  CodePage& Code() override { return code_; }
   std::u16string TempDir() override { return base_ + u"\\temp"; }
 
   // The tree t<n>, with what the Linux side made there, and a chain of
@@ -111,7 +110,6 @@ class WineWorld final : public World {
   int trees_ = 0;
   win32::KestrumTreeLister lister_;
   win32::Win32FileReader reader_;
-  win32::Win32CodePage code_;
   std::vector<HANDLE> held_;
 };
 
