@@ -113,14 +113,6 @@ Program::~Program() {
   CloseHandle(info.hThread);
 }
 
-HWND Program::MainWindow() {
-  Check((main = WaitForWindow(Id(), nullptr, L"SORVEL", 60000)) != nullptr, "the main window appears");
-  return main;
-}
-
-void Program::Command(const char* menuItem) const {
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(zefta::MenuId(MainLayout(), menuItem), 0), 0);
-}
 
 std::wstring AnswerMessageBox(DWORD pid, DWORD timeout) {
   HWND dialog = WaitForWindow(pid, L"#32770", nullptr, timeout);

@@ -54,8 +54,13 @@ struct Program {
   ~Program();
   DWORD Id() const { return info.dwProcessId; }
   bool Ended(DWORD milliseconds = 20000) const { return WaitForSingleObject(info.hProcess, milliseconds) == WAIT_OBJECT_0; }
-  HWND MainWindow();
-  void Command(const char* menuItem) const;
+  HWND MainWindow() {
+    Check((main = WaitForWindow(Id(), nullptr, L"SORVEL", 60000)) != nullptr, "the main window appears");
+    return main;
+  }
+  void Command(const char* menuItem) const {
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(zefta::MenuId(MainLayout(), menuItem), 0), 0);
+  }
 };
 
 // Waits for a message box of the process, reads its text (empty if none came)

@@ -27,14 +27,8 @@ void ConvertEverything(Program& program) {
 void PressCtrlZ(HWND window) {
   SetForegroundWindow(window);
   WaitFor([&] { return GetForegroundWindow() == window; }, 5000);
-  INPUT keys[4] = {};
-  const WORD codes[4] = {VK_CONTROL, 'Z', 'Z', VK_CONTROL};
-  for (int i = 0; i < 4; ++i) {
-    keys[i].type = INPUT_KEYBOARD;
-    keys[i].ki.wVk = codes[i];
-    keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-  }
-  SendInput(4, keys, sizeof(INPUT));
+  for (const auto& [key, flags] : {std::pair<BYTE, DWORD>{VK_CONTROL, 0}, {'Z', 0}, {'Z', KEYEVENTF_KEYUP}, {VK_CONTROL, KEYEVENTF_KEYUP}})
+    keybd_event(key, 0, flags, 0);
 }
 
 }  // namespace

@@ -112,6 +112,12 @@ bool FakeFileSystem::IsLinkSpelled(std::u16string_view path) const {
   return it != entries_.end() && !it->second.linkTo.empty();
 }
 
+std::vector<std::u16string> FakeFileSystem::SortedNames(std::u16string_view folderPath) {
+  auto names = Names(folderPath).value_or(std::vector<std::u16string>{});
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 // A dangling link shows on Windows like any entry; under Wine nowhere.
 bool FakeFileSystem::Listed(const std::u16string& stored) const {
   const auto it = entries_.find(stored);

@@ -47,8 +47,9 @@ class FakeFileSystem : public FileSystem {
   Entry* Find(std::u16string_view path);
   // The stored spelling of the entry that path names, or empty.
   std::u16string ActualPath(std::u16string_view path) const;
-  // Every name in the folder, dangling links included.
+  // Every name in the folder, dangling links included; the listed ones sorted.
   std::vector<std::u16string> AllNames(std::u16string_view folderPath) const;
+  std::vector<std::u16string> SortedNames(std::u16string_view folderPath);
   // Whether the entry stored under exactly this spelling is a link.
   bool IsLinkSpelled(std::u16string_view path) const;
 
@@ -215,7 +216,7 @@ class FakeFileReader : public FileReader {
 // disk of the run under way, which is all a power cut would leave.
 class FakeJournalStorage : public JournalStorage {
  public:
-  bool Claim() override { return claimable; }
+  bool Claim() override { return true; }
   std::optional<std::string> Read(JournalFile file) override;
   bool Create(std::string_view text) override;
   bool Append(std::string_view text, bool flush) override;
@@ -225,7 +226,6 @@ class FakeJournalStorage : public JournalStorage {
 
   std::map<JournalFile, std::string> files;
   std::string flushed;
-  bool claimable = true;
   bool failWrites = false;  // as a full disk
 };
 

@@ -16,12 +16,6 @@ using testing::FakeFileSystem;
 using Kind = FakeFileSystem::Kind;
 using Outcome = RenameResult::Outcome;
 
-std::vector<std::u16string> NamesIn(FakeFileSystem& files, const std::u16string& folder) {
-  auto names = *files.Names(folder);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 TEST(ConversionEngine, ReportTexts) {
   // The counts in plain decimal, the processed one first.
   const std::u16string text = *ReportText({12345, 678}, kNothingConvertedText);
@@ -67,12 +61,9 @@ TEST(EntryRenamer, LearnsForEachVolumeWhatAChangeOfCaseDoes) {
   for (auto path : {u"c:\\A.TXT", u"c:\\B.TXT", u"d:\\A.TXT", u"d:\\B.TXT"}) files.AddFile(path);
   EntryRenamer renamer(files);
   for (auto folder : {u"c:\\", u"d:\\"})
-    for (auto name : {u"A.TXT", u"B.TXT"}) {
-      std::u16string lower(name);
-      std::transform(lower.begin(), lower.end(), lower.begin(), [](char16_t c) { return c >= u'A' && c <= u'Z' ? c + 32 : c; });
+    for (auto [name, lower] : {std::pair{u"A.TXT", u"a.txt"}, {u"B.TXT", u"b.txt"}})
       EXPECT_EQ(renamer.Rename(folder, name, lower).outcome, Outcome::Renamed);
-    }
-  EXPECT_EQ(NamesIn(files, u"d:\\"), (std::vector<std::u16string>{u"a.txt", u"b.txt"}));
+  EXPECT_EQ(files.SortedNames(u"d:\\"), (std::vector<std::u16string>{u"a.txt", u"b.txt"}));
   // Each volume learns on its first parked name (three moves), then c:
   // moves directly and d: parks.
   EXPECT_EQ(files.moves.size(), 3u + 1u + 3u + 2u);
@@ -104,7 +95,7 @@ TEST(EntryRenamerOnWine, NeverReplacesACaseTwinOrATakenParkedName) {
   };
   EXPECT_EQ(renamer.Rename(u"c:\\W\\", u"B.TXT", u"b.txt").outcome, Outcome::Refused);
   EXPECT_EQ(files.moves.back(), std::make_pair(std::u16string(u"c:\\W\\B.TXT.~zefta1"), std::u16string(u"c:\\W\\B.TXT")));
-  EXPECT_EQ(NamesIn(files, u"c:\\W\\"),
+  EXPECT_EQ(files.SortedNames(u"c:\\W\\"),
             (std::vector<std::u16string>{u"B.TXT", u"B.TXT.~zefta0", u"README", u"Second.TXT.~zefta0", u"Third.TXT",
                                          u"first.txt", u"readme", u"second.txt", u"third.txt"}));
   for (auto name : {u"B.TXT", u"B.TXT.~zefta0", u"Second.TXT.~zefta0", u"readme"})

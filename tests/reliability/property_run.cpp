@@ -164,8 +164,7 @@ class Run {
     if (processed != processedExpected || failed < 0) NotAsDesigned("counts " + std::to_string(processed));
     if (failures != (failuresShown ? failed - parked : 0) || parked > failed)
       NotAsDesigned(std::to_string(failures + parked) + " failure messages for " + std::to_string(failed));
-    if (closing != ReportText({processed, converted},
-                              nothingConverted))
+    if (closing != ReportText({processed, converted}, nothingConverted))
       NotAsDesigned("closing message " + testing::U8(closing.value_or(u"(none)")));
     if (desktop_.beeps - beeps != (case_.path == Path::Selected ? 0 : 1)) NotAsDesigned("beeps");
   }
