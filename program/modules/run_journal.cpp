@@ -1,5 +1,7 @@
 #include "modules/run_journal.h"
 
+#include "services/case_mapping.h"
+
 namespace zefta {
 
 bool RunJournal::Claim() { return claimed_ = storage_.Claim(); }
@@ -69,11 +71,16 @@ MendReport RunJournal::Mend(FolderEntries& entries) {
     const std::u16string oldPath = step.folder + step.oldName;
     std::optional<StepOutcome> found;
     if (!run->finished && step.outcome != StepOutcome::Renamed && step.outcome != StepOutcome::Refused) {
-      if (!step.parkedName.empty() && entries.Holder(parked) == NameHolder::Entry) {
-        if (entries.Holder(newPath) == NameHolder::Nothing && entries.Move(parked, newPath)) found = StepOutcome::Renamed;
-        else if (entries.Holder(oldPath) == NameHolder::Nothing && entries.Move(parked, oldPath)) found = StepOutcome::Refused;
+      // Where a change of letter case is honoured, the parked name may have
+      // been learnt on in the other case.
+      const auto stored = step.parkedName.empty() ? std::nullopt : entries.StoredName(parked);
+      const std::u16string at = stored ? step.folder + *stored : parked;
+      if (stored && MapCase(*stored, CaseDirection::Upper) == MapCase(step.parkedName, CaseDirection::Upper) &&
+          entries.Holder(at) == NameHolder::Entry) {
+        if (entries.Holder(newPath) == NameHolder::Nothing && entries.Move(at, newPath)) found = StepOutcome::Renamed;
+        else if (entries.Holder(oldPath) == NameHolder::Nothing && entries.Move(at, oldPath)) found = StepOutcome::Refused;
         else found = StepOutcome::Parked;
-        if (found == StepOutcome::Parked) report.stuck.push_back(parked);
+        if (found == StepOutcome::Parked) report.stuck.push_back(at);
         else ++report.mended;
       } else if (!step.outcome && entries.StoredName(newPath) == step.newName) {
         found = StepOutcome::Renamed;  // moved before the program could say so

@@ -33,9 +33,12 @@ inline constexpr std::uint16_t kAttrDirectory = 16;
 // What holds a name, as far as moving it is concerned.
 enum class NameHolder {
   Nothing,   // no entry: the name is free
-  Entry,     // an entry itself: a move renames it and nothing else
+  Entry,     // the entry of exactly this name itself: a move renames it and
+             // nothing else
   Link,      // a link (a reparse point, or a name whose handle leads to
-             // another path): a move could carry off what it leads to
+             // another path): a move could carry off what it leads to; or an
+             // entry found only under another spelling, where the one asked
+             // may be a dangling link's
   Unlisted,  // something no listing shows (a dangling link under Wine): a
              // move onto the name would replace it
 };

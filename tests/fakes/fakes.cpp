@@ -176,7 +176,10 @@ std::u16string FakeFileSystem::ActualPath(std::u16string_view path) const {
 }
 
 NameHolder FakeFileSystem::Holder(std::u16string_view path) {
-  if (const auto stored = Resolve(path)) return entries_.at(*stored).linkTo.empty() ? NameHolder::Entry : NameHolder::Link;
+  if (const auto stored = Resolve(path)) {
+    const bool asked = stored->substr(Parent(*stored).size() + 1) == Normal(path).substr(Parent(Normal(path)).size() + 1);
+    return asked && entries_.at(*stored).linkTo.empty() ? NameHolder::Entry : NameHolder::Link;
+  }
   return Resolve(path, true) ? NameHolder::Unlisted : NameHolder::Nothing;
 }
 

@@ -119,8 +119,9 @@ NameHolder Win32FileSystem::Holder(std::u16string_view pathView) {
   if (!entry) return NameHolder::Entry;
   const std::u16string finalPath = WithoutPrefix(*entry);
   const PathParts final = SplitPath(finalPath), asked = SplitPath(path);
-  if (final.name != asked.name && (!SameIgnoringCase(final.name, asked.name) || StoredName(path) != final.name))
-    return NameHolder::Link;
+  // Another spelling answered for the one asked: under Wine that one may be
+  // a dangling link's, whose twin a move would take under the wrong name.
+  if (final.name != asked.name) return NameHolder::Link;
   if (SameIgnoringCase(WithoutSeparator(final.folder), WithoutSeparator(asked.folder))) return NameHolder::Entry;
   // A folder reached by a link on the way, or by another drive letter:
   // where it leads goes through the same translation.

@@ -85,7 +85,10 @@ class WineWorld final : public World {
   }
   std::string Content(const std::u16string& path) override { return reader_.ReadAll(path).value_or(""); }
 
+  // Not a link: Wine would delete through it what it leads to, and the links
+  // are the Linux side's to check.
   void Delete(const std::u16string& path) override {
+    if (files_.Holder(path) != NameHolder::Entry) return;
     SetFileAttributesW(W(path), FILE_ATTRIBUTE_NORMAL);
     for (const auto& name : files_.Names(path + u"\\").value_or(std::vector<std::u16string>{})) Delete(path + u"\\" + name);
     if (!DeleteFileW(W(path))) RemoveDirectoryW(W(path));
