@@ -41,7 +41,8 @@ step() {
     echo "   FAILED (see $out/$name.log)"
     failed_steps+=("$name")
   fi
-  sed -n 's/^\([0-9]*: \)\{0,1\}\(FIGURE|.*\)$/\2/p' "$out/$name.log" >>"$figures"
+  # Windows programs end their lines in CR LF; ctest -V repeats a test's lines.
+  tr -d '\r' <"$out/$name.log" | sed -n 's/^\([0-9]*: \)\{0,1\}\(FIGURE|.*\)$/\2/p' | awk '!seen[$0]++' >>"$figures"
 }
 
 sanitizer_tests() {
