@@ -85,8 +85,15 @@ class WineWorld final : public World {
   }
   std::string Content(const std::u16string& path) override { return reader_.ReadAll(path).value_or(""); }
 
-  // Not a link: Wine would delete through it what it leads to, and the links
-  // are the Linux side's to check.
+  // The links are the Linux side's to check, by inode: a link whose target a
+  // run renamed (rightly) dangles, and Wine then shows it nowhere.
+  std::vector<std::u16string> EveryName(const std::u16string& folder) override {
+    std::vector<std::u16string> names;
+    for (auto& name : World::EveryName(folder))
+      if (!IsLink(folder + u"\\" + name)) names.push_back(std::move(name));
+    return names;
+  }
+  // Not a link: Wine would delete through it what it leads to.
   void Delete(const std::u16string& path) override {
     if (files_.Holder(path) != NameHolder::Entry) return;
     SetFileAttributesW(W(path), FILE_ATTRIBUTE_NORMAL);
