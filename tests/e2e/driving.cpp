@@ -98,9 +98,12 @@ Program::Program(const std::vector<std::pair<std::wstring, std::wstring>>& setti
   std::wstring line = L"\"" + exe + L"\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
-  Check(CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       exe.substr(0, exe.find_last_of(L'\\')).c_str(), &startup, &info),
-        "ZEFTA.EXE starts", line);
+  // Wine may still be tearing down an instance that has just ended.
+  bool started = false;
+  for (int attempt = 0; attempt < 5 && !started; ++attempt, Sleep(started ? 0 : 500))
+    started = CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             exe.substr(0, exe.find_last_of(L'\\')).c_str(), &startup, &info);
+  Check(started, "ZEFTA.EXE starts", line + (started ? L"" : L" (error " + std::to_wstring(GetLastError()) + L")"));
 }
 
 Program::~Program() {
