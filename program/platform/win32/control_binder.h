@@ -98,7 +98,7 @@ class ControlBinder {
 
 // The binder of one row of a layout, by the control's kind. The row's model
 // must be of the class that its kind binds (a CheckBox row a CheckBox, ...);
-// any other model, or none, throws std::logic_error naming the row.
+// any other model, or none, throws a std::exception naming the row.
 std::unique_ptr<ControlBinder> MakeBinder(const ControlLayout& row, int id, FontSet& fonts, int windowPoints);
 
 // A caption model without text of its own starts with the row's caption.
