@@ -74,13 +74,9 @@ class FakeWorld final : public World {
   }
   std::vector<std::u16string> EveryName(const std::u16string& folder) override { return files_.AllNames(folder); }
   bool IsLink(const std::u16string& path) override { return files_.IsLinkSpelled(path); }
-  bool MakeDirectory(const std::u16string& path) override {
-    files_.AddDirectory(path);
-    return true;
-  }
+  bool MakeDirectory(const std::u16string& path) override { return files_.AddDirectory(path), true; }
   bool MakeFile(const std::u16string& path, const std::string& content, bool) override {
-    files_.AddFile(path, content);
-    return true;
+    return files_.AddFile(path, content), true;
   }
   std::uint64_t Identity(const std::u16string& path) override {
     const auto* entry = files_.Find(path);
@@ -117,11 +113,7 @@ using Kind = zefta::testing::FakeFileSystem::Kind;
 const char* KindName(Kind kind) { return kind == Kind::Windows ? "windows" : "wine"; }
 
 // Trees that once failed, replayed in every run: seed, kind and number.
-struct Regression {
-  std::uint32_t seed;
-  Kind kind;
-  int tree;
-};
+struct Regression { std::uint32_t seed; Kind kind; int tree; };
 const Regression kRegressions[] = {
     {1, Kind::WineOnLinux, 13},  // the way back from a parked name landed on a dangling case twin
     {2419471561, Kind::WineOnLinux, 20539},  // a listed link gone dangling let its case twin be parked
