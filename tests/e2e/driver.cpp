@@ -158,22 +158,6 @@ void SecondInstanceEnds() {
   Check(second.Ended() && IsWindowVisible(first.main), "the second start ends, the first runs on");
 }
 
-void SettingsKeptAcrossARestart() {
-  {
-    Program first({{L"DRV", g_root + L"\\settings"}, {L"DIR", L"0"}, {L"SMALL", L"0"}});
-    if (!first.MainWindow()) return;
-    // The clicks come before the close box: posted messages keep their order.
-    for (const char* box : {"DirCheck", "SmallCheck"}) PostMessageW(FrameControl(first.main, box), BM_CLICK, 0, 0);
-  }
-  Program again({});
-  if (!again.MainWindow()) return;
-  HWND list = MainControl(again.main, "List");
-  Check(ListCountIs(list, 2), "the restarted window shows the same folder, with its directory", Join(ListTexts(list)));
-  for (const char* box : {"DirCheck", "SmallCheck"})
-    Check(SendMessageW(FrameControl(again.main, box), BM_GETCHECK, 0, 0) == BST_CHECKED,
-          std::string("the restarted window has ") + box + " checked");
-}
-
 void MissingLibraryReported() {
   Program alone({{L"DRV", g_root + L"\\nolib"}}, L"", g_root + L"\\nolib\\ZEFTA.EXE");
   if (!alone.MainWindow()) return;
@@ -193,7 +177,6 @@ const struct {
     {L"tree", TreeConvertedThroughTheListWindow},
     {L"clear", ClearRemovesTheSettings},
     {L"second-instance", SecondInstanceEnds},
-    {L"settings", SettingsKeptAcrossARestart},
     {L"missing-library", MissingLibraryReported},
     {L"undo", UndoneAfterARestart},
     {L"killed-runs", KilledRunsAreMended, false},

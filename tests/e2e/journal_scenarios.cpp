@@ -1,6 +1,6 @@
 // The journal seen from outside: the last run undone by Ctrl+Z after a
-// restart, and (make reliability only) ZEFTA.EXE killed in the middle of
-// runs, started again and undone.
+// restart (which keeps the settings the user left), and (make reliability
+// only) ZEFTA.EXE killed in the middle of runs, started again and undone.
 #include <windows.h>
 
 #include <algorithm>
@@ -37,13 +37,16 @@ void UndoneAfterARestart() {
   const std::wstring folder = g_root + L"\\undo";
   const std::wstring before = NamesOnDisk(folder);
   {
-    Program program({{L"DRV", folder}, {L"SMALL", L"1"}, {L"MSG", L"1"}});
+    Program program({{L"DRV", folder}, {L"SMALL", L"0"}, {L"MSG", L"1"}});
     if (!program.MainWindow()) return;
+    PostMessageW(FrameControl(program.main, "SmallCheck"), BM_CLICK, 0, 0);  // before the start: posted in order
     ConvertEverything(program);
     CheckEqual(AnswerMessageBox(program.Id()), L"3ファイル中、3ファイルを変換しました。", "the run converts the folder");
   }
   Program again({});
   if (!again.MainWindow()) return;
+  Check(SendMessageW(FrameControl(again.main, "SmallCheck"), BM_GETCHECK, 0, 0) == BST_CHECKED,
+        "the restarted window has the settings the user left");
   PressCtrlZ(again.main);
   CheckEqual(AnswerMessageBox(again.Id()), L"3ファイル中、3ファイルを元に戻しました。", "after a restart Ctrl+Z undoes the run");
   CheckEqual(NamesOnDisk(folder), before, "every old name is back");

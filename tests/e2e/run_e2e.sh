@@ -44,11 +44,9 @@ chmod a-w "$top/ReadOnly.txt"
 files "$top/ソDir" x.txt
 files "$top/サブDir" Mixed.Case.doc
 files "$top/a" b.TXT
-files "$root/settings" a.txt
 files "$root/undo" Alpha.TXT Beta.TXT Gamma.Txt
 mkdir -p "$root/kill"
 (cd "$root/kill" && for i in $(seq 1000 3999); do echo "$i" > "K0$i.TXT"; done)
-mkdir -p "$root/settings/sub"
 # The program alone, without its library.
 mkdir -p "$root/nolib"
 cp "$exe" "$root/nolib/"

@@ -17,7 +17,7 @@ namespace {
 using namespace zefta::testing;
 
 TEST(JournalFormat, KeepsEveryNameAndRefusesADamagedLine) {
-  const std::u16string odd = u"Café\t100%\n한글😀" + std::u16string(1, char16_t(0xD800)) + u".TXT";
+  const std::u16string odd = u"Café\t100%\n한글😀\U0010FFFF" + std::u16string(1, char16_t(0xD800)) + u"\uE000.TXT";
   const std::string text = HeaderLine(RunKind::Undo) + StepLine(1, {u"c:\\ソ表\\", odd, u"x", u"", {}}) +
                            DoneLine(1, StepOutcome::Parked) + EndLine();
   const auto run = ParseJournal(text);
@@ -26,6 +26,7 @@ TEST(JournalFormat, KeepsEveryNameAndRefusesADamagedLine) {
   EXPECT_TRUE(run->finished);
   ASSERT_EQ(run->steps.size(), 1u);
   EXPECT_EQ(run->steps[0].oldName, odd);
+  EXPECT_NE(text.find("😀\U0010FFFF"), std::string::npos) << "pairs readable as UTF-8";
   EXPECT_EQ(run->steps[0].outcome, StepOutcome::Parked);
   // A torn last line is one the program was writing when it stopped.
   EXPECT_FALSE(ParseJournal(text.substr(0, text.size() - 3))->finished);
@@ -83,17 +84,22 @@ TEST(Journal, ARunCutShortAtAnyMoveIsMendedAndThenUndone) {
   }
 }
 
-TEST(Journal, ADamagedJournalIsSetAsideAndAFailedOneTold) {
+TEST(Journal, ADamagedJournalAStuckEntryAndAFailedWriteAreEachTold) {
   MainWindowFixture f;
   f.platform.files.kind = FakeFileSystem::Kind::WineOnLinux;
   f.platform.files.AddFile(u"c:\\W\\A.TXT.~zefta0");
-  f.platform.journal.files[JournalFile::Current] =
-      HeaderLine(RunKind::Convert) + StepLine(1, {u"c:\\W\\", u"A.TXT", u"a.txt", u"A.TXT.~zefta0", {}}) + "x\t0\n";
+  const std::string cut = HeaderLine(RunKind::Convert) + StepLine(1, {u"c:\\W\\", u"A.TXT", u"a.txt", u"A.TXT.~zefta0", {}});
+  f.platform.journal.files[JournalFile::Current] = cut + "x\t0\n";
   f.window.MendCutRun();
   EXPECT_TRUE(f.platform.files.moves.empty());
   EXPECT_TRUE(f.platform.journal.files.count(JournalFile::SetAside));
   ASSERT_EQ(f.Texts().size(), 1u);
   EXPECT_TRUE(f.Texts()[0].starts_with(main_texts::kJournalDamaged));
+  // A sound journal whose entry can go neither way names where it stays.
+  for (const auto* name : {u"A.TXT", u"a.txt"}) f.platform.files.AddFile(u"c:\\W\\" + std::u16string(name));
+  f.platform.journal.files[JournalFile::Current] = cut;
+  f.window.MendCutRun();
+  EXPECT_EQ(f.Texts().back(), std::u16string(main_texts::kNotMended) + u"\nc:\\W\\A.TXT.~zefta0");
   // A journal that cannot be written stops no run, and says so once.
   f.platform.files.AddFile(u"c:\\W\\B.TXT");
   f.platform.journal.failWrites = true;
@@ -104,6 +110,12 @@ TEST(Journal, ADamagedJournalIsSetAsideAndAFailedOneTold) {
   const Names texts = f.Texts();
   EXPECT_EQ(std::count(texts.begin(), texts.end(), kJournalFailedText), 1);
   EXPECT_FALSE(f.window.SMenuUndo.Enabled());
+  // A damaged record of the last run renames nothing by it.
+  f.platform.journal.files[JournalFile::LastRun] = "x\t0\n";
+  f.window.UpdateUndo();
+  f.window.SMenuUndo.UserClick();
+  EXPECT_TRUE(f.Texts().back().starts_with(main_texts::kJournalDamaged));
+  EXPECT_FALSE(f.platform.journal.files.count(JournalFile::LastRun));
 }
 
 }  // namespace

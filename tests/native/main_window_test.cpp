@@ -154,6 +154,7 @@ TEST(Drops, AreTakenAsCopiesOfFileListsOnlyAndConvertTheirOwnNames) {
   f.platform.files.AddFile(u"c:\\Data\\a.txt");
   f.platform.files.AddFile(u"c:\\Data\\UP.TXT");
   f.window.OLEDragDrop(DropData{false, {u"c:\\Data\\a.txt"}});
+  f.window.UpdateUndo();  // nothing to undo yet
   EXPECT_EQ(f.platform.desktop.beeps, 0);
   // The folder part is no part of the test: an upper-case name under a
   // mixed-case folder needs nothing; a drive root neither.
@@ -161,6 +162,7 @@ TEST(Drops, AreTakenAsCopiesOfFileListsOnlyAndConvertTheirOwnNames) {
   EXPECT_TRUE(f.platform.messages.shown.empty());  // SMenuMsgOn is not checked
   EXPECT_EQ(f.platform.desktop.beeps, 1);
   EXPECT_EQ(f.platform.files.ActualPath(u"c:\\data\\a.txt"), u"c:\\Data\\A.TXT");
+  EXPECT_TRUE(f.window.SMenuUndo.Enabled()) << "a drop can be undone";
   for (const auto& move : f.platform.files.moves) EXPECT_TRUE(move.first.starts_with(u"c:\\Data\\a.txt"));
 }
 
