@@ -70,6 +70,7 @@ TEST(Journal, ARunCutShortAtAnyMoveIsMendedAndThenUndone) {
     } catch (const Killed&) {
     }
     platform.files.onMove = nullptr;
+    platform.desktop.pointer = Pointer::Default;  // the cut program's hourglass went with it
     if (killAt % 2) platform.journal.files[JournalFile::Current] = platform.journal.flushed;
     MainWindow again(platform.services);
     ASSERT_TRUE(again.Initialize());
@@ -79,6 +80,7 @@ TEST(Journal, ARunCutShortAtAnyMoveIsMendedAndThenUndone) {
           << U8(name) << " after a cut at move " << killAt;
     EXPECT_EQ(again.SMenuUndo.Enabled(), platform.files.SortedNames(u"c:\\W\\") != before);
     again.SMenuUndo.UserClick();
+    EXPECT_EQ(platform.desktop.pointer, Pointer::Default);
     EXPECT_EQ(platform.files.SortedNames(u"c:\\W\\"), before) << "undone after a cut at move " << killAt;
     EXPECT_FALSE(again.SMenuUndo.Enabled());
   }
