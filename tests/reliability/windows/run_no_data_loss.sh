@@ -7,7 +7,8 @@
 set -eu
 here=$(cd "$(dirname "$0")/../../.." && pwd)
 work=$(mktemp -d /tmp/zefta-reliability-XXXXXX)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+# A failed run leaves its trees for a look by inode; a passed one cleans up.
+trap 'if [ $? -eq 0 ]; then chmod -R u+w "$work"; rm -rf "$work"; else echo "trees kept in $work" >&2; fi' EXIT
 export ZEFTA_TREES=${ZEFTA_TREES:-3}
 
 file() { mkdir -p "$(dirname "$1")"; printf 'linux side %s\n' "$1" > "$1"; }
