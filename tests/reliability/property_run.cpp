@@ -240,25 +240,26 @@ class Run {
 
   void Compare(const Snapshot& before, const Snapshot& after) {
     long long caseChanges = 0;
-    const auto note = [&](long long& total, const char* what, const EntryRecord& entry) {
+    // With the entry's identity (under Wine its inode), to look for it on disk.
+    const auto note = [&](long long& total, const char* what, const EntryRecord& entry, std::uint64_t id) {
       ++total;
-      std::printf("%s (%s): %s\n", what, PathName(case_.path), testing::U8(entry.path).c_str());
+      std::printf("%s (%s): %s [%llu]\n", what, PathName(case_.path), testing::U8(entry.path).c_str(), 0ull + id);
     };
     for (const auto& [id, old] : before) {
       const auto it = after.find(id);
       if (it == after.end()) {
-        if (!removed_.count(id)) note(totals_.lost, "lost", old);
+        if (!removed_.count(id)) note(totals_.lost, "lost", old, id);
         continue;
       }
       const EntryRecord& now = it->second;
-      if (now.parent != old.parent) note(totals_.moved, "moved", old);
+      if (now.parent != old.parent) note(totals_.moved, "moved", old, id);
       if (Upper(now.name) == Upper(old.name)) caseChanges += now.name != old.name;
       else if (Upper(WithoutParking(now.name)) == Upper(old.name) && ReportedParked(now.path)) ++totals_.leftParkedReported;
-      else note(totals_.otherThanCase, "renamed other than in case", old);
-      if (!old.directory && now.content != old.content) note(totals_.contentChanged, "content changed", old);
+      else note(totals_.otherThanCase, "renamed other than in case", old, id);
+      if (!old.directory && now.content != old.content) note(totals_.contentChanged, "content changed", old, id);
     }
     for (const auto& [id, now] : after)
-      if (!before.count(id) && !twins_.count(id)) note(totals_.appeared, "appeared", now);
+      if (!before.count(id) && !twins_.count(id)) note(totals_.appeared, "appeared", now, id);
     totals_.caseChanges += caseChanges;
     if (removed_.empty() && converted_ != caseChanges)
       NotAsDesigned(std::to_string(converted_) + " converted, " + std::to_string(caseChanges) + " renamed on disk");
