@@ -74,5 +74,4 @@ WindowHandle Win32Desktop::FindWindowByTitle(std::u16string_view title) {
 
 void Win32Desktop::EndProgram() { ExitProcess(0); }
 
-
 }  // namespace zefta::win32
