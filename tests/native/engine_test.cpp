@@ -18,8 +18,7 @@ using Outcome = RenameResult::Outcome;
 
 TEST(ConversionEngine, ReportTexts) {
   // The counts in plain decimal, the processed one first.
-  const std::u16string text = *ReportText({12345, 678}, kNothingConvertedText);
-  EXPECT_EQ(text, u"12345ファイル中、678ファイルを変換しました。");
+  EXPECT_EQ(*ReportText({12345, 678}, kNothingConvertedText), u"12345ファイル中、678ファイルを変換しました。");
   EXPECT_EQ(ReportText({2, 0}, kNothingConvertedText), kNothingConvertedText);
   EXPECT_FALSE(ReportText({2, 0}));
   EXPECT_EQ(LeftParkedText({u"c:\\W\\", u"B.TXT"}, {Outcome::LeftParked, u"c:\\W\\B.TXT.~zefta0"}),

@@ -123,13 +123,18 @@ class Run {
   void Inject(int kind, const std::u16string& path) {
     ++totals_.faults;
     if (kind == 0) {
-      // Told by identity, not by name: beside a case twin the name still
-      // leads somewhere after the entry itself has gone. From the root,
-      // which no run renames, so that no folder above is named in an old
-      // spelling.
-      const Snapshot before = Take(world_, root_);
+      // By identity (beside a case twin a name outlives its entry), from the root (where
+      // a link the delete leaves dangling drops out of sight) and through the path as the
+      // delete goes: under Wine a folder held open cannot be listed, so the root misses all below it.
+      const auto reach = [&](bool through) {
+        Snapshot reached = Take(world_, root_);
+        if (through) reached.merge(Take(world_, path));
+        if (through) reached[world_.Identity(path)];
+        return reached;
+      };
+      const Snapshot before = reach(!world_.IsLink(path));
       world_.Delete(path);
-      const Snapshot after = Take(world_, root_);
+      const Snapshot after = reach(true);
       for (const auto& [id, record] : before)
         if (!after.count(id)) removed_.insert(id);
     } else if (kind == 1) {

@@ -71,8 +71,7 @@ Snapshot Take(World& world, const std::u16string& root) {
       const std::u16string path = folder + u"\\" + name;
       const bool link = world.IsLink(path);
       const bool directory = !link && world.guarded.DirectoryExists(path);
-      // A link by its place; an entry seen by the listing but not reachable
-      // by its name by its path, so that it stays visible.
+      // A link by its place, as is an entry listed but not reachable by its path.
       std::uint64_t id = link ? 0 : world.Identity(path);
       const std::size_t place = link ? std::hash<std::u16string>{}(name) ^ folderId * 0x9E3779B97F4A7C15ull
                                      : std::hash<std::u16string>{}(path);

@@ -17,8 +17,7 @@ namespace zefta::reliability {
 // The entry's name without the suffixes of parked names (".~zefta0" to 9).
 std::u16string_view WithoutParking(std::u16string_view name);
 
-// The last part of path with every letter in the other case: "ReadMe.Txt"
-// as "rEADmE.tXT".
+// The last part of path with every letter in the other case: "ReadMe.Txt" as "rEADmE.tXT".
 std::u16string WithFlippedCase(const std::u16string& path);
 
 // Between the program and the world's own file system: counts the moves,

@@ -1,7 +1,6 @@
 // The no-data-loss runs in memory: half on a file system like Windows, half
 // like Wine on a Linux folder, where names that differ only in letter case
 // stand side by side and can appear in the middle of a run.
-// no_data_loss_native [--runs=N] [--seed=N]; prints the figures.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -86,7 +85,6 @@ class FakeWorld final : public World {
 
   void Delete(const std::u16string& path) override { files_.Remove(path); }
   void Hold(const std::u16string& path) override { guarded.held.push_back(path); }
-  // Every letter of the name in the other case: "ReadMe.Txt" beside "rEADmE.tXT".
   std::optional<std::uint64_t> MakeTwin(const std::u16string& path) override {
     const std::u16string stored = files_.ActualPath(path);
     if (files_.kind != FakeFileSystem::Kind::WineOnLinux || stored.empty()) return std::nullopt;
