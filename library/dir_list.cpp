@@ -10,44 +10,26 @@
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "kestrum.h"
 #include "kestrum_internal.h"
+#include "tree_walk.h"
 
 static_assert(KESTRUM_LIST_UTF8 == kestrum::kListUtf8);
 
 namespace {
 
-struct ListWalk {
-  HANDLE file;  // INVALID_HANDLE_VALUE when the list file could not be created
-  int mode;
-  UINT codePage;  // the text of the arguments and the lines
-  int files = 0;
-  std::string line;
-  wchar_t path[MAX_PATH] = {};  // the directory walked; no longer path reaches the file functions
-};
-
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  ~FindHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
 // The caller's text as a wide path; false for bytes that are not text of that
-// code page (invalid UTF-8), which name no path, and for a path longer than
-// the file functions take.
-bool WidePath(UINT codePage, const char* text, wchar_t (&out)[MAX_PATH]) {
+// code page (invalid UTF-8), which name no path.
+bool WidePath(UINT codePage, const char* text, std::wstring& out) {
   const DWORD flags = codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
-  return MultiByteToWideChar(codePage, flags, text, -1, out, MAX_PATH) > 0;
+  const int size = MultiByteToWideChar(codePage, flags, text, -1, nullptr, 0);
+  if (size <= 0) return false;
+  out.assign(static_cast<std::size_t>(size), L'\0');
+  if (MultiByteToWideChar(codePage, flags, text, -1, out.data(), size) != size) return false;
+  out.resize(static_cast<std::size_t>(size - 1));
+  return true;
 }
 
 // The stored name as the list's text, when that text holds it exactly: no
@@ -71,66 +53,77 @@ bool ExactText(UINT codePage, const wchar_t* name, std::string& out) {
   if (WideCharToMultiByte(codePage, flags, name, -1, out.data(), size, nullptr, defaultUsed) != size || usedDefault)
     return false;
   out.resize(static_cast<std::size_t>(size - 1));
-  wchar_t back[MAX_PATH];
-  return WidePath(codePage, out.c_str(), back) && std::wcscmp(back, name) == 0;
+  std::wstring back;
+  return WidePath(codePage, out.c_str(), back) && back == name;
 }
 
-// Writes the line's bytes; a failed write (disk full) is passed over.
-void WriteListLine(ListWalk& walk, const std::string& dir, const std::string& name) {
-  if (walk.file == INVALID_HANDLE_VALUE) return;
-  walk.line.clear();
-  kestrum::AppendListLine(walk.line, walk.mode, dir, name);
-  DWORD written = 0;
-  WriteFile(walk.file, walk.line.data(), static_cast<DWORD>(walk.line.size()), &written, nullptr);
-}
+// The list of one call: a line per entry whose text is exact, in the walk's
+// order; every file counted. Below a folder without an exact text entries
+// are walked and counted, but no line could name them.
+class ListWriter final : public kestrum::TreeVisitor {
+ public:
+  ListWriter(HANDLE file, int mode, UINT codePage) : file_(file), mode_(mode), codePage_(codePage) {}
+  // The top as the lines give it.
+  void Begin(const char* top) {
+    text_ = top;
+    line_.reserve(2 * kestrum::kMaxAnsiPath);
+  }
+  int Files() const { return files_; }
 
-bool IsDotEntry(const wchar_t* name) { return std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0; }
-
-// Whether a path of these lengths reaches the file functions: MAX_PATH
-// characters, NUL included, and in the ANSI modes MAX_PATH bytes of its text
-// as well (no text: it gets no line, so only the characters count).
-bool Reachable(const ListWalk& walk, std::size_t characters, const std::string* text, std::size_t bytes) {
-  if (characters >= MAX_PATH) return false;
-  return !text || walk.codePage == CP_UTF8 || bytes < kestrum::kMaxAnsiPath;
-}
-
-// Depth-first pre-order: a subdirectory's whole subtree is written where the
-// subdirectory is met. walk.path holds the directory (pathLength characters),
-// `text` how its lines give it (null below a directory without an exact text:
-// those entries are walked and counted, but no line could name them). Both
-// are extended and restored.
-void ListDirTree(ListWalk& walk, std::size_t pathLength, std::string* text) {
-  const std::size_t textLength = text ? text->size() : 0;
-  if (!Reachable(walk, pathLength + 4, text, textLength + 4)) return;  // "\*.*" would not reach the API
-  std::wmemcpy(walk.path + pathLength, L"\\*.*", 5);
-  WIN32_FIND_DATAW entry;
-  const FindHandle search(FindFirstFileW(walk.path, &entry));
-  walk.path[pathLength] = L'\0';
-  if (!search.valid()) return;
-  std::string name;
-  do {
-    const bool named = text && ExactText(walk.codePage, entry.cFileName, name);
-    const std::size_t nameLength = std::wcslen(entry.cFileName);
-    // An entry the file functions cannot reach is left out, never cut short.
-    if (!Reachable(walk, pathLength + 1 + nameLength, named ? text : nullptr, textLength + 1 + name.size())) continue;
-    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      if (named && kestrum::ModeListsFiles(walk.mode)) WriteListLine(walk, *text, name);
-      ++walk.files;
-      continue;
+  Next Entry(std::wstring_view, const WIN32_FIND_DATAW& entry) override {
+    const bool named = named_.empty() || named_.back();
+    const bool exact = named && ExactText(codePage_, entry.cFileName, name_);
+    // In the ANSI modes an entry whose text is too long for the ANSI file
+    // functions is left out, never cut short.
+    const std::size_t bytes = text_.size() + 1 + name_.size();
+    if (exact && codePage_ != CP_UTF8 && bytes >= kestrum::kMaxAnsiPath) return Next::Skip;
+    const bool directory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (exact && (directory ? kestrum::ModeListsDirectories(mode_) : kestrum::ModeListsFiles(mode_))) WriteLine();
+    if (!directory) {
+      ++files_;
+      return Next::Skip;
     }
-    if (IsDotEntry(entry.cFileName)) continue;
-    if (named && kestrum::ModeListsDirectories(walk.mode)) WriteListLine(walk, *text, name);
-    // A junction or directory link is an entry of its own but is not entered:
-    // a cycle cannot trap the walk, and nothing outside the tree gets listed.
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
-    walk.path[pathLength] = L'\\';
-    std::wmemcpy(walk.path + pathLength + 1, entry.cFileName, nameLength + 1);
-    if (named) *text += '\\' + name;
-    ListDirTree(walk, pathLength + 1 + nameLength, named ? text : nullptr);
-    walk.path[pathLength] = L'\0';
-    if (text) text->resize(textLength);
-  } while (FindNextFileW(search.get(), &entry));
-}
+    // Its pattern, "\*.*", must reach the ANSI functions too.
+    if (exact && codePage_ != CP_UTF8 && bytes + 4 >= kestrum::kMaxAnsiPath) return Next::Skip;
+    enteringNamed_ = exact;
+    return Next::Go;
+  }
+  void EnterFolder(std::wstring_view) override {
+    if (named_.empty()) {  // the top
+      named_.push_back(true);
+      return;
+    }
+    lengths_.push_back(text_.size());
+    if (enteringNamed_) text_.append(1, '\\').append(name_);
+    named_.push_back(enteringNamed_);
+  }
+  void LeaveFolder() override {
+    named_.pop_back();
+    if (lengths_.empty()) return;
+    text_.resize(lengths_.back());
+    lengths_.pop_back();
+  }
+
+ private:
+  // A failed write (disk full) is passed over.
+  void WriteLine() {
+    if (file_ == INVALID_HANDLE_VALUE) return;
+    line_.clear();
+    kestrum::AppendListLine(line_, mode_, text_, name_);
+    DWORD written = 0;
+    WriteFile(file_, line_.data(), static_cast<DWORD>(line_.size()), &written, nullptr);
+  }
+
+  HANDLE file_;  // INVALID_HANDLE_VALUE when the list file could not be created
+  int mode_;
+  UINT codePage_;
+  int files_ = 0;
+  std::string text_;  // how the lines give the folder being read
+  std::string name_, line_;
+  std::vector<std::size_t> lengths_;
+  std::vector<bool> named_;
+  bool enteringNamed_ = false;
+};
 
 HANDLE CreateListFile(UINT codePage, const char* listPath) {
   // CREATE_NEW: an earlier list that could not be deleted is left as it was.
@@ -138,10 +131,10 @@ HANDLE CreateListFile(UINT codePage, const char* listPath) {
     DeleteFileA(listPath);
     return CreateFileA(listPath, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   }
-  wchar_t path[MAX_PATH];
+  std::wstring path;
   if (!WidePath(CP_UTF8, listPath, path)) return INVALID_HANDLE_VALUE;
-  DeleteFileW(path);
-  return CreateFileW(path, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DeleteFileW(path.c_str());
+  return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 }  // namespace
@@ -149,16 +142,19 @@ HANDLE CreateListFile(UINT codePage, const char* listPath) {
 extern "C" int __cdecl MakeDirFileList_(int mode, const char* dir, const char* listPath) {
   // The ANSI modes take and give text as the ANSI file functions would.
   const UINT codePage = kestrum::ModeIsUtf8(mode) ? CP_UTF8 : AreFileApisANSI() ? CP_ACP : CP_OEMCP;
-  ListWalk walk{CreateListFile(codePage, listPath), mode, codePage, 0, {}};
+  const HANDLE file = CreateListFile(codePage, listPath);
+  ListWriter writer(file, mode, codePage);
   try {
-    std::string text(dir);
-    if (WidePath(codePage, dir, walk.path)) {
-      text.reserve(kestrum::kMaxAnsiPath);
-      walk.line.reserve(2 * kestrum::kMaxAnsiPath);
-      ListDirTree(walk, std::wcslen(walk.path), &text);
+    std::wstring top;
+    if (WidePath(codePage, dir, top) && (codePage == CP_UTF8 || std::strlen(dir) + 4 < kestrum::kMaxAnsiPath)) {
+      writer.Begin(dir);
+      // The UTF-8 modes reach entries at any depth; the ANSI ones keep to
+      // what the ANSI functions reach.
+      kestrum::WalkTree(top, codePage == CP_UTF8 ? kestrum::PathReach::AnyLength : kestrum::PathReach::Classic,
+                        writer);
     }
   } catch (...) {  // out of memory: the lines so far stay, nothing escapes
   }
-  if (walk.file != INVALID_HANDLE_VALUE) CloseHandle(walk.file);
-  return walk.files;
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  return writer.Files();
 }

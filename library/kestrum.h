@@ -73,9 +73,13 @@ int __stdcall DriveFreeSpaceB_(const char* root, int* result);
  * entry whose name the ANSI code page cannot hold exactly gets no line, and
  * neither does anything below such a directory: its ANSI form would name
  * another entry or another path. Such files are still counted. Directory
- * links are listed but not entered; entries whose path is too long for the
- * file functions (MAX_PATH characters, or in the ANSI modes MAX_PATH bytes)
- * are left out. Not thread-safe. */
+ * links are listed but not entered. The modes 1 to 4 keep to what the ANSI
+ * file functions reach: an entry whose path would be MAX_PATH characters or
+ * bytes or longer is left out, nor is a directory entered whose "\*.*"
+ * pattern would not fit. The UTF-8 modes reach entries at any depth (the
+ * walk goes through the \\?\ form), and keep each name exactly as stored,
+ * a trailing dot or space and device names (CON.TXT) included. Not
+ * thread-safe. */
 int __cdecl MakeDirFileList_(int mode, const char* dir, const char* listPath);
 int __stdcall MakeDirFileListB_(int mode, const char* dir, const char* listPath);
 

@@ -133,6 +133,13 @@ class BenchWindowHost final : public WindowHost {
     lastUnloaded = unloaded;
     form.onUnload = std::move(saved);
   }
+  // The listing, timed from its start to the end of the wait.
+  bool WaitFor(Form& progress, Form& owner, const std::function<bool()>& working) override {
+    const double start = Seconds();
+    const bool done = real.WaitFor(progress, owner, working);
+    waitSeconds = Seconds() - start;
+    return done;
+  }
   int ScreenWidth() override { return real.ScreenWidth(); }
   int ScreenHeight() override { return real.ScreenHeight(); }
 
@@ -151,22 +158,8 @@ class BenchWindowHost final : public WindowHost {
 
   win32::Win32WindowHost real;
   std::function<void(Form&)> run;
-  double loadSeconds = 0, runSeconds = 0;
+  double loadSeconds = 0, runSeconds = 0, waitSeconds = 0;
   bool lastUnloaded = false;
-};
-
-// Forwards to the library and times the listing.
-class TimedTreeLister final : public TreeLister {
- public:
-  std::optional<std::int32_t> MakeDirFileList(std::int32_t mode, const std::string& directory,
-                                              const std::string& listPath) override {
-    const double start = Seconds();
-    auto result = real.MakeDirFileList(mode, directory, listPath);
-    seconds = Seconds() - start;
-    return result;
-  }
-  win32::KestrumTreeLister real;
-  double seconds = 0;
 };
 
 // The program's services: real ones, except that message boxes are recorded
@@ -178,12 +171,10 @@ struct BenchServices {
   win32::Win32Environment environment;
   TimedDesktop desktop;
   testing::FakeFolderPicker folderPicker;
-  TimedTreeLister treeLister;
-  win32::Win32FileReader fileReader;
+  win32::ThreadTreeLister treeLister;
   BenchWindowHost windows;
   win32::AppDataJournalStorage journal;
-  Services services{files,        messages,   settings,   environment, desktop,
-                    folderPicker, treeLister, fileReader, windows,     journal};
+  Services services{files, messages, settings, environment, desktop, folderPicker, treeLister, windows, journal};
 };
 
 inline void PumpMessages() { BenchWindowHost::PumpMessages(); }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Whole-tree conversion benchmark: a tree of 20,000 entries (three identical
+# Whole-tree conversion benchmark: a tree of 20,000 entries (four identical
 # copies, generated on the Linux side); the Tool menu command through listing,
 # loading the list window with the real binding and converting every entry,
-# beside the same listing followed by bare MoveFileW loops, all under Wine.
+# beside the same walk followed by bare moves, all under Wine.
 #   bash bench/conversion/run_tree.sh [entries [--folders N]]   (after make build)
 # --folders N: the entries are files in N folders (make_tree.py).
 set -euo pipefail
@@ -17,10 +17,9 @@ layout=("${@:2}")
 work=$(mktemp -d /tmp/zefta-bench-XXXXXX)
 trap 'zefta_stop_all 2>/dev/null; rm -rf "$work"' EXIT
 
-for copy in program bare twostep; do
+for copy in program bare twomoves floor; do
   python3 "$root/bench/make_tree.py" "$work/$copy" "$entries" --mixed "${layout[@]}"
 done
-mkdir "$work/lists"
 
 zefta_start_display own
 zefta_prepare_prefix
@@ -29,4 +28,4 @@ zefta_start_wineserver
 # window does not wait for a window manager that never answers (2 s each).
 zefta_window_frames wine
 win() { local p="Z:$1"; echo "${p//\//\\}"; }
-"$root/scripts/wine-run.sh" "$exe" "$(win "$work/program")" "$(win "$work/bare")" "$(win "$work/twostep")" "$(win "$work/lists")"
+"$root/scripts/wine-run.sh" "$exe" "$(win "$work/program")" "$(win "$work/bare")" "$(win "$work/twomoves")" "$(win "$work/floor")"

@@ -1,6 +1,7 @@
 #include "controls/controls.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "services/case_mapping.h"
 
@@ -82,7 +83,14 @@ void SortInListOrder(std::vector<std::u16string>& items) {
   items = std::move(sorted);
 }
 
+std::u16string ListBox::Item(int index) const {
+  const std::size_t at = static_cast<std::size_t>(index);
+  if (index < 0 || at >= selected_.size()) throw PlatformError{error::kInvalidPropertyValue};
+  return OwnerRows() ? rowText_(at) : items_[at];
+}
+
 int ListBox::AddItem(std::u16string text) {
+  if (OwnerRows()) throw PlatformError{error::kInvalidPropertyValue};
   std::size_t at = items_.size();
   if (sorted_) at = static_cast<std::size_t>(std::upper_bound(items_.begin(), items_.end(), text, ListOrderLess) - items_.begin());
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), std::move(text));
@@ -94,12 +102,27 @@ int ListBox::AddItem(std::u16string text) {
 }
 
 void ListBox::SetItems(std::vector<std::u16string> items) {
+  if (OwnerRows()) throw PlatformError{error::kInvalidPropertyValue};
   if (sorted_) SortInListOrder(items);
   items_ = std::move(items);
   selected_.assign(items_.size(), 0);
   listIndex_ = -1;
   singleSelected_ = -1;
   Notify(Change::Reset, -1);
+}
+
+void ListBox::SetRows(std::size_t count, std::function<std::u16string(std::size_t)> text) {
+  if (!OwnerRows() || count > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+    throw PlatformError{error::kInvalidPropertyValue};
+  rowText_ = std::move(text);
+  selected_.assign(count, 0);
+  listIndex_ = -1;
+  singleSelected_ = -1;
+  Notify(Change::Reset, -1);
+}
+
+bool ListBox::AnySelected() const {
+  return SingleChoice() ? singleSelected_ >= 0 : std::find(selected_.begin(), selected_.end(), 1) != selected_.end();
 }
 
 void ListBox::SetSelected(int index, bool selected) {
@@ -118,6 +141,13 @@ void ListBox::SetSelected(int index, bool selected) {
   Notify(Change::Selection, index);
 }
 
+void ListBox::SetAllSelected(bool selected) {
+  if (SingleChoice() && selected && Count() > 1) throw PlatformError{error::kInvalidPropertyValue};
+  selected_.assign(selected_.size(), selected ? 1 : 0);
+  singleSelected_ = SingleChoice() && selected && Count() == 1 ? 0 : -1;
+  Notify(Change::Reset, -1);
+}
+
 std::vector<int> ListBox::SelectedIndexes() const {
   std::vector<int> indexes;
   for (std::size_t i = 0; i < selected_.size(); ++i)
@@ -132,7 +162,7 @@ void ListBox::SetListIndex(int index) {
 }
 
 void ListBox::AssignSelectionFromView(std::vector<char> selected, int listIndex) {
-  selected.resize(items_.size(), 0);
+  selected.resize(selected_.size(), 0);
   selected_ = std::move(selected);
   listIndex_ = listIndex;
   if (SingleChoice()) {
@@ -140,6 +170,16 @@ void ListBox::AssignSelectionFromView(std::vector<char> selected, int listIndex)
     for (std::size_t i = 0; i < selected_.size(); ++i)
       if (selected_[i]) singleSelected_ = static_cast<int>(i);
   }
+}
+
+void ListBox::AssignCurrentFromView(int listIndex) { listIndex_ = listIndex >= -1 && listIndex < Count() ? listIndex : -1; }
+
+void ListBox::FlipFromView(int index) {
+  if (index < 0 || index >= Count()) return;
+  char& mark = selected_[static_cast<std::size_t>(index)];
+  mark = !mark;
+  listIndex_ = index;
+  Notify(Change::Selection, index);
 }
 
 void DriveList::Refresh() {

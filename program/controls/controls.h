@@ -100,36 +100,51 @@ class StatusPanel : public ControlBase {
 
 // List box. Sorted lists keep their items in case-insensitive order; the
 // check-box style shows a check mark per item, which is its selected state.
+// A list of owner rows holds no items: its owner keeps the rows' texts and
+// hands each out when it is drawn, so a list of a million paths keeps one
+// copy of each.
 class ListBox : public ControlBase {
  public:
   enum class Selection { Single, Extended };
+  enum class Rows { Held, Owner };
   enum class Change { Reset, Added, Selection, Current };
 
-  ListBox(bool sorted, Selection selection, bool checkBoxes = false)
-      : sorted_(sorted), selection_(selection), checkBoxes_(checkBoxes) {}
+  ListBox(bool sorted, Selection selection, bool checkBoxes = false, Rows rows = Rows::Held)
+      : sorted_(sorted), selection_(selection), checkBoxes_(checkBoxes), rows_(rows) {}
 
   bool Sorted() const { return sorted_; }
   Selection SelectionMode() const { return selection_; }
   bool CheckBoxes() const { return checkBoxes_; }
+  bool OwnerRows() const { return rows_ == Rows::Owner; }
 
-  int Count() const { return static_cast<int>(items_.size()); }
-  const std::u16string& Item(int index) const { return items_.at(static_cast<std::size_t>(index)); }
+  int Count() const { return static_cast<int>(selected_.size()); }
+  std::u16string Item(int index) const;
+  // The held items (none for owner rows).
   const std::vector<std::u16string>& Items() const { return items_; }
   // Adds one item (at its sorted place when sorted) and returns its index.
   int AddItem(std::u16string text);
   // Replaces every item at once (sorted once when sorted); nothing selected.
   void SetItems(std::vector<std::u16string> items);
+  // Owner rows: count rows, row i's text given by text(i); nothing selected.
+  void SetRows(std::size_t count, std::function<std::u16string(std::size_t)> text);
 
   bool Selected(int index) const { return selected_.at(static_cast<std::size_t>(index)) != 0; }
+  bool AnySelected() const;
   // In single selection, selecting one item unselects the others.
   void SetSelected(int index, bool selected);
+  // Every item at once (check lists and extended selection).
+  void SetAllSelected(bool selected);
   std::vector<int> SelectedIndexes() const;
   // The current (focused) item, -1 when none.
   int ListIndex() const { return listIndex_; }
   void SetListIndex(int index);
 
-  // Called by the binding when the user changed the selection in the view.
+  // Called by the binding when the user changed the selection in the view,
+  // when the user moved the current item only, and when the user flipped the
+  // mark of one item of a check list (which becomes the current one).
   void AssignSelectionFromView(std::vector<char> selected, int listIndex);
+  void AssignCurrentFromView(int listIndex);
+  void FlipFromView(int index);
 
   std::function<void()> Click;
   std::function<void()> DblClick;
@@ -144,7 +159,9 @@ class ListBox : public ControlBase {
   bool sorted_;
   Selection selection_;
   bool checkBoxes_;
+  Rows rows_;
   std::vector<std::u16string> items_;
+  std::function<std::u16string(std::size_t)> rowText_;
   std::vector<char> selected_;
   int listIndex_ = -1;
   int singleSelected_ = -1;  // the selected item of a single-choice list

@@ -90,6 +90,8 @@ class Form {
     return kDropEffectNone;
   }
   virtual void OLEDragDrop(const DropData& data) { (void)data; }
+  // Esc pressed in the window: true when the window took it.
+  virtual bool Escape() { return false; }
 
   WindowHandle Handle() const { return handle_; }
   void SetHandle(WindowHandle handle) { handle_ = handle; }
@@ -137,6 +139,12 @@ class WindowHost {
   // Loads the window (its Load runs first), shows it modal over owner and
   // returns when it has been unloaded.
   virtual void ShowModal(Form& form, Form& owner) = 0;
+  // Lets the events run while work goes on elsewhere, asking working() a
+  // few times a second until it returns false; owner takes no input
+  // meanwhile. After half a second progress is loaded and shown modal over
+  // owner. True when the work ended first; false when the user closed the
+  // progress window (or pressed Esc, also before it showed).
+  virtual bool WaitFor(Form& progress, Form& owner, const std::function<bool()>& working) = 0;
   // Screen size in twips.
   virtual int ScreenWidth() = 0;
   virtual int ScreenHeight() = 0;

@@ -10,8 +10,15 @@ ConversionEntry EntryOfPath(std::u16string_view path) {
 }
 
 std::optional<std::u16string> ReportText(const ConversionReport& report, const char16_t* nothingConverted) {
+  if (report.stopped) return kStoppedText + (u"\n" + CompletionText(report.processed, report.converted));
   if (report.converted != 0) return CompletionText(report.processed, report.converted);
   if (nothingConverted) return std::u16string(nothingConverted);
+  return std::nullopt;
+}
+
+std::optional<std::u16string> UndoReportText(const ConversionReport& report) {
+  if (report.stopped) return kUndoStoppedText + (u"\n" + UndoneText(report.processed, report.converted));
+  if (report.converted != 0) return UndoneText(report.processed, report.converted);
   return std::nullopt;
 }
 
@@ -36,12 +43,16 @@ std::optional<ConversionReport> ConversionEngine::Loop(std::size_t count, RunKin
   converted_.Reset();
   renamer_.BeginRun();
   if (journal_) journal_->Begin(kind);
-  for (std::size_t i = 0; i < count; ++i) {
+  bool stopped = false;
+  for (std::size_t i = 0; i < count && !stopped; ++i) {
     if (steps.Take(i)) convert(i);
+    steps.Advanced(i + 1, count);
     steps.LetEventsRun();
+    stopped = i + 1 < count && steps.StopRequested();
   }
+  // A stopped run is a finished one: what it renamed can be undone.
   const bool journalFailed = journal_ && journal_->End();
-  return ConversionReport{processed_.Value(), converted_.Value(), journalFailed};
+  return ConversionReport{processed_.Value(), converted_.Value(), journalFailed, stopped};
 }
 
 void ConversionEngine::Renamed(const ConversionEntry& entry, const RenameResult& result, ConversionSteps& steps) {
@@ -50,16 +61,26 @@ void ConversionEngine::Renamed(const ConversionEntry& entry, const RenameResult&
   steps.Failed(entry, result);
 }
 
+void ConversionEngine::ConvertOne(const ConversionEntry& entry, ProcessedCounts counts, ConversionSteps& steps) {
+  const CaseOptions options = steps.Options();
+  const bool needed = NeedsConversion(entry.name, options);
+  if (counts == ProcessedCounts::EveryTakenEntry || needed) processed_.Increment();
+  if (!needed) return;
+  converted_.Increment();
+  Renamed(entry, renamer_.Rename(entry.folder, entry.name, ConvertName(entry.name, options)), steps);
+}
+
 std::optional<ConversionReport> ConversionEngine::Run(const std::vector<ConversionEntry>& entries,
                                                       ProcessedCounts counts, ConversionSteps& steps) {
-  return Loop(entries.size(), RunKind::Convert, steps, [&](std::size_t i) {
-    const ConversionEntry& entry = entries[i];
-    const CaseOptions options = steps.Options();
-    const bool needed = NeedsConversion(entry.name, options);
-    if (counts == ProcessedCounts::EveryTakenEntry || needed) processed_.Increment();
-    if (!needed) return;
-    converted_.Increment();
-    Renamed(entry, renamer_.Rename(entry.folder, entry.name, ConvertName(entry.name, options)), steps);
+  return Loop(entries.size(), RunKind::Convert, steps, [&](std::size_t i) { ConvertOne(entries[i], counts, steps); });
+}
+
+std::optional<ConversionReport> ConversionEngine::Run(const ListedTree& entries, ProcessedCounts counts,
+                                                      ConversionSteps& steps) {
+  return Loop(entries.Count(), RunKind::Convert, steps, [&](std::size_t i) {
+    std::u16string folder(entries.FolderOf(i));
+    folder += u'\\';
+    ConvertOne({std::move(folder), std::u16string(entries.NameOf(i))}, counts, steps);
   });
 }
 

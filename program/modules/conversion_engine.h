@@ -14,6 +14,7 @@
 #include "modules/entry_renamer.h"
 #include "modules/name_rule.h"
 #include "modules/program_state.h"
+#include "services/listed_tree.h"
 #include "services/services.h"
 
 namespace zefta {
@@ -42,19 +43,31 @@ class ConversionSteps {
   virtual CaseOptions Options() = 0;
   // A rename that failed, as it happens.
   virtual void Failed(const ConversionEntry& entry, const RenameResult& result) = 0;
+  // After every entry, taken or not: done of count entries are behind.
+  virtual void Advanced(std::size_t done, std::size_t count) {
+    (void)done;
+    (void)count;
+  }
   // After every entry, taken or not.
   virtual void LetEventsRun() = 0;
+  // Asked after every entry once the events have run: true ends the run
+  // there, as the user asked.
+  virtual bool StopRequested() { return false; }
 };
 
 struct ConversionReport {
   std::int64_t processed = 0;
   std::int64_t converted = 0;
   bool journalFailed = false;  // the run could not be recorded, so it cannot be undone
+  bool stopped = false;        // the user stopped it before its last entry
 };
 
 // The closing message of a run, if any: the counts when something was
-// converted; otherwise nothingConverted, when given.
+// converted; otherwise nothingConverted, when given. A stopped run always
+// says so first, and then gives its counts.
 std::optional<std::u16string> ReportText(const ConversionReport& report, const char16_t* nothingConverted = nullptr);
+// The same for an undo.
+std::optional<std::u16string> UndoReportText(const ConversionReport& report);
 
 // The message of an entry left under its parked name: where it is now.
 std::u16string LeftParkedText(const ConversionEntry& entry, const RenameResult& result);
@@ -73,6 +86,8 @@ class ConversionEngine {
   // counters start at 0. nullopt, and nothing done, while a run is under way.
   std::optional<ConversionReport> Run(const std::vector<ConversionEntry>& entries, ProcessedCounts counts,
                                       ConversionSteps& steps);
+  // The same for the entries of a listed tree, formed one at a time.
+  std::optional<ConversionReport> Run(const ListedTree& entries, ProcessedCounts counts, ConversionSteps& steps);
 
   // Renames the entries of a journal's run back to their old names, in the
   // order given; an entry that is gone or no longer has its new name is
@@ -82,6 +97,7 @@ class ConversionEngine {
  private:
   template <typename Convert>
   std::optional<ConversionReport> Loop(std::size_t count, RunKind kind, ConversionSteps& steps, Convert convert);
+  void ConvertOne(const ConversionEntry& entry, ProcessedCounts counts, ConversionSteps& steps);
   void Renamed(const ConversionEntry& entry, const RenameResult& result, ConversionSteps& steps);
 
   FolderEntries& entries_;

@@ -26,6 +26,10 @@ std::u16string CompletionText(std::int64_t processed, std::int64_t converted);
 // The closing message of an undo: "3ファイル中、2ファイルを元に戻しました。"
 std::u16string UndoneText(std::int64_t processed, std::int64_t converted);
 
+// The first line of the closing message of a run that the user stopped.
+inline constexpr char16_t kStoppedText[] = u"変換を途中で中止しました。";
+inline constexpr char16_t kUndoStoppedText[] = u"元に戻す処理を途中で中止しました。";
+
 // Told once after a run whose journal could not be written.
 inline constexpr char16_t kJournalFailedText[] = u"変換の記録を書き込めなかったため、この変換は元に戻せません。";
 

@@ -26,7 +26,6 @@ struct ProgramState {
   std::uint16_t listAttributes = 0;  // ListAttributes: 0 files, 16 files and directories
   std::int32_t entryCount = 0;     // EntryCount
   std::uint8_t lastDriveIndex = 0;  // LastDriveIndex
-  std::u16string tempDir;          // TempDir, the TEMP variable as read at start
 };
 
 }  // namespace zefta

@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "services/listed_tree.h"
 
 namespace zefta {
 
@@ -137,22 +140,34 @@ class FolderPicker {
   virtual std::u16string Browse(WindowHandle owner, std::u16string_view title) = 0;
 };
 
-// The tree listing of the utility library, writing the list file.
+// Where a listing under way has got to, as the window shows it.
+struct ListingProgress {
+  std::int64_t entries = 0;  // entries found so far
+  std::u16string folder;     // the folder being read
+};
+
+// A listing under way, off the window's thread.
+class TreeListing {
+ public:
+  virtual ~TreeListing() = default;
+  // Whether the walk has ended: done, or stopped by Cancel.
+  virtual bool Finished() = 0;
+  virtual ListingProgress Progress() = 0;
+  // Stops the walk within a fraction of a second; nothing it found is kept.
+  virtual void Cancel() = 0;
+  // The listed tree, once Finished; empty after Cancel.
+  virtual ListedTree Take() = 0;
+};
+
+// Lists a directory tree without holding the window.
 class TreeLister {
  public:
-  // The list modes the program asks for: one "DIR", "NAME" line for each
-  // file, or for each file and directory; with kUtf8 the texts are UTF-8, so
-  // that every name comes back exactly as stored (the code page would turn
-  // some into look-alikes).
-  static constexpr std::int32_t kFilePairs = 2;
-  static constexpr std::int32_t kEntryPairs = 4;
-  static constexpr std::int32_t kUtf8 = 0x100;
-
   virtual ~TreeLister() = default;
-  // The texts as the library takes them for this mode (UTF-8 with its UTF-8
-  // bit). nullopt when the library or its function cannot be reached.
-  virtual std::optional<std::int32_t> MakeDirFileList(std::int32_t mode, const std::string& directory,
-                                                      const std::string& listPath) = 0;
+  // Starts listing every file below top (a full path without a trailing "",
+  // a drive's root as "C:"), and every folder too with folders, in
+  // depth-first pre-order, every name as stored and at any depth. Folder
+  // links are listed but not entered. top itself is not listed.
+  virtual std::unique_ptr<TreeListing> Start(std::u16string_view top, bool folders) = 0;
 };
 
 // The files of the journal of renames, in the user's application data folder:
@@ -177,13 +192,6 @@ class JournalStorage {
   virtual void Remove(JournalFile file) = 0;
   // Where the file lives, for messages.
   virtual std::u16string PathOf(JournalFile file) = 0;
-};
-
-// Reads a whole file as bytes; nullopt when it cannot be opened.
-class FileReader {
- public:
-  virtual ~FileReader() = default;
-  virtual std::optional<std::string> ReadAll(std::u16string_view path) = 0;
 };
 
 }  // namespace zefta

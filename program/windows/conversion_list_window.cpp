@@ -5,14 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "services/case_mapping.h"
-#include "modules/list_file.h"
 #include "modules/messages.h"
 #include "windows/conversion_list_texts.h"
+#include "windows/progress_texts.h"
 
 namespace zefta {
 
-ConversionListWindow::ConversionListWindow(const ConversionListContext& context) : context_(context) {
+ConversionListWindow::ConversionListWindow(ConversionListContext context) : context_(std::move(context)) {
   SetCaption(conversion_list_texts::kCaption);
   ChangeStart.Click = [this] { ChangeStart_Click(); };
   Cancel.Click = [this] { Cancel_Click(); };
@@ -41,37 +40,20 @@ void ConversionListWindow::Load() {
   ChangeFileList0.SetVisible(listInUse_ == 0);
   ChangeFileList1.SetVisible(listInUse_ == 1);
 
-  // A list file that cannot be opened shows as an empty list.
-  std::vector<ListFileRecord> records;
-  if (auto bytes = services.fileReader.ReadAll(context_.state.tempDir + conversion_list_texts::kListFileName))
-    records = ReadListFile(*bytes);
-
-  std::vector<std::u16string> paths;
-  paths.reserve(records.size());
-  entries_.clear();
-  entries_.reserve(records.size());
-  for (ListFileRecord& record : records) {
-    if (!InTree(record.directory)) continue;
-    paths.push_back(ListFilePath(record));
-    entries_.push_back({std::move(record.directory) + u"\\", std::move(record.name)});
-  }
-  // Filled at once: a tree of many thousand entries loads without a redraw per entry.
+  const ListedTree& tree = context_.tree;
   ListBox& list = ChangeFileList(listInUse_);
-  list.SetItems(std::move(paths));
+  list.SetRows(tree.Count(), [&tree](std::size_t i) { return tree.PathOf(i); });
   if (listInUse_ == 1) {
-    for (int i = 0; i < list.Count(); ++i) list.SetSelected(i, true);
+    list.SetAllSelected(true);
     if (list.Count() > 0) list.SetListIndex(0);
   }
   ChangeStart.SetEnabled(list.Count() > 0);
-}
-
-bool ConversionListWindow::InTree(const std::u16string& directory) const {
-  const std::u16string& top = context_.topDirectory;
-  if (top.empty()) return true;
-  const std::u16string upperTop = MapCase(top, CaseDirection::Upper);
-  const std::u16string upper = MapCase(directory, CaseDirection::Upper);
-  return upper == upperTop || (upper.size() > upperTop.size() && upper.starts_with(upperTop) &&
-                               upper[upperTop.size()] == u'\\');
+  // Nothing left out in silence: entries below a folder the walk could not
+  // read are missing, and the user is told where.
+  if (tree.UnreadableCount() > 0)
+    Report(progress_texts::kUnreadableBefore + DecimalText(tree.UnreadableCount()) + progress_texts::kUnreadableAfter +
+               u"\n" + tree.FirstUnreadable(),
+           MessageIcon::Exclamation);
 }
 
 void ConversionListWindow::ChangeStart_Click() {
@@ -119,7 +101,7 @@ class ListWindowSteps final : public ConversionSteps {
 
 void ConversionListWindow::ConvertListedEntries() {
   ListWindowSteps steps(*this);
-  const auto report = context_.engine.Run(entries_, ProcessedCounts::EntriesNeedingConversion, steps);
+  const auto report = context_.engine.Run(context_.tree, ProcessedCounts::EntriesNeedingConversion, steps);
   if (!report) return;
   if (report->journalFailed) Report(kJournalFailedText, MessageIcon::Exclamation);
   context_.services.desktop.Beep();

@@ -5,13 +5,12 @@
 #include <cstdint>
 #include <functional>
 
-#include <vector>
-
 #include "controls/controls.h"
 #include "controls/form.h"
 #include "modules/conversion_engine.h"
 #include "modules/name_rule.h"
 #include "modules/program_state.h"
+#include "services/listed_tree.h"
 #include "windows/window_services.h"
 
 namespace zefta {
@@ -24,15 +23,13 @@ struct ConversionListContext {
   const MenuItem& SMenuCfgSelectMark;  // choice mode
   const MenuItem& SMenuMsgOn;          // completion message
   std::function<CaseOptions()> options;  // read at every entry
-  // The directory whose tree the list file holds, as the library received it.
-  // Lines of any other tree (a stale list file that the library could not
-  // replace) are left out. Empty: every line is taken.
-  std::u16string topDirectory;
+  // The entries of the tree, as the listing found them.
+  ListedTree tree;
 };
 
 class ConversionListWindow : public Form {
  public:
-  explicit ConversionListWindow(const ConversionListContext& context);
+  explicit ConversionListWindow(ConversionListContext context);
 
   FormLayout Layout() override;
   void Load() override;
@@ -45,26 +42,25 @@ class ConversionListWindow : public Form {
   // The list in use: 0 plain, 1 check list (choice mode).
   int ListInUse() const { return listInUse_; }
   // The listed entries, in the order of the list in use.
-  const std::vector<ConversionEntry>& Entries() const { return entries_; }
+  const ListedTree& Entries() const { return context_.tree; }
 
-  // Controls, front to back as laid out; ChangeFileList[0] plain, [1] check list.
-  ListBox ChangeFileList1{false, ListBox::Selection::Single, true};
+  // Controls, front to back as laid out; ChangeFileList[0] plain, [1] check
+  // list. Both draw their rows from the listed tree, which keeps each text once.
+  ListBox ChangeFileList1{false, ListBox::Selection::Single, true, ListBox::Rows::Owner};
   ListBox ChangeFileListTitle{false, ListBox::Selection::Single};
   CommandButton Cancel;
   CommandButton ChangeStart;
-  ListBox ChangeFileList0{false, ListBox::Selection::Single};
+  ListBox ChangeFileList0{false, ListBox::Selection::Single, false, ListBox::Rows::Owner};
 
   ListBox& ChangeFileList(int index) { return index == 1 ? ChangeFileList1 : ChangeFileList0; }
 
  private:
   friend class ListWindowSteps;
   void ConvertListedEntries();
-  bool InTree(const std::u16string& directory) const;
   void Report(std::u16string_view text, MessageIcon icon);
 
   ConversionListContext context_;
   int listInUse_ = 0;
-  std::vector<ConversionEntry> entries_;
 };
 
 }  // namespace zefta

@@ -70,7 +70,6 @@ bool MainWindow::Initialize() {
 
 void MainWindow::Load() {
   SetCaption(main_texts::kCaption);
-  state_.tempDir = services_.environment.Variable(u"TEMP").value_or(u"");
   StatusBar.SetText(u"");
   StatusBar.SetSpring(true);
   DriveList.Refresh();

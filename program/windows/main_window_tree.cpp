@@ -1,12 +1,10 @@
-// The whole-tree command: pick a top directory, have the library list its
-// tree into the list file, and show the conversion list window.
-#include "modules/list_file.h"
-#include "modules/messages.h"
-#include "modules/utf8.h"
-#include "windows/conversion_list_texts.h"
+// The whole-tree command: pick a top directory, list its tree off the
+// window's thread (with a progress window and キャンセル when it takes a
+// while), and show the conversion list window.
 #include "windows/conversion_list_window.h"
 #include "windows/main_window.h"
 #include "windows/main_window_texts.h"
+#include "windows/progress_window.h"
 
 namespace zefta {
 
@@ -15,30 +13,27 @@ void MainWindow::SMenuAllChange_Click() {
   if (engine_.Running()) return;
   std::u16string top = services_.folderPicker.Browse(Handle(), main_texts::kFolderPickerTitle);
   if (top.empty()) return;
-  // A drive's root comes back as "C:\"; the library adds the separator itself.
+  // A drive's root comes back as "C:\"; the walk adds the separator itself.
   if (top.back() == u'\\') top.pop_back();
   if (top.empty()) return;
 
   services_.desktop.SetPointer(Handle(), Pointer::Hourglass);
-  const auto topText = ToUtf8(top), listText = ToUtf8(state_.tempDir + conversion_list_texts::kListFileName);
-  // A path holding a lone surrogate has no UTF-8 form and nothing can be
-  // listed under it; the window, which keeps to the lines of this top
-  // directory, then shows an empty list.
-  std::optional<std::int32_t> listed = 0;
-  if (topText && listText)
-    listed = services_.treeLister.MakeDirFileList(
-        (DirCheck.Value() == 1 ? TreeLister::kEntryPairs : TreeLister::kFilePairs) | TreeLister::kUtf8, *topText,
-        *listText);
+  const std::unique_ptr<TreeListing> listing = services_.treeLister.Start(top, DirCheck.Value() == 1);
+  ProgressWindow progress;
+  const bool listed = services_.windows.WaitFor(progress, *this, [&] {
+    if (listing->Finished()) return false;
+    progress.ShowListing(listing->Progress());
+    return true;
+  });
   services_.desktop.SetPointer(Handle(), Pointer::Arrow);
-
+  // Stopped: nothing was renamed, and no list opens.
   if (!listed) {
-    // Without the library no list file was written; an old one would be stale.
-    services_.messages.Show(Handle(), conversion_list_texts::kLibraryMissing, MessageTitle(),
-                            MessageIcon::Exclamation);
+    listing->Cancel();
     return;
   }
+
   ConversionListWindow window({services_, state_, engine_, SMenuCfgSelectMark, SMenuMsgOn,
-                               [this] { return Options(); }, top});
+                               [this] { return Options(); }, listing->Take()});
   services_.windows.ShowModal(window, *this);
   UpdateUndo();
 }

@@ -14,7 +14,6 @@ struct Services {
   Desktop& desktop;
   FolderPicker& folderPicker;
   TreeLister& treeLister;
-  FileReader& fileReader;
   WindowHost& windows;
   JournalStorage& journal;
 };

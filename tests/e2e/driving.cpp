@@ -74,6 +74,24 @@ std::vector<std::wstring> ListTexts(HWND list) {
   return texts;
 }
 
+std::vector<std::wstring> WalkOrder(const std::wstring& top) {
+  std::vector<std::wstring> paths;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((top + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return paths;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    paths.push_back(top + L"\\" + name);
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      const std::vector<std::wstring> below = WalkOrder(paths.back());
+      paths.insert(paths.end(), below.begin(), below.end());
+    }
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return paths;
+}
+
 bool ListCountIs(HWND list, LRESULT count) {
   return WaitFor([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == count; });
 }

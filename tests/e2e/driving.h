@@ -36,6 +36,10 @@ HWND WaitForWindow(DWORD pid, const wchar_t* className, const wchar_t* title, DW
 
 std::wstring Join(const std::vector<std::wstring>& items);
 std::vector<std::wstring> ListTexts(HWND list);
+// Every entry below top as the walk meets it, depth-first pre-order: the
+// rows of the conversion list window, which holds no text another program
+// can read.
+std::vector<std::wstring> WalkOrder(const std::wstring& top);
 bool ListCountIs(HWND list, LRESULT count);
 // As stored (or in capitals, what no change of letter case changes), sorted;
 // none for a folder that is not there.

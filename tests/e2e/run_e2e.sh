@@ -47,9 +47,6 @@ files "$top/a" b.TXT
 files "$root/undo" Alpha.TXT Beta.TXT Gamma.Txt
 mkdir -p "$root/kill"
 (cd "$root/kill" && for i in $(seq 1000 3999); do echo "$i" > "K0$i.TXT"; done)
-# The program alone, without its library.
-mkdir -p "$root/nolib"
-cp "$exe" "$root/nolib/"
 
 windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
 

@@ -323,6 +323,44 @@ bool FakeJournalStorage::Rename(JournalFile from, JournalFile to) {
   return true;
 }
 
+namespace {
+
+class FakeListing final : public TreeListing {
+ public:
+  FakeListing(ListedTree tree, int questions, bool& cancelled)
+      : tree_(std::move(tree)), questions_(questions), cancelled_(cancelled) {}
+  bool Finished() override { return questions_-- <= 0; }
+  ListingProgress Progress() override { return {static_cast<std::int64_t>(tree_.Count()), u"c:\\reading"}; }
+  void Cancel() override { cancelled_ = true; }
+  ListedTree Take() override { return std::move(tree_); }
+
+ private:
+  ListedTree tree_;
+  int questions_;
+  bool& cancelled_;
+};
+
+void ListInto(FakeFileSystem& files, const std::u16string& folder, bool folders, ListedTree& tree) {
+  const auto names = files.Names(folder + u"\\");
+  if (!names) return tree.AddUnreadable(folder);
+  const ListedTree::FolderIndex index = tree.AddFolder(folder);
+  for (const std::u16string& name : *names) {
+    const std::u16string path = folder + u"\\" + name;
+    const bool directory = files.DirectoryExists(path);
+    if (!directory || folders) tree.AddEntry(index, name);
+    if (directory && !files.IsLinkSpelled(path)) ListInto(files, path, folders, tree);
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<TreeListing> FakeTreeLister::Start(std::u16string_view top, bool folders) {
+  calls.emplace_back(top, folders);
+  ListedTree tree;
+  ListInto(files_, std::u16string(top), folders, tree);
+  return std::make_unique<FakeListing>(std::move(tree), questions, cancelled);
+}
+
 void FakeDesktop::DoEvents() {
   if (events.empty()) return;
   auto next = std::move(events.front());

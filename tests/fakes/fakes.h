@@ -169,11 +169,27 @@ class FakeWindowHost : public WindowHost {
     lastUnloaded = unloaded;
     form.onUnload = saved;
   }
+  // Shows the progress window at the second question (by then half a
+  // second has passed), onWait before each one.
+  bool WaitFor(Form& progress, Form&, const std::function<bool()>& working) override {
+    bool closed = false;
+    auto saved = progress.onUnload;
+    progress.onUnload = [&] { closed = true; };
+    int asked = 0;
+    while (!closed) {
+      if (onWait) onWait(progress);
+      if (closed || !working()) break;
+      if (++asked == 2) progress.Load();
+    }
+    progress.onUnload = saved;
+    return !closed;
+  }
   int ScreenWidth() override { return 15360; }
   int ScreenHeight() override { return 11520; }
   int shown = 0;
   bool lastUnloaded = false;
   std::function<void(Form&)> onShown;
+  std::function<void(Form&)> onWait;
 };
 
 class FakeFolderPicker : public FolderPicker {
@@ -186,30 +202,19 @@ class FakeFolderPicker : public FolderPicker {
   std::vector<std::u16string> titles;
 };
 
+// Lists the fake file system's trees at once, as the real lister would in
+// the end: every name as stored, depth-first pre-order, links not entered.
 class FakeTreeLister : public TreeLister {
  public:
-  std::optional<std::int32_t> MakeDirFileList(std::int32_t mode, const std::string& directory,
-                                              const std::string& listPath) override {
-    calls.push_back({mode, directory, listPath});
-    if (onCall) onCall();
-    return available ? std::optional<std::int32_t>(0) : std::nullopt;
-  }
-  struct Call {
-    std::int32_t mode;
-    std::string directory, listPath;
-  };
-  std::vector<Call> calls;
-  bool available = true;
-  std::function<void()> onCall;
-};
+  explicit FakeTreeLister(FakeFileSystem& files) : files_(files) {}
+  std::unique_ptr<TreeListing> Start(std::u16string_view top, bool folders) override;
 
-class FakeFileReader : public FileReader {
- public:
-  std::optional<std::string> ReadAll(std::u16string_view path) override {
-    const auto it = files.find(std::u16string(path));
-    return it == files.end() ? std::nullopt : std::optional(it->second);
-  }
-  std::map<std::u16string, std::string> files;
+  std::vector<std::pair<std::u16string, bool>> calls;  // (top, folders)
+  int questions = 0;  // how often Finished says no before it says yes
+  bool cancelled = false;
+
+ private:
+  FakeFileSystem& files_;
 };
 
 // The journal's files in memory. Flushed holds what a flush has put on the
@@ -237,12 +242,10 @@ struct FakePlatform {
   FakeEnvironment environment;
   FakeDesktop desktop;
   FakeFolderPicker folderPicker;
-  FakeTreeLister treeLister;
-  FakeFileReader fileReader;
+  FakeTreeLister treeLister{files};
   FakeWindowHost windows;
   FakeJournalStorage journal;
-  Services services{files,        messages,   settings,   environment, desktop,
-                    folderPicker, treeLister, fileReader, windows,     journal};
+  Services services{files, messages, settings, environment, desktop, folderPicker, treeLister, windows, journal};
 };
 
 }  // namespace zefta::testing

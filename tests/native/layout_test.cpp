@@ -46,7 +46,7 @@ TEST(Layouts, FocusOrderDropsAndPlaces) {
   ProgramState state;
   ConversionEngine engine(f.platform.files, state.processedCount, state.convertedCount);
   MenuItem mark, message;
-  ConversionListWindow list({f.platform.services, state, engine, mark, message, [] { return CaseOptions{}; }, u""});
+  ConversionListWindow list({f.platform.services, state, engine, mark, message, [] { return CaseOptions{}; }, {}});
   AboutWindow about;
   const FormLayout main = f.window.Layout(), listLayout = list.Layout(), aboutLayout = about.Layout();
 

@@ -3,10 +3,10 @@
 
 #include "main_window_fixture.h"
 #include "modules/messages.h"
-#include "modules/utf8.h"
-#include "windows/conversion_list_texts.h"
 #include "windows/conversion_list_window.h"
 #include "windows/main_window_texts.h"
+#include "windows/progress_texts.h"
+#include "windows/progress_window.h"
 
 namespace zefta {
 namespace {
@@ -14,60 +14,73 @@ namespace {
 using namespace zefta::testing;
 
 struct ListWindowFixture : MainWindowFixture {
-  ListWindowFixture() { window.State().tempDir = u"C:\\TEMP"; }
-  // The command on picked, the library writing lines for the list file.
-  void Command(const std::u16string& picked, std::string lines, std::function<void(ConversionListWindow&)> react) {
+  // The command on picked; react runs on the list window while it is shown.
+  void Command(const std::u16string& picked, std::function<void(ConversionListWindow&)> react) {
     platform.folderPicker.result = picked;
-    platform.treeLister.onCall = [this, lines] { platform.fileReader.files[u"C:\\TEMP\\ZEFTA.TMP"] = lines; };
-    platform.windows.onShown = [react](Form& form) { react(dynamic_cast<ConversionListWindow&>(form)); };
+    platform.windows.onShown = [react](Form& form) {
+      if (react) react(dynamic_cast<ConversionListWindow&>(form));
+    };
     window.SMenuAllChange_Click();
   }
 };
 
 struct ListWindowTest : ::testing::Test, ListWindowFixture {};
 
-TEST_F(ListWindowTest, TheCommandListsThePickedTreeInTheModeDirCheckSays) {
+TEST_F(ListWindowTest, TheCommandListsThePickedTreeAndALongListingCanBeStopped) {
+  platform.files.AddFile(u"c:\\DATA\\a.txt");
+  platform.files.AddFile(u"c:\\DATA\\Sub\\b.txt");
   const struct {
     std::u16string picked;
     int dirCheck;
-    std::string directory;
-    int mode;
-  } cases[] = {{u"C:\\", 0, "C:", 0x102}, {u"C:\\DATA", 1, "C:\\DATA", 0x104}, {u"D:\\Café 한\\", 1, "D:\\Café 한", 0x104}};
+    std::u16string top;
+  } cases[] = {{u"C:\\", 0, u"C:"}, {u"c:\\DATA", 1, u"c:\\DATA"}, {u"D:\\Café 한\\", 1, u"D:\\Café 한"}};
   for (const auto& c : cases) {
-    ListWindowFixture t;
-    t.window.DirCheck.SetValue(c.dirCheck);
-    std::vector<Pointer> atShow;
-    // The picked tree's line, and one of another tree that a list file left by an earlier run still holds.
-    t.Command(c.picked, "\"" + c.directory + "\", \"a.txt\"\r\n\"E:\\OLD\", \"b.txt\"\r\n", [&](ConversionListWindow& w) {
-      atShow.push_back(t.platform.desktop.pointer);
-      EXPECT_EQ(w.ChangeFileList0.Items(), Names{*FromUtf8(c.directory + "\\a.txt")});
-    });
-    ASSERT_EQ(t.platform.treeLister.calls.size(), 1u);
-    EXPECT_EQ(t.platform.treeLister.calls[0].mode, c.mode);
-    EXPECT_EQ(t.platform.treeLister.calls[0].directory, c.directory);
-    EXPECT_EQ(t.platform.treeLister.calls[0].listPath, "C:\\TEMP\\ZEFTA.TMP");
-    EXPECT_EQ(t.platform.desktop.pointers, (std::vector<Pointer>{Pointer::Hourglass, Pointer::Arrow}));
-    EXPECT_EQ(atShow, std::vector<Pointer>{Pointer::Arrow});
+    platform.treeLister.calls.clear();
+    platform.desktop.pointers.clear();
+    window.DirCheck.SetValue(c.dirCheck);
+    Command(c.picked, nullptr);
+    EXPECT_EQ(platform.treeLister.calls, (std::vector<std::pair<std::u16string, bool>>{{c.top, c.dirCheck == 1}}));
+    EXPECT_EQ(platform.desktop.pointers, (std::vector<Pointer>{Pointer::Hourglass, Pointer::Arrow}));
   }
-  Command(u"", "", nullptr);  // cancelled: nothing at all
+  EXPECT_EQ(platform.windows.shown, 3);
+  Command(u"", nullptr);  // cancelled: nothing at all
   EXPECT_EQ(platform.folderPicker.titles.back(), main_texts::kFolderPickerTitle);
-  // A folder whose name has no UTF-8 form: nothing listed, nothing of an earlier list shown.
-  platform.fileReader.files[u"C:\\TEMP\\ZEFTA.TMP"] = "\"C:\\a\", \"b.txt\"\r\n";
-  Command(u"C:\\a\xD800", "", [](ConversionListWindow& w) { EXPECT_FALSE(w.ChangeStart.Enabled()); });
-  EXPECT_TRUE(platform.treeLister.calls.empty());
-  platform.treeLister.available = false;
-  Command(u"C:\\DATA", "", nullptr);
-  EXPECT_EQ(platform.windows.shown, 1);
-  EXPECT_EQ(Texts(), Names{conversion_list_texts::kLibraryMissing});
+  EXPECT_EQ(platform.windows.shown, 3);
+
+  // A listing that takes a while shows its progress; キャンセル (or Esc) ends it with no list window.
+  platform.treeLister.questions = 5;
+  for (bool escape : {false, true}) {
+    int asked = 0;
+    platform.windows.onWait = [&](Form& form) {
+      auto& progress = dynamic_cast<ProgressWindow&>(form);
+      if (++asked < 4) return;
+      EXPECT_EQ(progress.Activity.Text(), progress_texts::kListingBefore + std::u16string(u"3") + progress_texts::kCountAfter);
+      if (escape) EXPECT_TRUE(progress.Escape());
+      else progress.Cancel.Click();
+    };
+    platform.treeLister.cancelled = false;
+    Command(u"c:\\DATA", nullptr);
+    EXPECT_TRUE(platform.treeLister.cancelled);
+    EXPECT_EQ(platform.windows.shown, 3);
+    EXPECT_EQ(platform.desktop.pointer, Pointer::Arrow);
+  }
+  EXPECT_TRUE(platform.files.moves.empty());
 }
 
-TEST_F(ListWindowTest, LoadsEveryEntryIntoTheListInUseCheckedInChoiceMode) {
+TEST_F(ListWindowTest, LoadsEveryEntryIntoTheListInUseCheckedInChoiceModeAndNamesWhatItCouldNotRead) {
+  platform.files.AddFile(u"c:\\DATA\\A.TXT");
+  platform.files.AddFile(u"c:\\DATA\\Sub\\b.txt");
+  platform.files.AddFile(u"c:\\DATA\\Locked\\c.txt");
+  platform.files.unreadableFolders = {u"c:\\DATA\\Locked"};
   for (bool choice : {false, true}) {
     ListWindowFixture t;
+    t.platform.files = platform.files;
     t.window.SMenuCfgSelectMark.SetChecked(choice);
-    t.Command(u"C:\\DATA", "\"C:\\DATA\", \"A.TXT\"\r\n\"c:\\data\\Sub\", \"b.txt\"\r\n", [&](ConversionListWindow& w) {
+    t.Command(u"c:\\DATA", [&](ConversionListWindow& w) {
       ListBox& used = w.ChangeFileList(choice ? 1 : 0);
-      EXPECT_EQ(used.Items(), (Names{u"C:\\DATA\\A.TXT", u"c:\\data\\Sub\\b.txt"}));
+      EXPECT_EQ(used.Count(), 2);
+      EXPECT_EQ(used.Item(0), u"c:\\DATA\\A.TXT");
+      EXPECT_EQ(used.Item(1), u"c:\\DATA\\Sub\\b.txt");
       EXPECT_EQ(w.ChangeFileList(choice ? 0 : 1).Count(), 0);
       EXPECT_TRUE(used.Visible());
       EXPECT_FALSE(w.ChangeFileList(choice ? 0 : 1).Visible());
@@ -79,9 +92,10 @@ TEST_F(ListWindowTest, LoadsEveryEntryIntoTheListInUseCheckedInChoiceMode) {
     });
     EXPECT_TRUE(t.platform.windows.lastUnloaded);
     EXPECT_TRUE(t.platform.files.moves.empty());
-    for (const std::string lines : {"", "\"E:\\OLD\", \"b.txt\"\r\n"}) {  // nothing of the picked tree
-      t.Command(u"C:\\DATA", lines, [](ConversionListWindow& w) { EXPECT_FALSE(w.ChangeStart.Enabled()); });
-    }
+    EXPECT_EQ(t.Texts(), Names{progress_texts::kUnreadableBefore + std::u16string(u"1") +
+                               progress_texts::kUnreadableAfter + u"\nc:\\DATA\\Locked"});
+    t.platform.files.AddDirectory(u"c:\\Empty");
+    t.Command(u"c:\\Empty", [](ConversionListWindow& w) { EXPECT_FALSE(w.ChangeStart.Enabled()); });
   }
 }
 
@@ -90,23 +104,22 @@ TEST_F(ListWindowTest, TheRunWalksDownTheListAndKeepsTheWindowOpenUntilItEnds) {
   platform.files.AddFile(u"C:\\T\\SUB\\B.TXT");
   platform.files.AddFile(u"C:\\T\\SUB\\C.TXT");
   window.SmallCheck.SetValue(1);
+  window.DirCheck.SetValue(1);
   window.SMenuCfgSelectMark.SetChecked(true);
   std::vector<bool> closable;
-  Command(u"C:\\T", "\"C:\\T\", \"SUB\"\r\n\"C:\\T\\SUB\", \"B.TXT\"\r\n\"C:\\T\\SUB\", \"C.TXT\"\r\n",
-          [&](ConversionListWindow& w) {
-            w.ChangeFileList1.SetSelected(2, false);  // the user takes off one check mark
-            platform.desktop.events = {[&] {
-              w.ChangeStart.Click();  // neither a second run nor closing under this one
-              w.Cancel.Click();
-              closable.push_back(w.QueryUnload());
-              EXPECT_EQ(w.ChangeFileList1.ListIndex(), 0);
-              EXPECT_FALSE(w.ChangeFileList1.Selected(0));
-            }};
-            w.ChangeStart.Click();
-            closable.push_back(w.QueryUnload());
-            EXPECT_EQ(w.ChangeFileList1.ListIndex(), 2);
-            EXPECT_TRUE(w.ChangeFileList1.SelectedIndexes().empty());
-          });
+  Command(u"C:\\T", [&](ConversionListWindow& w) {
+    w.ChangeFileList1.SetSelected(2, false);  // the user takes off one check mark
+    platform.desktop.events = {[&] {
+      w.ChangeStart.Click();  // neither a second run nor closing under this one
+      closable.push_back(w.QueryUnload());
+      EXPECT_EQ(w.ChangeFileList1.ListIndex(), 0);
+      EXPECT_FALSE(w.ChangeFileList1.Selected(0));
+    }};
+    w.ChangeStart.Click();
+    closable.push_back(w.QueryUnload());
+    EXPECT_EQ(w.ChangeFileList1.ListIndex(), 2);
+    EXPECT_FALSE(w.ChangeFileList1.AnySelected());
+  });
   EXPECT_EQ(closable, (std::vector<bool>{false, true}));
   EXPECT_TRUE(platform.windows.lastUnloaded);
   // The folder first; then its file through the folder's old spelling.

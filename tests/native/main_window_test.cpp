@@ -126,7 +126,6 @@ TEST(StartUp, TheCommandLineThePreviousInstanceAndLoad) {
   EXPECT_EQ(second.platform.messages.shown[0].icon, MessageIcon::Information);
   for (bool centred : {false, true}) {
     MainWindowFixture f;
-    f.platform.environment.variables[u"TEMP"] = u"C:\\Temp\\";
     f.platform.files.AddFile(u"d:\\a.txt");
     f.platform.files.AddDirectory(u"d:\\sub");
     f.Store(u"DRV", u"D:\\");
@@ -135,7 +134,6 @@ TEST(StartUp, TheCommandLineThePreviousInstanceAndLoad) {
     f.window.SetOuterSize(6000, 5000);
     f.window.Load();
     EXPECT_EQ(f.window.CaptionText(), u"SORVEL");
-    EXPECT_EQ(f.window.State().tempDir, u"C:\\Temp\\");
     EXPECT_TRUE(f.window.StatusBar.Spring());
     EXPECT_EQ(f.window.Left(), centred ? (15360 - 6000) / 2 : 0);
     EXPECT_EQ(f.window.Top(), centred ? (11520 - 5000) / 2 - 150 : 0);

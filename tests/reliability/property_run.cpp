@@ -40,7 +40,6 @@ std::u16string Upper(std::u16string_view text) { return MapCase(text, CaseDirect
 // options given and the completion message on.
 struct Program {
   Program(World& world, const std::u16string& folder, int small, int ext, int dir, bool choice) : world(world) {
-    environment.variables[u"TEMP"] = world.TempDir();
     settings.values[u"ZEFTA\\SYSTEM\\DRV"] = folder;
     settings.values[u"ZEFTA\\SYSTEM\\STTPOS"] = u"0";
     window.SetHandle(42);
@@ -60,8 +59,7 @@ struct Program {
   testing::FakeFolderPicker picker;
   testing::FakeWindowHost host;
   testing::FakeJournalStorage journal;
-  Services services{world.guarded, messages,       settings,       environment, desktop,
-                    picker,        world.Lister(), world.Reader(), host,        journal};
+  Services services{world.guarded, messages, settings, environment, desktop, picker, world.Lister(), host, journal};
   MainWindow window{services};
 };
 
@@ -224,7 +222,7 @@ class Run {
       for (int i = 0; i < listed; ++i) {
         if (list.ListInUse() == 1 && rng_() % 4 == 0) shown.SetSelected(i, false);
         const bool taken = list.ListInUse() == 0 || shown.Selected(i);
-        attempted += taken && NeedsConversion(list.Entries()[static_cast<std::size_t>(i)].name, options_);
+        attempted += taken && NeedsConversion(list.Entries().NameOf(static_cast<std::size_t>(i)), options_);
       }
       if (list.ChangeStart.Enabled()) list.ChangeStart_Click();
       else list.Cancel_Click();

@@ -67,8 +67,6 @@ class World {
   // What the program sees of the platform; its file system is the guarded one.
   GuardedFiles guarded;
   virtual TreeLister& Lister() = 0;
-  virtual FileReader& Reader() = 0;
-  virtual std::u16string TempDir() = 0;
 
   // A new empty folder for a tree (under Wine, the Linux side may have put
   // entries there already); entries in it; what they are.

@@ -1,6 +1,7 @@
 // A list with a check box before every entry (a ListBox model with check
 // boxes): the check marks are the model's selection, the highlight only its
-// current entry. A click on a box or the Space key flips a mark.
+// current entry. A click on a box or the Space key flips a mark. With owner
+// rows the list holds no text of its own.
 #include <windows.h>
 #include <windowsx.h>
 
@@ -21,9 +22,7 @@ class CheckListBinder final : public ControlBinder {
     if (code == LBN_SELCHANGE) {
       // The highlight moved; the marks stay as they are.
       highlight_.DropPending(Handle());
-      const int count = static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0));
-      const int current = static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0));
-      list_.AssignSelectionFromView(Marks(count), current < count ? current : -1);
+      list_.AssignCurrentFromView(static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0)));
       if (list_.Click) list_.Click();
     } else if (code == LBN_DBLCLK && list_.DblClick) {
       list_.DblClick();
@@ -49,7 +48,9 @@ class CheckListBinder final : public ControlBinder {
   // Pixels before an entry's text: the box and a gap.
   int TextLeft() const { return 2 + Box() + 4; }
 
-  WindowSpec WindowToCreate() override { return ListWindow(WS_HSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS); }
+  WindowSpec WindowToCreate() override {
+    return ListWindow(WS_HSCROLL | LBS_OWNERDRAWFIXED | (list_.OwnerRows() ? LBS_NODATA : LBS_HASSTRINGS));
+  }
   void SetUpWindow() override { SetRowHeight(Handle(), heights_, true); }
 
   void FollowModel(bool follow) override {
@@ -75,20 +76,9 @@ class CheckListBinder final : public ControlBinder {
     }
   }
 
-  // The model's marks, for the count rows the view holds.
-  std::vector<char> Marks(int count) const {
-    std::vector<char> marks(static_cast<std::size_t>(std::max(count, 0)), 0);
-    for (int i : list_.SelectedIndexes())
-      if (i < count) marks[static_cast<std::size_t>(i)] = 1;
-    return marks;
-  }
-
   void FlipMark(int index) {
     if (index < 0 || index >= list_.Count()) return;
-    std::vector<char> marks = Marks(list_.Count());
-    marks[static_cast<std::size_t>(index)] = !marks[static_cast<std::size_t>(index)];
-    list_.AssignSelectionFromView(std::move(marks), index);
-    RepaintRowInView(Handle(), index);
+    list_.FlipFromView(index);
     if (list_.Click) list_.Click();
   }
 
@@ -99,14 +89,16 @@ class CheckListBinder final : public ControlBinder {
       return true;
     }
     if (message == WM_LBUTTONDOWN) {
-      const LRESULT hit = SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, lParam);
+      const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      const int hit = RowAtPoint(Handle(), point);
       RECT row{};
-      SendMessageW(Handle(), LB_GETITEMRECT, LOWORD(hit), reinterpret_cast<LPARAM>(&row));
+      SendMessageW(Handle(), LB_GETITEMRECT, static_cast<WPARAM>(hit), reinterpret_cast<LPARAM>(&row));
       result = CallBase(message, wParam, lParam);
       // A click on the check box itself flips the mark.
-      if (HIWORD(hit) == 0 && GET_X_LPARAM(lParam) < row.left + heights_.row + 2) FlipMark(LOWORD(hit));
+      if (hit >= 0 && point.x < row.left + heights_.row + 2) FlipMark(hit);
       return true;
     }
+    if (AnswerForModel(Handle(), list_, message, wParam, lParam, result)) return true;
     if (message != WM_TIMER || !highlight_.OnTimer(Handle(), wParam)) return false;
     result = 0;
     return true;

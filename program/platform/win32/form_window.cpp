@@ -252,6 +252,7 @@ bool FormWindow::TranslateKeys(MSG& message) {
   for (FormWindow* form : LiveForms()) {
     if (form->hwnd_ != root) continue;
     if (form->Accelerators() && TranslateAcceleratorW(root, form->Accelerators(), &message)) return true;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && form->form_.Escape()) return true;
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && !(GetKeyState(VK_CONTROL) & 0x8000) &&
         !(GetKeyState(VK_MENU) & 0x8000)) {
       // The tab order of the layout, which differs from the stacking order

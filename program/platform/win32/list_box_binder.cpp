@@ -1,6 +1,7 @@
 // A list box of names: single or extended selection (click, Shift-click,
 // Ctrl-click). Its rows are as wide as its widest entry, so a long name or
-// path scrolls instead of being cut.
+// path scrolls instead of being cut. A list of owner rows holds no text of
+// its own: each row is drawn from the model as it comes into view.
 #include <algorithm>
 
 #include "platform/win32/list_rows.h"
@@ -12,7 +13,7 @@ namespace {
 class ListBoxBinder final : public ControlBinder {
  public:
   ListBoxBinder(const ControlLayout& row, int id, HFONT font, ListBox& list)
-      : ControlBinder(row, id, font), list_(list), width_(font, 2) {}
+      : ControlBinder(row, id, font), list_(list), heights_(RowHeightsOf(font, list.OwnerRows())), width_(font, 2) {}
 
   void PassInputToModel(int code) override {
     if (code == LBN_SELCHANGE) {
@@ -28,8 +29,19 @@ class ListBoxBinder final : public ControlBinder {
   bool Extended() const { return list_.SelectionMode() == ListBox::Selection::Extended; }
 
   // No LBS_SORT: the model keeps its own order.
-  WindowSpec WindowToCreate() override { return ListWindow(WS_HSCROLL | (Extended() ? LBS_EXTENDEDSEL : 0)); }
-  void SetUpWindow() override { SetRowHeight(Handle(), RowHeightsOf(Font(), false), false); }
+  WindowSpec WindowToCreate() override {
+    const DWORD rows = list_.OwnerRows() ? LBS_OWNERDRAWFIXED | LBS_NODATA : 0;
+    return ListWindow(WS_HSCROLL | rows | (Extended() ? LBS_EXTENDEDSEL : 0));
+  }
+  void SetUpWindow() override { SetRowHeight(Handle(), heights_, list_.OwnerRows()); }
+
+  bool DrawRow(const DRAWITEMSTRUCT& item) override {
+    const int index = static_cast<int>(item.itemID);
+    if (item.itemID == static_cast<UINT>(-1) || index >= list_.Count()) return true;
+    PaintRowBackground(item);
+    PaintRowText(item, heights_, item.rcItem.left + 2, list_.Item(index), DT_NOCLIP);
+    return true;
+  }
 
   void FollowModel(bool follow) override {
     FollowListChanges(list_, follow, [this](ListBox::Change change, int index) { ShowChange(change, index); });
@@ -64,12 +76,13 @@ class ListBoxBinder final : public ControlBinder {
     const int current = list_.ListIndex();
     if (Extended()) {
       if (current >= 0) SendMessageW(Handle(), LB_SETCARETINDEX, static_cast<WPARAM>(current), FALSE);
-    } else if (current >= 0 || list_.SelectedIndexes().empty()) {
+    } else if (current >= 0 || !list_.AnySelected()) {
       highlight_.Move(Handle(), current);
     }
   }
 
-  bool Intercept(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
+  bool Intercept(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (AnswerForModel(Handle(), list_, message, wParam, lParam, result)) return true;
     if (message != WM_TIMER || !highlight_.OnTimer(Handle(), wParam)) return false;
     result = 0;
     return true;
@@ -99,6 +112,7 @@ class ListBoxBinder final : public ControlBinder {
   }
 
   ListBox& list_;
+  RowHeights heights_;
   RowWidth width_;
   PacedHighlight highlight_;
 };

@@ -96,6 +96,12 @@ void RowWidth::Fit(HWND list, const std::vector<std::u16string>& items) {
   SetExtent(list);
 }
 
+void RowWidth::Fit(HWND list, const ListBox& rows) {
+  widest_ = 0;
+  for (int i = 0; i < rows.Count(); ++i) widest_ = std::max(widest_, meter_.Width(rows.Item(i)));
+  SetExtent(list);
+}
+
 void RowWidth::Widen(HWND list, const std::u16string& item) {
   widest_ = std::max(widest_, meter_.Width(item));
   SetExtent(list);
@@ -118,13 +124,20 @@ void FollowListChanges(ListBox& model, bool follow, std::function<void(ListBox::
 }
 
 void ShowAllItems(HWND list, const ListBox& model, RowWidth& width) {
+  if (model.OwnerRows()) {
+    SendMessageW(list, LB_SETCOUNT, static_cast<WPARAM>(model.Count()), 0);
+    width.Fit(list, model);
+    InvalidateRect(list, nullptr, TRUE);
+    return;
+  }
   FillList(list, model.Items());
   width.Fit(list, model.Items());
 }
 
 void ShowAddedItem(HWND list, const ListBox& model, int index, RowWidth& width) {
-  SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(W(model.Item(index))));
-  width.Widen(list, model.Item(index));
+  const std::u16string item = model.Item(index);
+  SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(W(item)));
+  width.Widen(list, item);
 }
 
 void RepaintRowInView(HWND list, int row) {
@@ -132,6 +145,40 @@ void RepaintRowInView(HWND list, int row) {
   if (SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)) != LB_ERR &&
       GetClientRect(list, &client) && rect.bottom > client.top && rect.top < client.bottom)
     InvalidateRect(list, &rect, FALSE);
+}
+
+int RowAtPoint(HWND list, POINT point) {
+  RECT client;
+  const LRESULT height = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+  if (!GetClientRect(list, &client) || !PtInRect(&client, point) || height <= 0) return -1;
+  const LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  const LRESULT row = top + point.y / height;
+  return top >= 0 && row < count ? static_cast<int>(row) : -1;
+}
+
+bool AnswerForModel(HWND list, const ListBox& model, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // Only from this thread: another's buffer is marshalled at the size of a
+  // row's data, which a text would overrun.
+  const bool textAsked = (message == LB_GETTEXTLEN || message == LB_GETTEXT) && !InSendMessage();
+  if (textAsked && model.OwnerRows()) {
+    const int row = static_cast<int>(wParam);
+    if (row < 0 || row >= model.Count()) {
+      result = LB_ERR;
+      return true;
+    }
+    const std::u16string text = model.Item(row);
+    if (message == LB_GETTEXT && lParam)
+      std::copy(text.c_str(), text.c_str() + text.size() + 1, reinterpret_cast<char16_t*>(lParam));
+    result = static_cast<LRESULT>(text.size());
+    return true;
+  }
+  if (message != WM_VSCROLL || (LOWORD(wParam) != SB_THUMBTRACK && LOWORD(wParam) != SB_THUMBPOSITION)) return false;
+  SCROLLINFO info{sizeof(info), SIF_TRACKPOS, 0, 0, 0, 0, 0};
+  if (!GetScrollInfo(list, SB_VERT, &info)) return false;
+  SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(info.nTrackPos), 0);
+  result = 0;
+  return true;
 }
 
 }  // namespace zefta::win32

@@ -68,6 +68,7 @@ class RowWidth {
   // textLeft: pixels before an entry's text in its row.
   RowWidth(HFONT font, int textLeft) : meter_(font), textLeft_(textLeft) {}
   void Fit(HWND list, const std::vector<std::u16string>& items);
+  void Fit(HWND list, const ListBox& rows);
   void Widen(HWND list, const std::u16string& item);
 
  private:
@@ -81,13 +82,25 @@ class RowWidth {
 // A ListBox model's changes (ListBox::onListChanged) handed to show, from
 // now on (and the whole list once) or no longer.
 void FollowListChanges(ListBox& model, bool follow, std::function<void(ListBox::Change, int)> show);
-// The model's items shown afresh, or the one added at index, with the rows
-// as wide as the widest.
+// The model's items shown afresh (owner rows by their count: the list holds
+// no text), or the one added at index, with the rows as wide as the widest.
 void ShowAllItems(HWND list, const ListBox& model, RowWidth& width);
 void ShowAddedItem(HWND list, const ListBox& model, int index, RowWidth& width);
 
 // Repaints one row, when it is in view; the others are drawn as they
 // scroll in.
 void RepaintRowInView(HWND list, int row);
+
+// The row at a point of the list's client area, -1 for none. Counted from
+// the top row and the fixed row height: LB_ITEMFROMPOINT gives only the low
+// 16 bits of an index.
+int RowAtPoint(HWND list, POINT point);
+
+// What a list answers itself for its model, ahead of the list box: drags of
+// the scroll box by its 32-bit track position (the positions WM_VSCROLL
+// carries stop at 65,535), and, for owner rows, the texts of rows asked for
+// on the list's own thread (LB_GETTEXTLEN, LB_GETTEXT: what readers of the
+// screen ask), which the list box does not hold. True when answered.
+bool AnswerForModel(HWND list, const ListBox& model, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 }  // namespace zefta::win32

@@ -67,11 +67,6 @@ class Win32Environment final : public Environment {
 // inside or after the arguments stay.
 std::u16string ArgumentsAfterProgramName(std::u16string_view commandLine);
 
-class Win32FileReader final : public FileReader {
- public:
-  std::optional<std::string> ReadAll(std::u16string_view path) override;
-};
-
 // The shell's folder picker.
 class ShellFolderPicker final : public FolderPicker {
  public:
@@ -98,17 +93,11 @@ class AppDataJournalStorage final : public JournalStorage {
   HANDLE current_ = INVALID_HANDLE_VALUE;
 };
 
-// MakeDirFileListB_ of the utility library, bound by name at the first call.
-class KestrumTreeLister final : public TreeLister {
+// The whole-tree listing, walked on a thread of its own with the walk of the
+// utility library's list.
+class ThreadTreeLister final : public TreeLister {
  public:
-  explicit KestrumTreeLister(std::string libraryName = "KESTRUM.DLL") : libraryName_(std::move(libraryName)) {}
-  std::optional<std::int32_t> MakeDirFileList(std::int32_t mode, const std::string& directory,
-                                              const std::string& listPath) override;
-
- private:
-  using Function = int(__stdcall*)(int, const char*, const char*);
-  std::string libraryName_;
-  Function function_ = nullptr;
+  std::unique_ptr<TreeListing> Start(std::u16string_view top, bool folders) override;
 };
 
 // Hook of the message pump: returns true when it handled the message itself

@@ -1,27 +1,86 @@
+// The whole-tree listing on a thread of its own, with the walk KESTRUM.DLL
+// uses for its list: the window keeps answering, shows how far the walk is,
+// and stops it when asked.
 #include <windows.h>
 
-#include "library/kestrum.h"
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
 #include "platform/win32/services_win32.h"
+#include "platform/win32/text.h"
+#include "tree_walk.h"
 
 namespace zefta::win32 {
 
-static_assert(TreeLister::kFilePairs == KESTRUM_LIST_FILE_PAIRS, "the program's list mode is the library's");
-static_assert(TreeLister::kEntryPairs == KESTRUM_LIST_ENTRY_PAIRS, "the program's list mode is the library's");
-static_assert(TreeLister::kUtf8 == KESTRUM_LIST_UTF8, "the program's list mode is the library's");
+namespace {
 
-std::optional<std::int32_t> KestrumTreeLister::MakeDirFileList(std::int32_t mode, const std::string& directory,
-                                                               const std::string& listPath) {
-  if (!function_) {
-    // Bound at the first call; a missing library is asked for again next time.
-    HMODULE library = LoadLibraryA(libraryName_.c_str());
-    if (!library) return std::nullopt;
-    function_ = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, "MakeDirFileListB_")));
-    if (!function_) {
-      FreeLibrary(library);
-      return std::nullopt;
-    }
+class ThreadListing final : public TreeListing, private kestrum::TreeVisitor {
+ public:
+  ThreadListing(std::u16string_view top, bool folders) : top_(top), folders_(folders) {
+    thread_ = std::thread([this] { Walk(); });
   }
-  return function_(mode, directory.c_str(), listPath.c_str());
+  ~ThreadListing() override {
+    stop_ = true;
+    thread_.join();
+  }
+
+  bool Finished() override { return finished_; }
+  ListingProgress Progress() override {
+    std::lock_guard<std::mutex> lock(folderLock_);
+    return {entries_, folder_};
+  }
+  void Cancel() override { stop_ = true; }
+  ListedTree Take() override {
+    if (!finished_ || stop_) return {};
+    return std::move(tree_);
+  }
+
+ private:
+  void Walk() {
+    try {
+      kestrum::WalkTree(W(top_), kestrum::PathReach::AnyLength, *this);
+    } catch (const std::bad_alloc&) {
+      // Too big to hold: nothing half listed is handed on.
+      stop_ = true;
+    }
+    finished_ = true;
+  }
+
+  Next Entry(std::wstring_view, const WIN32_FIND_DATAW& entry) override {
+    if (stop_) return Next::Stop;
+    const bool directory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (!directory || folders_) {
+      tree_.AddEntry(open_.back(), std::u16string_view(reinterpret_cast<const char16_t*>(entry.cFileName)));
+      entries_.store(entries_.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+    }
+    return Next::Go;
+  }
+  void EnterFolder(std::wstring_view path) override {
+    const std::u16string folder = U(path.data(), path.size());
+    open_.push_back(tree_.AddFolder(folder));
+    std::lock_guard<std::mutex> lock(folderLock_);
+    folder_ = folder;
+  }
+  void LeaveFolder() override { open_.pop_back(); }
+  void Unreadable(std::wstring_view path, DWORD) override { tree_.AddUnreadable(U(path.data(), path.size())); }
+
+  const std::u16string top_;
+  const bool folders_;
+  ListedTree tree_;
+  std::vector<ListedTree::FolderIndex> open_;  // the folders being read, innermost last
+  std::atomic<bool> stop_{false}, finished_{false};
+  std::atomic<std::int64_t> entries_{0};
+  std::mutex folderLock_;
+  std::u16string folder_;
+  std::thread thread_;  // started once everything else is ready
+};
+
+}  // namespace
+
+std::unique_ptr<TreeListing> ThreadTreeLister::Start(std::u16string_view top, bool folders) {
+  return std::make_unique<ThreadListing>(top, folders);
 }
 
 }  // namespace zefta::win32

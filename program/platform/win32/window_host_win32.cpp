@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 
 #include "platform/win32/fault_report.h"
 #include "platform/win32/form_window.h"
@@ -56,6 +57,50 @@ void Win32WindowHost::ShowModal(Form& form, Form& owner) {
       }
     }
   }
+}
+
+bool Win32WindowHost::WaitFor(Form& progress, Form& owner, const std::function<bool()>& working) {
+  constexpr DWORD kShowAfter = 500, kAskEvery = 100;
+  const HWND ownerWindow = reinterpret_cast<HWND>(owner.Handle());
+  bool closed = false;
+  struct Restore {
+    Form& form;
+    HWND owner;
+    std::function<void()> saved;
+    ~Restore() {
+      form.onUnload = std::move(saved);
+      if (owner) {
+        EnableWindow(owner, TRUE);
+        SetActiveWindow(owner);
+      }
+    }
+  } restore{progress, ownerWindow, std::move(progress.onUnload)};
+  progress.onUnload = [&closed] { closed = true; };
+  if (ownerWindow) EnableWindow(ownerWindow, FALSE);
+  std::unique_ptr<FormWindow> window;
+  const ULONGLONG start = GetTickCount64();
+  while (working()) {
+    if (closed) return false;
+    if (!window && GetTickCount64() - start >= kShowAfter) {
+      window = std::make_unique<FormWindow>(progress, ownerWindow, false);
+      if (!CatchFault(ownerWindow, "loading a window", 0, [&] { progress.Load(); })) return false;
+      window->ApplyLayoutChanges();
+      window->Show(SW_SHOWNORMAL);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, kAskEvery, QS_ALLINPUT);
+    MSG message;
+    while (!closed && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        // Leave the quit request for the main loop.
+        PostQuitMessage(static_cast<int>(message.wParam));
+        return false;
+      }
+      // Before the window shows, Esc anywhere in the program stops the work.
+      if (!window && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) return false;
+      DispatchOne(message);
+    }
+  }
+  return !closed;
 }
 
 int Win32WindowHost::ScreenWidth() { return PixelsToTwipsX(GetSystemMetrics(SM_CXSCREEN)); }

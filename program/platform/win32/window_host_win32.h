@@ -1,4 +1,5 @@
-// Shows forms modal over their owner, each built by FormWindow.
+// Shows forms modal over their owner, each built by FormWindow, and waits
+// for work done elsewhere behind a progress window.
 #pragma once
 
 #include "controls/form.h"
@@ -8,6 +9,7 @@ namespace zefta::win32 {
 class Win32WindowHost final : public WindowHost {
  public:
   void ShowModal(Form& form, Form& owner) override;
+  bool WaitFor(Form& progress, Form& owner, const std::function<bool()>& working) override;
   int ScreenWidth() override;
   int ScreenHeight() override;
 };

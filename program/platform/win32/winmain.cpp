@@ -22,12 +22,10 @@ int RunProgram(int show) {
   Win32Environment environment;
   Win32Desktop desktop;
   ShellFolderPicker folderPicker;
-  KestrumTreeLister treeLister;
-  Win32FileReader fileReader;
+  ThreadTreeLister treeLister;
   Win32WindowHost windows;
   AppDataJournalStorage journal;
-  const zefta::Services services{files,      messages,   settings, environment, desktop,
-                                 folderPicker, treeLister, fileReader, windows,  journal};
+  const zefta::Services services{files, messages, settings, environment, desktop, folderPicker, treeLister, windows, journal};
 
   zefta::MainWindow main(services);
   if (!main.Initialize()) return 0;

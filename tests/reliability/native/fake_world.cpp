@@ -11,8 +11,6 @@
 #include <vector>
 
 #include "fakes.h"
-#include "modules/list_file.h"
-#include "modules/utf8.h"
 #include "property_run.h"
 
 namespace zefta::reliability {
@@ -20,42 +18,11 @@ namespace {
 
 using testing::FakeFileSystem;
 
-// The library's tree listing over the fake file system: pair lines of every
-// file (and folder, in mode 4) in depth-first pre-order, in UTF-8 (the only
-// text the program asks for).
-class FakeListing final : public TreeLister {
- public:
-  FakeListing(FakeFileSystem& files, testing::FakeFileReader& reader) : files_(files), reader_(reader) {}
-  std::optional<std::int32_t> MakeDirFileList(std::int32_t mode, const std::string& directory,
-                                              const std::string& listPath) override {
-    std::string out;
-    if (mode & TreeLister::kUtf8) Walk(*FromUtf8(directory), directory, mode & ~TreeLister::kUtf8, out);
-    reader_.files[*FromUtf8(listPath)] = out;
-    return 0;
-  }
-
- private:
-  void Walk(const std::u16string& folder, const std::string& text, int mode, std::string& out) {
-    for (const std::u16string& name : files_.Names(folder + u"\\").value_or(std::vector<std::u16string>{})) {
-      const std::u16string path = folder + u"\\" + name;
-      const bool directory = files_.DirectoryExists(path);
-      const std::string nameText = *ToUtf8(name);
-      if (!directory || mode == TreeLister::kEntryPairs) out += "\"" + text + "\", \"" + nameText + "\"\r\n";
-      // A directory link is listed but not entered.
-      if (directory && files_.Holder(path) != NameHolder::Link) Walk(path, text + "\\" + nameText, mode, out);
-    }
-  }
-  FakeFileSystem& files_;
-  testing::FakeFileReader& reader_;
-};
-
 class FakeWorld final : public World {
  public:
   explicit FakeWorld(FakeFileSystem::Kind kind) : World(files_), files_(kind) {}
 
   TreeLister& Lister() override { return lister_; }
-  FileReader& Reader() override { return reader_; }
-  std::u16string TempDir() override { return u"c:\\temp"; }
 
   std::u16string NewRoot() override {
     files_ = FakeFileSystem(files_.kind);
@@ -96,8 +63,7 @@ class FakeWorld final : public World {
 
  private:
   FakeFileSystem files_;
-  testing::FakeFileReader reader_;
-  FakeListing lister_{files_, reader_};
+  testing::FakeTreeLister lister_{files_};
 };
 
 }  // namespace

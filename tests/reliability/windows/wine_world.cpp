@@ -1,5 +1,5 @@
 // The no-data-loss runs on real files under Wine: the real file system,
-// KESTRUM's listing and list file, paths near the ANSI limit, read-only
+// the real tree listing, paths near and past MAX_PATH, read-only
 // entries, and names that differ only in letter case, made beforehand on the
 // Linux side. ZEFTA_RELIABILITY_DIR names the work folder that
 // run_no_data_loss.sh prepared; ZEFTA_TREES the number of trees, each run
@@ -36,13 +36,10 @@ class WineWorld final : public World {
  public:
   explicit WineWorld(std::u16string base) : World(files_), base_(std::move(base)) {
     CreateDirectoryW(W(base_), nullptr);
-    CreateDirectoryW(W(TempDir()), nullptr);
   }
   ~WineWorld() override { Release(); }
 
   TreeLister& Lister() override { return lister_; }
-  FileReader& Reader() override { return reader_; }
-  std::u16string TempDir() override { return base_ + u"\\temp"; }
 
   // The tree t<n>, with what the Linux side made there, and a chain of
   // folders (one link Japanese, so that its Shift-JIS form runs past the
@@ -83,7 +80,15 @@ class WineWorld final : public World {
     if (file.h == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file.h, &info)) return 0;
     return (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
   }
-  std::string Content(const std::u16string& path) override { return reader_.ReadAll(path).value_or(""); }
+  std::string Content(const std::u16string& path) override {
+    Handle file{CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)};
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (file.h != INVALID_HANDLE_VALUE && ReadFile(file.h, buffer, sizeof buffer, &got, nullptr) && got > 0)
+      bytes.append(buffer, got);
+    return bytes;
+  }
 
   // The links are the Linux side's to check, by inode: a link whose target a
   // run renamed (rightly) dangles, and Wine then shows it nowhere.
@@ -118,8 +123,7 @@ class WineWorld final : public World {
   win32::Win32FileSystem files_;
   std::u16string base_;
   int trees_ = 0;
-  win32::KestrumTreeLister lister_;
-  win32::Win32FileReader reader_;
+  win32::ThreadTreeLister lister_;
   std::vector<HANDLE> held_;
 };
 
