@@ -1,5 +1,7 @@
 #include "tree_walk.h"
 
+#include "path_forms.h"
+
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -8,41 +10,13 @@ namespace kestrum {
 
 namespace {
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
-// Whether the path is one the \\?\ form can take as it is: a drive path or
-// a network path, with no "." or ".." part and no "/" to be resolved.
-bool TakenAsItIs(std::wstring_view path) {
-  const bool drive = path.size() >= 2 && path[1] == L':' && (path.size() == 2 || path[2] == L'\\');
-  const bool network = path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'?' && path[2] != L'.';
-  if (!drive && !network) return false;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    if (path[i] == L'/') return false;
-    if (path[i] != L'.' || (i > 0 && path[i - 1] != L'\\')) continue;
-    const std::size_t end = path.find(L'\\', i);
-    const std::wstring_view part = path.substr(i, end == std::wstring_view::npos ? path.size() - i : end - i);
-    if (part == L"." || part == L"..") return false;
-  }
-  return true;
-}
-
 // The path as the file functions are to be given it.
 std::wstring QueryForm(std::wstring_view top, PathReach reach) {
-  if (reach == PathReach::Classic || top.starts_with(L"\\\\?\\") || top.starts_with(L"\\\\.\\"))
-    return std::wstring(top);
-  std::wstring full(top);
-  if (!TakenAsItIs(full)) {
-    const DWORD size = GetFullPathNameW(full.c_str(), 0, nullptr, nullptr);
-    std::wstring resolved(size, L'\0');
-    const DWORD got = size ? GetFullPathNameW(full.c_str(), size, resolved.data(), nullptr) : 0;
-    if (got == 0 || got >= size) return full;  // the walk then finds it unreadable
-    resolved.resize(got);
-    while (resolved.size() > 3 && IsSeparator(resolved.back())) resolved.pop_back();
-    if (resolved.size() == 3 && resolved[1] == L':') resolved.pop_back();
-    full = std::move(resolved);
-  }
-  if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
-  return L"\\\\?\\" + full;
+  if (reach == PathReach::Classic) return std::wstring(top);
+  std::wstring query = ExtendedPath(top);
+  // The walk adds the separator itself, also after a drive's root.
+  if (query.size() > 1 && query.back() == L'\\') query.pop_back();
+  return query;
 }
 
 bool IsDotEntry(const wchar_t* name) { return std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0; }

@@ -52,21 +52,34 @@ class TimedDesktop final : public Desktop {
 // moves, and the look-ups of spellings and folder listings around them.
 class TimedFileSystem final : public FileSystem {
  public:
-  NameHolder Holder(std::u16string_view path) override {
+  // An opened entry whose moves are timed.
+  class TimedEntry final : public OpenedEntry {
+   public:
+    TimedEntry(TimedFileSystem& files, std::unique_ptr<OpenedEntry> real) : files_(files), real_(std::move(real)) {}
+    bool MoveTo(std::u16string_view path) override {
+      const double start = Seconds();
+      const bool done = real_->MoveTo(path);
+      files_.renameSeconds += Seconds() - start;
+      ++files_.moves;
+      files_.failed += !done;
+      return done;
+    }
+
+   private:
+    TimedFileSystem& files_;
+    std::unique_ptr<OpenedEntry> real_;
+  };
+
+  // Opening an entry is the query that tells a link from it.
+  std::unique_ptr<OpenedEntry> Open(std::u16string_view path) override {
     const double start = Seconds();
-    const NameHolder holder = real.Holder(path);
+    auto opened = this->real.Open(path);
     renameSeconds += Seconds() - start;
     lookupSeconds += Seconds() - start;
-    return holder;
+    if (!opened) return nullptr;
+    return std::make_unique<TimedEntry>(*this, std::move(opened));
   }
-  bool Move(std::u16string_view from, std::u16string_view to) override {
-    const double start = Seconds();
-    const bool done = real.Move(from, to);
-    renameSeconds += Seconds() - start;
-    ++moves;
-    failed += !done;
-    return done;
-  }
+  bool ClearPlaceholder(std::u16string_view path) override { return real.ClearPlaceholder(path); }
   std::optional<std::u16string> StoredName(std::u16string_view path) override {
     const double start = Seconds();
     auto name = real.StoredName(path);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Main window benchmark: a folder of 30,000 files (three identical copies,
+# Main window benchmark: a folder of 30,000 files (four identical copies,
 # generated on the Linux side); refreshing List and converting every <every>-th
 # entry through the real window binding, beside a bare FindFirstFileW loop and
-# bare MoveFileW loops, all under Wine.
+# bare moves, all under Wine.
 #   bash bench/conversion/run_main_window.sh [files] [every]   (after make build)
 # A rename in a folder of 30,000 entries costs tens of milliseconds under Wine
 # (each name not spelled exactly as stored is searched through the folder), so
@@ -25,7 +25,7 @@ import os, sys
 work, files = sys.argv[1], int(sys.argv[2])
 # Mixed-case names, every seventh with Japanese in it: all need lower-casing.
 names = [(f"日本語Memo{i:05d}.Txt" if i % 7 == 3 else f"Report{i:05d}.Txt") for i in range(files)]
-for copy in ("program", "bare", "twostep"):
+for copy in ("program", "bare", "twomoves", "floor"):
     d = os.path.join(work, copy)
     os.mkdir(d)
     for name in names:
@@ -39,4 +39,4 @@ zefta_start_wineserver
 # window does not wait for a window manager that never answers (2 s each).
 zefta_window_frames wine
 win() { local p="Z:$1"; echo "${p//\//\\}"; }
-"$root/scripts/wine-run.sh" "$exe" "$(win "$work/program")" "$(win "$work/bare")" "$(win "$work/twostep")" "$every"
+"$root/scripts/wine-run.sh" "$exe" "$(win "$work/program")" "$(win "$work/bare")" "$(win "$work/twomoves")" "$(win "$work/floor")" "$every"

@@ -55,8 +55,8 @@ std::optional<ConversionReport> ConversionEngine::Loop(std::size_t count, RunKin
   return ConversionReport{processed_.Value(), converted_.Value(), journalFailed, stopped};
 }
 
-void ConversionEngine::Renamed(const ConversionEntry& entry, const RenameResult& result, ConversionSteps& steps) {
-  if (result.outcome == RenameResult::Outcome::Renamed) return;
+void ConversionEngine::CountOutcome(const ConversionEntry& entry, const RenameResult& result, ConversionSteps& steps) {
+  if (result.outcome == StepOutcome::Renamed) return;
   converted_.Decrement();
   steps.Failed(entry, result);
 }
@@ -67,7 +67,7 @@ void ConversionEngine::ConvertOne(const ConversionEntry& entry, ProcessedCounts 
   if (counts == ProcessedCounts::EveryTakenEntry || needed) processed_.Increment();
   if (!needed) return;
   converted_.Increment();
-  Renamed(entry, renamer_.Rename(entry.folder, entry.name, ConvertName(entry.name, options)), steps);
+  CountOutcome(entry, renamer_.Rename(entry.folder, entry.name, ConvertName(entry.name, options)), steps);
 }
 
 std::optional<ConversionReport> ConversionEngine::Run(const std::vector<ConversionEntry>& entries,
@@ -91,7 +91,7 @@ std::optional<ConversionReport> ConversionEngine::Undo(const std::vector<Journal
     converted_.Increment();
     // Renamed since, or gone: not the entry this run renamed.
     const bool unchanged = entries_.StoredName(step.folder + step.newName) == step.newName;
-    Renamed({step.folder, step.newName},
+    CountOutcome({step.folder, step.newName},
             unchanged ? renamer_.Rename(step.folder, step.newName, step.oldName) : RenameResult{},
             steps);
   });

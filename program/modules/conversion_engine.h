@@ -98,7 +98,8 @@ class ConversionEngine {
   template <typename Convert>
   std::optional<ConversionReport> Loop(std::size_t count, RunKind kind, ConversionSteps& steps, Convert convert);
   void ConvertOne(const ConversionEntry& entry, ProcessedCounts counts, ConversionSteps& steps);
-  void Renamed(const ConversionEntry& entry, const RenameResult& result, ConversionSteps& steps);
+  // Counts a failed rename off ConvertedCount and has the window tell it.
+  void CountOutcome(const ConversionEntry& entry, const RenameResult& result, ConversionSteps& steps);
 
   FolderEntries& entries_;
   EntryRenamer renamer_;

@@ -16,7 +16,11 @@ std::u16string_view VolumeOf(std::u16string_view folder) {
   return folder.substr(0, server);
 }
 
+// A parked name is the entry's own name with ".~zefta" and a digit added;
+// the next digit is tried where a name is taken.
 constexpr int kParkingAttempts = 10;
+
+std::u16string ParkingSuffix(int attempt) { return u".~zefta" + std::u16string(1, static_cast<char16_t>(u'0' + attempt)); }
 
 }  // namespace
 
@@ -26,74 +30,68 @@ EntryRenamer::CaseMoves& EntryRenamer::CaseMovesOf(std::u16string_view folder) {
 
 RenameResult EntryRenamer::Rename(std::u16string_view folderView, std::u16string_view name,
                                   std::u16string_view newName) {
-  using Outcome = RenameResult::Outcome;
   const std::u16string folder(folderView);
-  if (name == newName) return {Outcome::Renamed, {}};
+  if (name == newName) return {StepOutcome::Renamed, {}};
   // A link is never moved: where a move follows it, it would carry off what
   // it leads to, from wherever that is.
-  if (entries_.Holder(folder + std::u16string(name)) != NameHolder::Entry) return {Outcome::Refused, {}};
-  if (Upper(name) != Upper(newName)) {
-    if (entries_.Holder(folder + std::u16string(newName)) != NameHolder::Nothing) return {Outcome::Refused, {}};
-    return Directly(folder, name, newName);
-  }
+  const std::unique_ptr<OpenedEntry> entry = entries_.Open(folder + std::u16string(name));
+  if (!entry) return {StepOutcome::Refused, {}};
+  if (Upper(name) != Upper(newName)) return MoveStraight(*entry, folder, name, newName);
   CaseMoves& caseMoves = CaseMovesOf(folder);
-  if (caseMoves == CaseMoves::Honoured) return Directly(folder, name, newName);
-  return ThroughParkedName(folder, name, newName, caseMoves);
+  if (caseMoves == CaseMoves::Honoured) return MoveStraight(*entry, folder, name, newName);
+  return MoveThroughParkedName(*entry, folder, name, newName, caseMoves);
 }
 
-RenameResult EntryRenamer::Directly(const std::u16string& folder, std::u16string_view name,
-                                    std::u16string_view newName) {
-  using Outcome = RenameResult::Outcome;
-  Record(folder, name, newName, u"");
-  const bool moved = entries_.Move(folder + std::u16string(name), folder + std::u16string(newName));
-  return Told({moved ? Outcome::Renamed : Outcome::Refused, {}});
+RenameResult EntryRenamer::MoveStraight(OpenedEntry& entry, const std::u16string& folder, std::u16string_view name,
+                                        std::u16string_view newName) {
+  RecordStep(folder, name, newName, u"");
+  const bool moved = entry.MoveTo(folder + std::u16string(newName));
+  return RecordOutcome({moved ? StepOutcome::Renamed : StepOutcome::Refused, {}});
 }
 
-RenameResult EntryRenamer::ThroughParkedName(const std::u16string& folder, std::u16string_view name,
-                                             std::u16string_view newName, CaseMoves& caseMoves) {
-  using Outcome = RenameResult::Outcome;
-  if (HasCaseTwin(folder, name)) return {Outcome::Refused, {}};
+RenameResult EntryRenamer::MoveThroughParkedName(OpenedEntry& entry, const std::u16string& folder,
+                                                 std::u16string_view name, std::u16string_view newName,
+                                                 CaseMoves& caseMoves) {
+  if (HasCaseTwin(folder, name)) return {StepOutcome::Refused, {}};
   const std::u16string from = folder + std::u16string(name);
-  const std::u16string to = folder + std::u16string(newName);
   for (int attempt = 0; attempt < kParkingAttempts; ++attempt) {
-    const std::u16string suffix = u".~zefta" + std::u16string(1, static_cast<char16_t>(u'0' + attempt));
+    const std::u16string suffix = ParkingSuffix(attempt);
     std::u16string parked = from + suffix;
-    Record(folder, name, newName, std::u16string(name) + suffix);
-    if (!entries_.Move(from, parked)) {
-      Told({Outcome::Refused, {}});
+    RecordStep(folder, name, newName, std::u16string(name) + suffix);
+    if (!entry.MoveTo(parked)) {
+      RecordOutcome({StepOutcome::Refused, {}});
       continue;
     }
     if (caseMoves == CaseMoves::Unknown) {
       // What a change of letter case does on this volume, learnt on the
       // parked name, which no other entry can share.
       const std::u16string flipped = from + Upper(suffix);
-      if (entries_.Move(parked, flipped)) {
+      if (entry.MoveTo(flipped)) {
         const bool honoured = entries_.StoredName(flipped) == SplitPath(flipped).name;
         caseMoves = honoured ? CaseMoves::Honoured : CaseMoves::Ignored;
         if (honoured) parked = flipped;
       }
     }
-    // The new name must be free: a case twin that appeared since the folder
-    // was listed, or a dangling link, would be replaced.
-    if (entries_.Holder(to) == NameHolder::Nothing && entries_.Move(parked, to)) return Told({Outcome::Renamed, {}});
-    // The way back is as closed as the way on: where Wine keeps both
-    // spellings, the old name now leads to the same twin or link.
-    if (entries_.Holder(from) == NameHolder::Nothing && entries_.Move(parked, from)) return Told({Outcome::Refused, {}});
-    return Told({Outcome::LeftParked, parked});
+    // Neither move replaces anything: a case twin that appeared since the
+    // folder was listed, or a dangling link, keeps the name it holds. The
+    // way back is as closed as the way on where Wine keeps both spellings:
+    // the old name then leads to the same twin or link.
+    if (entry.MoveTo(folder + std::u16string(newName))) return RecordOutcome({StepOutcome::Renamed, {}});
+    if (entry.MoveTo(from)) return RecordOutcome({StepOutcome::Refused, {}});
+    return RecordOutcome({StepOutcome::Parked, parked});
   }
-  return {Outcome::Refused, {}};
+  return {StepOutcome::Refused, {}};
 }
 
-void EntryRenamer::Record(const std::u16string& folder, std::u16string_view name, std::u16string_view newName,
-                          std::u16string_view parkedName) {
+void EntryRenamer::RecordStep(const std::u16string& folder, std::u16string_view name, std::u16string_view newName,
+                              std::u16string_view parkedName) {
   // A journal that cannot be written stops no rename: the run tells the user.
   if (journal_)
     journal_->Step({folder, std::u16string(name), std::u16string(newName), std::u16string(parkedName), std::nullopt});
 }
 
-RenameResult EntryRenamer::Told(RenameResult result) {
-  static constexpr StepOutcome kOutcomes[] = {StepOutcome::Renamed, StepOutcome::Refused, StepOutcome::Parked};
-  if (journal_) journal_->Outcome(kOutcomes[static_cast<int>(result.outcome)]);
+RenameResult EntryRenamer::RecordOutcome(RenameResult result) {
+  if (journal_) journal_->Outcome(result.outcome);
   return result;
 }
 

@@ -16,13 +16,9 @@
 namespace zefta {
 
 struct RenameResult {
-  enum class Outcome {
-    Renamed,
-    Refused,       // the entry keeps its name
-    LeftParked,    // both the new name and the way back failed: see parkedPath
-  };
-  Outcome outcome = Outcome::Refused;
-  // Where the entry is now, for LeftParked.
+  // Renamed; Refused (the entry keeps its name); Parked (both the new name
+  // and the way back failed: the entry is at parkedPath).
+  StepOutcome outcome = StepOutcome::Refused;
   std::u16string parkedPath;
 };
 
@@ -38,9 +34,10 @@ class EntryRenamer {
 
   // Renames folder + name to folder + newName (folder ends in "\"); only the
   // entry's own name changes, and no other entry is ever replaced. A link is
-  // refused: it is never moved, so nothing it leads to can move either.
+  // refused: it is never moved, so nothing it leads to can move either. The
+  // entry is opened once and every move takes that very entry.
   //
-  // A change of letter case only is moved directly where the volume honours
+  // A change of letter case only is moved straight where the volume honours
   // such moves. Where it does not, and on each volume until that is known
   // (learnt on the first parked name there), it goes through a parked name
   // in the same folder, and back to the old name if the new one is taken or
@@ -54,13 +51,15 @@ class EntryRenamer {
  private:
   enum class CaseMoves { Unknown, Honoured, Ignored };
 
-  RenameResult Directly(const std::u16string& folder, std::u16string_view name, std::u16string_view newName);
-  RenameResult ThroughParkedName(const std::u16string& folder, std::u16string_view name,
-                                 std::u16string_view newName, CaseMoves& caseMoves);
-  // The journal's record before a move, and where the entry ended up.
-  void Record(const std::u16string& folder, std::u16string_view name, std::u16string_view newName,
-              std::u16string_view parkedName);
-  RenameResult Told(RenameResult result);
+  RenameResult MoveStraight(OpenedEntry& entry, const std::u16string& folder, std::u16string_view name,
+                            std::u16string_view newName);
+  RenameResult MoveThroughParkedName(OpenedEntry& entry, const std::u16string& folder, std::u16string_view name,
+                                     std::u16string_view newName, CaseMoves& caseMoves);
+  // The journal's record before an entry's first move.
+  void RecordStep(const std::u16string& folder, std::u16string_view name, std::u16string_view newName,
+                  std::u16string_view parkedName);
+  // The journal's record of where the entry ended up; the result itself.
+  RenameResult RecordOutcome(RenameResult result);
   bool HasCaseTwin(const std::u16string& folder, std::u16string_view name);
   CaseMoves& CaseMovesOf(std::u16string_view folder);
 

@@ -4,7 +4,10 @@
 
 namespace zefta {
 
-bool RunJournal::Claim() { return claimed_ = storage_.Claim(); }
+bool RunJournal::Claim() {
+  claimed_ = storage_.Claim();
+  return claimed_;
+}
 
 void RunJournal::Begin(RunKind kind) {
   kind_ = kind;
@@ -14,23 +17,28 @@ void RunJournal::Begin(RunKind kind) {
 }
 
 bool RunJournal::Step(const JournalStep& step) {
-  if (!claimed_ || failed_) return failed_ = true, false;
-  const std::string line = StepLine(steps_ + 1, step);
-  if (!(steps_ == 0 ? storage_.Create(HeaderLine(kind_) + line) : storage_.Append(line, true))) return failed_ = true, false;
-  ++steps_;
-  return true;
+  if (claimed_ && !failed_) {
+    const std::string line = StepLine(steps_ + 1, step);
+    const bool written = steps_ == 0 ? storage_.Create(HeaderLine(kind_) + line) : storage_.Append(line, Durability::OnDisk);
+    if (written) {
+      ++steps_;
+      return true;
+    }
+  }
+  failed_ = true;
+  return false;
 }
 
 void RunJournal::Outcome(StepOutcome outcome) {
   if (failed_ || steps_ == 0) return;
   renamedAny_ = renamedAny_ || outcome == StepOutcome::Renamed;
   // Not forced to the disk: a cut run is mended from what the disk shows.
-  if (!storage_.Append(DoneLine(steps_, outcome), false)) failed_ = true;
+  if (!storage_.Append(DoneLine(steps_, outcome), Durability::Buffered)) failed_ = true;
 }
 
 bool RunJournal::End() {
   if (!claimed_) return failed_;  // the journal is another instance's
-  if (!failed_ && steps_ > 0 && !storage_.Append(EndLine(), true)) failed_ = true;
+  if (!failed_ && steps_ > 0 && !storage_.Append(EndLine(), Durability::OnDisk)) failed_ = true;
   if (failed_) {
     // What was recorded is not the whole run, and the run before is no
     // longer the last one.
@@ -46,6 +54,35 @@ bool RunJournal::End() {
 void RunJournal::Finish(bool renamedAny) {
   if (renamedAny || kind_ == RunKind::Undo) storage_.Rename(JournalFile::Current, JournalFile::LastRun);
   else storage_.Remove(JournalFile::Current);
+}
+
+std::optional<StepOutcome> RunJournal::MendStep(FolderEntries& entries, const JournalStep& step, MendReport& report) {
+  const std::u16string oldPath = step.folder + step.oldName, newPath = step.folder + step.newName;
+  const std::u16string parked = step.folder + step.parkedName;
+  // A move cut short may have left a placeholder at the name it was moving to.
+  if (!step.parkedName.empty()) entries.ClearPlaceholder(parked);
+  entries.ClearPlaceholder(newPath);
+  entries.ClearPlaceholder(oldPath);
+  // Where a change of letter case is honoured, the parked name may have been
+  // learnt on in the other case.
+  const auto stored = step.parkedName.empty() ? std::nullopt : entries.StoredName(parked);
+  const bool stillParked = stored && MapCase(*stored, CaseDirection::Upper) == MapCase(step.parkedName, CaseDirection::Upper);
+  const std::u16string at = stillParked ? step.folder + *stored : parked;
+  if (const std::unique_ptr<OpenedEntry> entry = stillParked ? entries.Open(at) : nullptr) {
+    if (entry->MoveTo(newPath)) {
+      ++report.mended;
+      return StepOutcome::Renamed;
+    }
+    if (entry->MoveTo(oldPath)) {
+      ++report.mended;
+      return StepOutcome::Refused;
+    }
+    report.stuck.push_back(at);
+    return StepOutcome::Parked;
+  }
+  // Moved before the program could say so.
+  if (!step.outcome && entries.StoredName(newPath) == step.newName) return StepOutcome::Renamed;
+  return std::nullopt;
 }
 
 MendReport RunJournal::Mend(FolderEntries& entries) {
@@ -67,32 +104,19 @@ MendReport RunJournal::Mend(FolderEntries& entries) {
   bool renamedAny = false;
   for (std::size_t i = 0; i < run->steps.size(); ++i) {
     JournalStep& step = run->steps[i];
-    const std::u16string parked = step.folder + step.parkedName, newPath = step.folder + step.newName;
-    const std::u16string oldPath = step.folder + step.oldName;
-    std::optional<StepOutcome> found;
-    if (!run->finished && step.outcome != StepOutcome::Renamed && step.outcome != StepOutcome::Refused) {
-      // Where a change of letter case is honoured, the parked name may have
-      // been learnt on in the other case.
-      const auto stored = step.parkedName.empty() ? std::nullopt : entries.StoredName(parked);
-      const std::u16string at = stored ? step.folder + *stored : parked;
-      if (stored && MapCase(*stored, CaseDirection::Upper) == MapCase(step.parkedName, CaseDirection::Upper) &&
-          entries.Holder(at) == NameHolder::Entry) {
-        if (entries.Holder(newPath) == NameHolder::Nothing && entries.Move(at, newPath)) found = StepOutcome::Renamed;
-        else if (entries.Holder(oldPath) == NameHolder::Nothing && entries.Move(at, oldPath)) found = StepOutcome::Refused;
-        else found = StepOutcome::Parked;
-        if (found == StepOutcome::Parked) report.stuck.push_back(at);
-        else ++report.mended;
-      } else if (!step.outcome && entries.StoredName(newPath) == step.newName) {
-        found = StepOutcome::Renamed;  // moved before the program could say so
+    const bool settled = step.outcome == StepOutcome::Renamed || step.outcome == StepOutcome::Refused;
+    if (!run->finished && !settled) {
+      if (const std::optional<StepOutcome> found = MendStep(entries, step, report)) {
+        // Should the line not reach the disk, the next start mends again
+        // from what the disk shows, which this mending left settled.
+        storage_.Append(DoneLine(i + 1, *found), Durability::OnDisk);
+        step.outcome = found;
       }
-    }
-    if (found) {
-      storage_.Append(DoneLine(i + 1, *found), true);
-      step.outcome = found;
     }
     renamedAny = renamedAny || step.outcome == StepOutcome::Renamed;
   }
-  if (!run->finished) storage_.Append(EndLine(), true);
+  // As above: an end line that is missing only makes the next start look again.
+  if (!run->finished) storage_.Append(EndLine(), Durability::OnDisk);
   Finish(renamedAny);
   return report;
 }

@@ -43,7 +43,8 @@ class RunJournal {
   bool End();
 
   // A run cut short: every entry still under a parked name goes to its new
-  // name, or back to its old one where the new one is taken.
+  // name, or back to its old one where the new one is taken; placeholders
+  // that its moves left go.
   MendReport Mend(FolderEntries& entries);
 
   LastRunState LastRun();
@@ -55,6 +56,9 @@ class RunJournal {
 
  private:
   void Finish(bool renamedAny);
+  // Where the entry of a step left unsettled now is, after moving it on or
+  // back where it is still parked; nullopt when nothing can be told.
+  static std::optional<StepOutcome> MendStep(FolderEntries& entries, const JournalStep& step, MendReport& report);
 
   JournalStorage& storage_;
   bool claimed_ = false;

@@ -46,18 +46,34 @@ enum class NameHolder {
              // move onto the name would replace it
 };
 
+// An entry opened for moving: every move takes this very entry, whatever
+// happens meanwhile to the names around it.
+class OpenedEntry {
+ public:
+  virtual ~OpenedEntry() = default;
+  // Moves the entry to path, another name in its folder, and never replaces
+  // anything: where the name is held, also by something no listing shows,
+  // nothing moves. A spelling of the entry's own name is its own: where the
+  // file system keeps the old spelling on such a move, the move succeeds and
+  // changes nothing. True on success. A move cut short (the program ended
+  // in the middle of it) may leave a placeholder at path: see
+  // FolderEntries::ClearPlaceholder.
+  virtual bool MoveTo(std::u16string_view path) = 0;
+};
+
 // The entries of folders, as far as renaming one needs them. Paths are full
-// paths; folder paths end in "\".
+// paths of any length; folder paths end in "\". Every name is taken as
+// stored: a trailing dot or space, or a device name, is part of it.
 class FolderEntries {
  public:
   virtual ~FolderEntries() = default;
-  // What path names, found without regard to letter case as a move finds it.
-  // An entry that cannot be told from a link counts as a link.
-  virtual NameHolder Holder(std::u16string_view path) = 0;
-  // Moves an entry to another path and never replaces another entry. True on
-  // success. Where the file system keeps the old spelling on a move that
-  // changes letter case only, such a move succeeds and changes nothing.
-  virtual bool Move(std::u16string_view from, std::u16string_view to) = 0;
+  // The entry of exactly this name, opened for moving; nullptr when the name
+  // is free, or held by a link, by an entry found only under another
+  // spelling, or by something that cannot be opened.
+  virtual std::unique_ptr<OpenedEntry> Open(std::u16string_view path) = 0;
+  // Removes a placeholder that a move cut short left at path, and nothing
+  // else; true when there was one.
+  virtual bool ClearPlaceholder(std::u16string_view path) = 0;
   // The name as stored of the entry that path names, found without regard to
   // letter case (an exactly spelled one first); nullopt when there is none.
   virtual std::optional<std::u16string> StoredName(std::u16string_view path) = 0;
@@ -174,6 +190,8 @@ class TreeLister {
 // the run under way (or one that was cut short), the last finished run, and
 // where a damaged journal is set aside.
 enum class JournalFile { Current, LastRun, SetAside };
+// Whether a write waits until the text is on the disk.
+enum class Durability { Buffered, OnDisk };
 
 class JournalStorage {
  public:
@@ -185,8 +203,8 @@ class JournalStorage {
   virtual std::optional<std::string> Read(JournalFile file) = 0;
   // Starts Current afresh with text, through to the disk; false when it cannot.
   virtual bool Create(std::string_view text) = 0;
-  // Appends text to Current, through to the disk when flush; false when it cannot.
-  virtual bool Append(std::string_view text, bool flush) = 0;
+  // Appends text to Current; false when it cannot.
+  virtual bool Append(std::string_view text, Durability durability) = 0;
   // Current, or LastRun, becomes file `to` (replacing it), through to the disk.
   virtual bool Rename(JournalFile from, JournalFile to) = 0;
   virtual void Remove(JournalFile file) = 0;

@@ -90,7 +90,7 @@ class ListWindowSteps final : public ConversionSteps {
   CaseOptions Options() override { return window_.context_.options(); }
   void Failed(const ConversionEntry& entry, const RenameResult& result) override {
     // Silent, but for an entry the user would otherwise not find again.
-    if (result.outcome == RenameResult::Outcome::LeftParked)
+    if (result.outcome == StepOutcome::Parked)
       window_.Report(LeftParkedText(entry, result), MessageIcon::Exclamation);
   }
   void LetEventsRun() override { window_.context_.services.desktop.DoEvents(); }

@@ -201,7 +201,7 @@ void MainWindow::ShowMessage(std::u16string_view text, MessageIcon icon) {
 }
 
 void MainWindow::ShowRenameFailure(const ConversionEntry& entry, const RenameResult& result) {
-  ShowMessage(result.outcome == RenameResult::Outcome::LeftParked ? LeftParkedText(entry, result)
+  ShowMessage(result.outcome == StepOutcome::Parked ? LeftParkedText(entry, result)
                                                                   : std::u16string(kRenameFailedText),
               MessageIcon::Exclamation);
 }

@@ -37,6 +37,8 @@ std::u16string Parent(const std::u16string& path) {
   return sep == std::u16string::npos ? u"" : path.substr(0, sep);
 }
 
+std::u16string SplitName(const std::u16string& path) { return path.substr(path.rfind(u'\\') + 1); }
+
 // The keys of one section: "app\section\" followed by the key.
 std::u16string SectionPrefix(std::u16string_view app, std::u16string_view section) {
   return std::u16string(app) + u"\\" + std::u16string(section) + u"\\";
@@ -183,34 +185,63 @@ NameHolder FakeFileSystem::Holder(std::u16string_view path) {
   return Resolve(path, true) ? NameHolder::Unlisted : NameHolder::Nothing;
 }
 
-bool FakeFileSystem::Move(std::u16string_view from, std::u16string_view to) {
-  moves.emplace_back(std::u16string(from), std::u16string(to));
+class FakeOpenedEntry final : public OpenedEntry {
+ public:
+  FakeOpenedEntry(FakeFileSystem& files, std::uint64_t id, std::u16string path)
+      : files_(files), id_(id), path_(std::move(path)) {}
+  bool MoveTo(std::u16string_view path) override {
+    if (!files_.MoveEntry(id_, path_, path)) return false;
+    path_ = path;
+    return true;
+  }
+
+ private:
+  FakeFileSystem& files_;
+  std::uint64_t id_;
+  std::u16string path_;
+};
+
+std::unique_ptr<OpenedEntry> FakeFileSystem::Open(std::u16string_view path) {
+  if (Holder(path) != NameHolder::Entry) return nullptr;
+  return std::make_unique<FakeOpenedEntry>(*this, entries_.at(*Resolve(path)).id, std::u16string(path));
+}
+
+bool FakeFileSystem::ClearPlaceholder(std::u16string_view path) {
+  const auto stored = Resolve(path);
+  if (!stored || !entries_.at(*stored).placeholder) return false;
+  entries_.erase(*stored);
+  return true;
+}
+
+bool FakeFileSystem::MoveEntry(std::uint64_t id, const std::u16string& from, std::u16string_view to) {
+  moves.emplace_back(from, std::u16string(to));
   if (onMove) onMove();
   for (const auto& refused : refusedMoves)
     if (SameIgnoringCase(Normal(refused), Normal(from))) return false;
-  auto source = Resolve(from);
-  // Wine moves what a link leads to, not the link.
-  if (source && KindOf(*source) == Kind::WineOnLinux) source = Followed(*source);
-  const std::u16string target = Normal(to);
+  const auto entry = std::find_if(entries_.begin(), entries_.end(), [&](const auto& item) { return item.second.id == id; });
+  if (entry == entries_.end()) return false;  // gone meanwhile
+  const std::u16string source = entry->first, target = Normal(to);
   const auto parent = Resolve(Parent(target));
   const auto folder = parent ? Followed(*parent) : std::nullopt;
-  if (!source || Parent(*source).empty() || !folder || !entries_.at(*folder).directory) return false;
-  if (*folder == *source || folder->starts_with(*source + u"\\")) return false;  // never into itself
+  if (!folder || *folder != Parent(source)) return false;  // another name in its own folder only
   const std::u16string name = target.substr(Parent(target).size() + 1);
-  std::u16string moved = *folder + u"\\" + name;
   if (const auto existing = Child(*folder, name, false)) {
-    if (*existing != *source) return false;  // another entry: never replaced
+    if (*existing != source) return false;  // another entry: never replaced
     // The entry itself: a change of letter case only, which Wine on Linux reports as done and does not do.
-    if (*existing == moved || KindOf(*source) == Kind::WineOnLinux) return true;
-  } else if (const auto dangling = Child(*folder, name, true)) {
-    // Wine finds the name taken by nothing it can show, and lands on it.
-    moved = *dangling;
-    entries_.erase(*dangling);
+    if (KindOf(source) == Kind::WineOnLinux) return true;
+  } else if (Child(*folder, name, true)) {
+    return false;  // a dangling link: a folder is refused, a file's placeholder too
+  }
+  const std::u16string moved = *folder + u"\\" + name;
+  if (!entry->second.directory && !SameIgnoringCase(SplitName(source), name)) {
+    entries_[moved] = Entry{false, false, false, {}, ++lastId_, {}, true};
+    if (onMove) onMove();
+    entries_.erase(moved);
   }
   std::map<std::u16string, Entry> tree;
   for (auto it = entries_.begin(); it != entries_.end();) {
-    if (it->first == *source || it->first.starts_with(*source + u"\\")) {
-      tree[moved + it->first.substr(source->size())] = std::move(it->second);
+    if (it->first == source || it->first.starts_with(source + u"\\")) {
+      tree[moved + it->first.substr(source.size())] = std::move(it->second);
       it = entries_.erase(it);
     } else {
       ++it;
@@ -309,10 +340,10 @@ bool FakeJournalStorage::Create(std::string_view text) {
   return true;
 }
 
-bool FakeJournalStorage::Append(std::string_view text, bool flush) {
+bool FakeJournalStorage::Append(std::string_view text, Durability durability) {
   if (failWrites || !files.count(JournalFile::Current)) return false;
   files[JournalFile::Current] += text;
-  if (flush) flushed = files[JournalFile::Current];
+  if (durability == Durability::OnDisk) flushed = files[JournalFile::Current];
   return true;
 }
 

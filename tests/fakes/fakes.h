@@ -15,13 +15,15 @@ namespace zefta::testing {
 
 // An in-memory file system. Paths are looked up one part at a time, as Wine
 // does: the exactly spelled child first, else one whose name differs in
-// letter case only; a link on the way is followed. Kind Windows keeps one
-// spelling per name, changes it on a move that changes letter case only, and
-// moves a link itself. Kind WineOnLinux lets names that differ only in letter
-// case stand side by side, reports such a move as done while keeping the old
-// spelling, moves what a link leads to instead of the link, hides a dangling
-// link from every listing and lookup, and replaces it when something is moved
-// onto its name. Paths use "\"; drives are "c:" and so on.
+// letter case only; a link on the way is followed. Every name is taken as
+// stored: "NOTES." and "NOTES" are two names. Kind Windows keeps one spelling
+// per name and changes it on a move that changes letter case only. Kind
+// WineOnLinux lets names that differ only in letter case stand side by side,
+// reports such a move as done while keeping the old spelling, and hides a
+// dangling link from every listing and lookup. An opened entry moves as the
+// real one does: onto no name that anything holds, a dangling link included,
+// and a file through a placeholder at its new name (a cut between the two
+// leaves it there). Paths use "\"; drives are "c:" and so on.
 class FakeFileSystem : public FileSystem {
  public:
   enum class Kind { Windows, WineOnLinux };
@@ -30,6 +32,7 @@ class FakeFileSystem : public FileSystem {
     std::string content;
     std::uint64_t id = 0;  // given at creation, kept by every move
     std::u16string linkTo;  // the full path a link leads to; empty for other entries
+    bool placeholder = false;  // made by a move to its name, which a cut left there
   };
 
   explicit FakeFileSystem(Kind kind = Kind::Windows);
@@ -60,13 +63,16 @@ class FakeFileSystem : public FileSystem {
   std::set<std::u16string> refusedMoves;
   std::set<std::u16string> unreadableDrives;
   std::set<std::u16string> unreadableFolders;
-  // Every move asked for, as (from, to).
+  // Every move asked for, as (from, to): the paths the mover gave.
   std::vector<std::pair<std::u16string, std::u16string>> moves;
-  std::function<void()> onMove;  // runs before each move takes effect
+  // Runs before each move takes effect, and again between a file's
+  // placeholder and the move onto it.
+  std::function<void()> onMove;
   std::vector<std::u16string> drives{u"c:", u"d:"};
 
-  NameHolder Holder(std::u16string_view path) override;
-  bool Move(std::u16string_view from, std::u16string_view to) override;
+  NameHolder Holder(std::u16string_view path);
+  std::unique_ptr<OpenedEntry> Open(std::u16string_view path) override;
+  bool ClearPlaceholder(std::u16string_view path) override;
   std::optional<std::u16string> StoredName(std::u16string_view path) override;
   std::optional<std::vector<std::u16string>> Names(std::u16string_view folderPath) override;
   std::optional<std::vector<std::u16string>> Enumerate(std::u16string_view folderPath,
@@ -78,6 +84,8 @@ class FakeFileSystem : public FileSystem {
   std::u16string CurrentDirectoryOf(std::u16string_view drive) override;
 
  private:
+  friend class FakeOpenedEntry;
+  bool MoveEntry(std::uint64_t id, const std::u16string& from, std::u16string_view to);
   // The stored path of what path names, its last part not followed when it
   // is a link; nullopt when nothing does. With unlisted, a dangling link
   // counts as well.
@@ -224,7 +232,7 @@ class FakeJournalStorage : public JournalStorage {
   bool Claim() override { return true; }
   std::optional<std::string> Read(JournalFile file) override;
   bool Create(std::string_view text) override;
-  bool Append(std::string_view text, bool flush) override;
+  bool Append(std::string_view text, Durability durability) override;
   bool Rename(JournalFile from, JournalFile to) override;
   void Remove(JournalFile file) override { files.erase(file); }
   std::u16string PathOf(JournalFile file) override { return u"journal-" + std::u16string(1, u'0' + static_cast<int>(file)); }

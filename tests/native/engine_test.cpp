@@ -14,14 +14,14 @@ namespace {
 
 using testing::FakeFileSystem;
 using Kind = FakeFileSystem::Kind;
-using Outcome = RenameResult::Outcome;
+using Outcome = StepOutcome;
 
 TEST(ConversionEngine, ReportTexts) {
   // The counts in plain decimal, the processed one first.
   EXPECT_EQ(*ReportText({12345, 678}, kNothingConvertedText), u"12345ファイル中、678ファイルを変換しました。");
   EXPECT_EQ(ReportText({2, 0}, kNothingConvertedText), kNothingConvertedText);
   EXPECT_FALSE(ReportText({2, 0}));
-  EXPECT_EQ(LeftParkedText({u"c:\\W\\", u"B.TXT"}, {Outcome::LeftParked, u"c:\\W\\B.TXT.~zefta0"}),
+  EXPECT_EQ(LeftParkedText({u"c:\\W\\", u"B.TXT"}, {Outcome::Parked, u"c:\\W\\B.TXT.~zefta0"}),
             std::u16string(kRenameFailedText) + u"\n「c:\\W\\B.TXT」は「c:\\W\\B.TXT.~zefta0」という名前で残っています。");
 }
 
@@ -29,10 +29,15 @@ TEST(ConversionEngine, ReportTexts) {
 // 33 of those refused.
 TEST(ConversionEngine, CountsEveryEntryOfABigRun) {
   struct Refusing : FolderEntries, ConversionSteps {
-    NameHolder Holder(std::u16string_view path) override {
-      return path.ends_with(u".txt") ? NameHolder::Nothing : NameHolder::Entry;
+    struct Entry : OpenedEntry {
+      bool refused;
+      explicit Entry(bool r) : refused(r) {}
+      bool MoveTo(std::u16string_view) override { return !refused; }
+    };
+    std::unique_ptr<OpenedEntry> Open(std::u16string_view path) override {
+      return std::make_unique<Entry>(path.ends_with(u"000.TXT"));
     }
-    bool Move(std::u16string_view from, std::u16string_view) override { return !from.ends_with(u"000.TXT"); }
+    bool ClearPlaceholder(std::u16string_view) override { return false; }
     std::optional<std::u16string> StoredName(std::u16string_view path) override { return std::u16string(path.substr(7)); }
     std::optional<std::vector<std::u16string>> Names(std::u16string_view) override { return std::nullopt; }
     bool Take(std::size_t) override { return true; }
@@ -83,7 +88,7 @@ TEST(EntryRenamerOnWine, NeverReplacesACaseTwinOrATakenParkedName) {
   files.AddFile(u"c:\\W\\second.txt", "twin");
   files.AddFile(u"c:\\W\\third.txt", "twin");
   const RenameResult result = renamer.Rename(u"c:\\W\\", u"Second.TXT", u"second.txt");
-  ASSERT_EQ(result.outcome, Outcome::LeftParked);
+  ASSERT_EQ(result.outcome, Outcome::Parked);
   EXPECT_EQ(result.parkedPath, u"c:\\W\\Second.TXT.~zefta0");
   renamer.BeginRun();  // the next run lists the folder again
   EXPECT_EQ(renamer.Rename(u"c:\\W\\", u"Third.TXT", u"third.txt").outcome, Outcome::Refused);

@@ -50,7 +50,29 @@ std::u16string WithFlippedCase(const std::u16string& path) {
   return flipped;
 }
 
-bool GuardedFiles::Move(std::u16string_view from, std::u16string_view to) {
+class GuardedEntry final : public OpenedEntry {
+ public:
+  GuardedEntry(GuardedFiles& files, std::unique_ptr<OpenedEntry> real, std::u16string path)
+      : files_(files), real_(std::move(real)), path_(std::move(path)) {}
+  bool MoveTo(std::u16string_view path) override {
+    if (!files_.Allowed(path_, path) || !real_->MoveTo(path)) return false;
+    path_ = path;
+    return true;
+  }
+
+ private:
+  GuardedFiles& files_;
+  std::unique_ptr<OpenedEntry> real_;
+  std::u16string path_;
+};
+
+std::unique_ptr<OpenedEntry> GuardedFiles::Open(std::u16string_view path) {
+  auto real = real_.Open(path);
+  if (!real) return nullptr;
+  return std::make_unique<GuardedEntry>(*this, std::move(real), std::u16string(path));
+}
+
+bool GuardedFiles::Allowed(std::u16string_view from, std::u16string_view to) {
   ++moves;
   const PathParts a = SplitPath(from), b = SplitPath(to);
   if (!SameIgnoringCase(a.folder, b.folder) || !SameIgnoringCase(WithoutParking(a.name), WithoutParking(b.name))) {
@@ -60,7 +82,7 @@ bool GuardedFiles::Move(std::u16string_view from, std::u16string_view to) {
   if (std::exchange(refuseNext, false)) return false;
   for (const auto& path : held)
     if (SameIgnoringCase(path, from)) return false;
-  return real_.Move(from, to);
+  return true;
 }
 
 Snapshot Take(World& world, const std::u16string& root) {

@@ -20,14 +20,15 @@ std::u16string_view WithoutParking(std::u16string_view name);
 // The last part of path with every letter in the other case: "ReadMe.Txt" as "rEADmE.tXT".
 std::u16string WithFlippedCase(const std::u16string& path);
 
-// Between the program and the world's own file system: counts the moves,
-// refuses those that would leave an entry's folder or change its name other
-// than in letter case (and counts them), and fails moves on request.
+// Between the program and the world's own file system: counts the moves of
+// the entries it opens, refuses those that would leave an entry's folder or
+// change its name other than in letter case (and counts them), and fails
+// moves on request.
 class GuardedFiles final : public FileSystem {
  public:
   explicit GuardedFiles(FileSystem& real) : real_(real) {}
-  NameHolder Holder(std::u16string_view path) override { return real_.Holder(path); }
-  bool Move(std::u16string_view from, std::u16string_view to) override;
+  std::unique_ptr<OpenedEntry> Open(std::u16string_view path) override;
+  bool ClearPlaceholder(std::u16string_view path) override { return real_.ClearPlaceholder(path); }
   std::optional<std::u16string> StoredName(std::u16string_view path) override { return real_.StoredName(path); }
   std::optional<std::vector<std::u16string>> Names(std::u16string_view folder) override { return real_.Names(folder); }
   std::optional<std::vector<std::u16string>> Enumerate(std::u16string_view folder, std::uint16_t attributes) override {
@@ -44,6 +45,9 @@ class GuardedFiles final : public FileSystem {
   long long moves = 0, strayMoves = 0;
 
  private:
+  friend class GuardedEntry;
+  // Whether the move may go on to the real file system.
+  bool Allowed(std::u16string_view from, std::u16string_view to);
   FileSystem& real_;
 };
 
@@ -86,7 +90,7 @@ class World {
     return guarded.Names(folder + u"\\").value_or(std::vector<std::u16string>{});
   }
   // Whether the name, spelled exactly so, is a link.
-  virtual bool IsLink(const std::u16string& path) { return guarded.Holder(path) == NameHolder::Link; }
+  virtual bool IsLink(const std::u16string& path) = 0;
 
   // Faults while a run yields. Hold: the entry's moves fail until Release.
   // MakeTwin: a new entry whose name differs only in letter case from

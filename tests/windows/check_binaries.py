@@ -14,7 +14,7 @@ import sys
 
 MACHINES = {32: 0x014C, 64: 0x8664}
 SYSTEM_DLLS = re.compile(r"^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|msvcrt"
-                         r"|shlwapi|uxtheme|version|api-ms-win-.*)\.dll$", re.I)
+                         r"|ntdll|shlwapi|uxtheme|version|api-ms-win-.*)\.dll$", re.I)
 failures = []
 
 

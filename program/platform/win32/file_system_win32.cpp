@@ -1,8 +1,10 @@
 #include <windows.h>
+#include <winternl.h>
 
 #include <algorithm>
 
 #include "modules/name_rule.h"
+#include "path_forms.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/text.h"
 
@@ -17,11 +19,32 @@ struct FindHandle {
   }
 };
 
+struct FileHandle {
+  HANDLE handle;
+  ~FileHandle() {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+};
+
 constexpr DWORD kHiddenOrSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// What a placeholder holds, so that no other file is ever taken for one.
+constexpr char kPlaceholderText[] = "ZEFTA.EXE keeps this name for an entry it is renaming; safe to delete.\r\n";
+constexpr DWORD kPlaceholderSize = sizeof kPlaceholderText - 1;
+
+// Every file operation goes to the exact name, at any length.
+std::u16string Extended(std::u16string_view path) {
+  const std::wstring extended = kestrum::ExtendedPath(std::wstring_view(reinterpret_cast<const wchar_t*>(path.data()), path.size()));
+  return U(extended.c_str(), extended.size());
+}
 
 // Calls visit for every entry of the directory; false when it cannot be read.
 template <typename Visit>
-bool ForEachEntry(std::u16string pattern, Visit visit) {
+bool ForEachEntry(std::u16string_view folder, Visit visit) {
+  std::u16string pattern = Extended(folder);
+  if (pattern.empty() || pattern.back() != u'\\') pattern += u'\\';
+  pattern += u'*';
   WIN32_FIND_DATAW data;
   FindHandle find{FindFirstFileExW(W(pattern), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                    FIND_FIRST_EX_LARGE_FETCH)};
@@ -35,32 +58,21 @@ bool ForEachEntry(std::u16string pattern, Visit visit) {
   return true;
 }
 
-struct FileHandle {
-  HANDLE handle;
-  ~FileHandle() {
-    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+bool IsDot(const wchar_t* name) { return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)); }
+
+// Where the system says an opened entry lies, every link on the way
+// followed, in the form people read; nullopt where it cannot say.
+std::optional<std::u16string> FinalPathOf(HANDLE file) {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetFinalPathNameByHandleW(file, buffer.data(), static_cast<DWORD>(buffer.size()), 0);
+    if (length == 0) return std::nullopt;
+    if (length < buffer.size()) {
+      const std::wstring shown = kestrum::ShownPath(std::wstring_view(buffer.data(), length));
+      return U(shown.c_str(), shown.size());
+    }
+    buffer.assign(length + 1, L'\0');
   }
-};
-
-// Where the system says the path leads once every link on the way is
-// followed: "" when the path cannot be opened, nullopt when the system cannot
-// say (a file system without final paths).
-std::optional<std::u16string> FinalPath(const std::u16string& path) {
-  // No access asked for: entries that others hold open can be looked at too.
-  FileHandle file{CreateFileW(W(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
-  if (file.handle == INVALID_HANDLE_VALUE) return u"";
-  wchar_t buffer[MAX_PATH * 4];
-  const DWORD length = GetFinalPathNameByHandleW(file.handle, buffer, static_cast<DWORD>(std::size(buffer)), 0);
-  if (length == 0 || length >= std::size(buffer)) return std::nullopt;
-  return U(buffer, length);
-}
-
-// "\\?\C:\x" as "C:\x", "\\?\UNC\server\x" as "\\server\x".
-std::u16string WithoutPrefix(const std::u16string& path) {
-  if (path.starts_with(u"\\\\?\\UNC\\")) return u"\\" + path.substr(7);
-  if (path.starts_with(u"\\\\?\\")) return path.substr(4);
-  return path;
 }
 
 std::u16string_view WithoutSeparator(std::u16string_view folder) {
@@ -80,13 +92,137 @@ std::u16string WithSeparator(std::u16string_view path) {
   return result;
 }
 
+// Whether an entry opened by path is the entry of exactly that name. Wine
+// shows a link to a file as a plain file, and a move of it moves what it
+// leads to; only where the handle leads gives it away: another name
+// (exactly: a link may lead to its own case twin), or another folder.
+bool IsTheEntryAsked(HANDLE file, std::u16string_view path, DWORD attributes) {
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return false;
+  const auto final = FinalPathOf(file);
+  if (!final) return true;  // a file system without final paths has no links to fear
+  const PathParts reached = SplitPath(*final), asked = SplitPath(path);
+  // Another spelling answered for the one asked: under Wine that one may be
+  // a dangling link's, whose twin a move would take under the wrong name.
+  if (reached.name != asked.name) return false;
+  if (SameIgnoringCase(WithoutSeparator(reached.folder), WithoutSeparator(asked.folder))) return true;
+  // A folder reached by a link on the way, or by another drive letter: where
+  // it leads goes through the same translation.
+  FileHandle folder{CreateFileW(W(Extended(asked.folder)), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+  const auto folderReached = folder.handle == INVALID_HANDLE_VALUE ? std::nullopt : FinalPathOf(folder.handle);
+  return folderReached && SameIgnoringCase(WithoutSeparator(reached.folder), WithoutSeparator(*folderReached));
+}
+
+// Renames the opened entry to path (in the NT form a rename by handle takes).
+bool RenameOpened(HANDLE file, std::u16string_view path, bool replace) {
+  const std::wstring target = kestrum::NtPath(std::wstring_view(reinterpret_cast<const wchar_t*>(path.data()), path.size()));
+  const std::size_t bytes = offsetof(FILE_RENAME_INFORMATION, FileName) + target.size() * sizeof(wchar_t);
+  std::vector<unsigned char> buffer(bytes + sizeof(wchar_t), 0);
+  auto* info = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
+  info->ReplaceIfExists = replace;
+  info->RootDirectory = nullptr;
+  info->FileNameLength = static_cast<ULONG>(target.size() * sizeof(wchar_t));
+  std::copy(target.begin(), target.end(), info->FileName);
+  IO_STATUS_BLOCK io{};
+  return NtSetInformationFile(file, &io, info, static_cast<ULONG>(bytes), FileRenameInformation) >= 0;
+}
+
+// Makes the placeholder of a name: created only where nothing holds the
+// name, in any spelling, a dangling link included (Wine finds one by its
+// name and refuses to create over it, where a rename would replace it).
+bool MakePlaceholder(const std::u16string& path) {
+  FileHandle file{CreateFileW(W(Extended(path)), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)};
+  if (file.handle == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  if (WriteFile(file.handle, kPlaceholderText, kPlaceholderSize, &written, nullptr) && written == kPlaceholderSize)
+    return true;
+  CloseHandle(file.handle);
+  file.handle = INVALID_HANDLE_VALUE;
+  DeleteFileW(W(Extended(path)));
+  return false;
+}
+
+// Removes the placeholder at path, and nothing else; true when there was one.
+bool RemovePlaceholder(std::u16string_view pathView) {
+  const std::u16string path = Extended(pathView);
+  FileHandle file{CreateFileW(W(path), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr)};
+  if (file.handle == INVALID_HANDLE_VALUE) return false;
+  char text[kPlaceholderSize + 1];
+  DWORD got = 0;
+  if (!ReadFile(file.handle, text, sizeof text, &got, nullptr) || got != kPlaceholderSize ||
+      !std::equal(text, text + got, kPlaceholderText))
+    return false;
+  FILE_DISPOSITION_INFO dispose{TRUE};
+  return SetFileInformationByHandle(file.handle, FileDispositionInfo, &dispose, sizeof dispose) != FALSE;
+}
+
+class Win32OpenedEntry final : public OpenedEntry {
+ public:
+  Win32OpenedEntry(HANDLE file, std::u16string path, bool directory)
+      : file_{file}, path_(std::move(path)), directory_(directory) {}
+
+  bool MoveTo(std::u16string_view pathView) override {
+    const std::u16string path(pathView);
+    const PathParts from = SplitPath(path_), to = SplitPath(path);
+    bool moved;
+    if (SameIgnoringCase(from.name, to.name) || directory_) {
+      // A spelling of its own name, which nothing else can hold; or a
+      // folder, which the system never moves onto anything, a dangling
+      // link included.
+      moved = RenameOpened(file_.handle, path, false);
+    } else if (MakePlaceholder(path)) {
+      // A file would replace a dangling link: it goes onto a placeholder,
+      // made only where nothing at all holds the name.
+      moved = RenameOpened(file_.handle, path, true);
+      if (!moved) RemovePlaceholder(path);
+    } else {
+      moved = false;
+    }
+    if (moved) path_ = path;
+    return moved;
+  }
+
+ private:
+  FileHandle file_;
+  std::u16string path_;
+  bool directory_;
+};
+
 }  // namespace
+
+std::unique_ptr<OpenedEntry> Win32FileSystem::Open(std::u16string_view pathView) {
+  const std::u16string path(pathView);
+  // The entry itself when it is a link (Windows), and held by the handle:
+  // every later move takes this very entry.
+  const HANDLE file = CreateFileW(W(Extended(path)), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  FILE_BASIC_INFO basic{};
+  if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) ||
+      !IsTheEntryAsked(file, path, basic.FileAttributes)) {
+    CloseHandle(file);
+    return nullptr;
+  }
+  return std::make_unique<Win32OpenedEntry>(file, path, (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+}
+
+bool Win32FileSystem::ClearPlaceholder(std::u16string_view path) { return RemovePlaceholder(path); }
+
+NameHolder Win32FileSystem::Holder(std::u16string_view path) {
+  if (Open(path)) return NameHolder::Entry;
+  // Wine finds a dangling link by its name, then leaves it out.
+  WIN32_FIND_DATAW data;
+  FindHandle find{FindFirstFileExW(W(Extended(path)), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)};
+  if (find.handle != INVALID_HANDLE_VALUE) return NameHolder::Link;
+  return GetLastError() == ERROR_NO_MORE_FILES ? NameHolder::Unlisted : NameHolder::Nothing;
+}
 
 std::optional<std::vector<std::u16string>> Win32FileSystem::Enumerate(std::u16string_view folderPath,
                                                                      std::uint16_t attributes) {
   std::vector<std::u16string> names;
   const bool directories = (attributes & kAttrDirectory) != 0;
-  const bool ok = ForEachEntry(std::u16string(folderPath) + u"*", [&](const WIN32_FIND_DATAW& data) {
+  const bool ok = ForEachEntry(folderPath, [&](const WIN32_FIND_DATAW& data) {
     if (data.dwFileAttributes & kHiddenOrSystem) return;
     if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !directories) return;
     names.push_back(U(data.cFileName));
@@ -95,54 +231,17 @@ std::optional<std::vector<std::u16string>> Win32FileSystem::Enumerate(std::u16st
   return names;
 }
 
-bool Win32FileSystem::Move(std::u16string_view from, std::u16string_view to) {
-  // No replace flag: a move never overwrites another entry.
-  return MoveFileW(W(std::u16string(from)), W(std::u16string(to))) != FALSE;
-}
-
-NameHolder Win32FileSystem::Holder(std::u16string_view pathView) {
-  const std::u16string path(pathView);
-  const DWORD attributes = GetFileAttributesW(W(path));
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
-    // Wine finds a dangling link by its name, then leaves it out.
-    WIN32_FIND_DATAW data;
-    FindHandle find{FindFirstFileExW(W(path), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)};
-    if (find.handle != INVALID_HANDLE_VALUE) return NameHolder::Link;  // there, and yet not: cannot be told
-    return GetLastError() == ERROR_NO_MORE_FILES ? NameHolder::Unlisted : NameHolder::Nothing;
-  }
-  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return NameHolder::Link;
-  // Wine shows a link to a file as a plain file, and a move of it moves what
-  // it leads to; only the path its handle leads to gives it away: another
-  // name (exactly: a link may lead to its own case twin), or another folder.
-  const auto entry = FinalPath(path);
-  if (entry && entry->empty()) return NameHolder::Link;
-  if (!entry) return NameHolder::Entry;
-  const std::u16string finalPath = WithoutPrefix(*entry);
-  const PathParts final = SplitPath(finalPath), asked = SplitPath(path);
-  // Another spelling answered for the one asked: under Wine that one may be
-  // a dangling link's, whose twin a move would take under the wrong name.
-  if (final.name != asked.name) return NameHolder::Link;
-  if (SameIgnoringCase(WithoutSeparator(final.folder), WithoutSeparator(asked.folder))) return NameHolder::Entry;
-  // A folder reached by a link on the way, or by another drive letter:
-  // where it leads goes through the same translation.
-  const auto folder = FinalPath(std::u16string(asked.folder));
-  if (!folder) return NameHolder::Entry;
-  return SameIgnoringCase(WithoutSeparator(final.folder), WithoutSeparator(WithoutPrefix(*folder))) ? NameHolder::Entry
-                                                                                                   : NameHolder::Link;
-}
-
 std::optional<std::u16string> Win32FileSystem::StoredName(std::u16string_view path) {
   WIN32_FIND_DATAW data;
-  FindHandle find{FindFirstFileExW(W(std::u16string(path)), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)};
+  FindHandle find{FindFirstFileExW(W(Extended(path)), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)};
   if (find.handle == INVALID_HANDLE_VALUE) return std::nullopt;
   return U(data.cFileName);
 }
 
 std::optional<std::vector<std::u16string>> Win32FileSystem::Names(std::u16string_view folderPath) {
   std::vector<std::u16string> names;
-  const bool ok = ForEachEntry(std::u16string(folderPath) + u"*", [&](const WIN32_FIND_DATAW& data) {
-    std::u16string name = U(data.cFileName);
-    if (name != u"." && name != u"..") names.push_back(std::move(name));
+  const bool ok = ForEachEntry(folderPath, [&](const WIN32_FIND_DATAW& data) {
+    if (!IsDot(data.cFileName)) names.push_back(U(data.cFileName));
   });
   if (!ok) return std::nullopt;
   return names;
@@ -167,18 +266,16 @@ bool Win32FileSystem::DriveReady(std::u16string_view drive) {
 }
 
 bool Win32FileSystem::DirectoryExists(std::u16string_view path) {
-  const DWORD attributes = GetFileAttributesW(W(std::u16string(path)));
+  const DWORD attributes = GetFileAttributesW(W(Extended(path)));
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::vector<std::u16string> Win32FileSystem::Subdirectories(std::u16string_view path) {
   std::vector<std::u16string> names;
-  ForEachEntry(WithSeparator(path) + u"*", [&](const WIN32_FIND_DATAW& data) {
+  ForEachEntry(path, [&](const WIN32_FIND_DATAW& data) {
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || (data.dwFileAttributes & kHiddenOrSystem)) return;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return;
-    const std::u16string name = U(data.cFileName);
-    if (name == u"." || name == u"..") return;
-    names.push_back(name);
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || IsDot(data.cFileName)) return;
+    names.push_back(U(data.cFileName));
   });
   std::sort(names.begin(), names.end(), [](const std::u16string& a, const std::u16string& b) {
     return CompareStringOrdinal(W(a), -1, W(b), -1, TRUE) == CSTR_LESS_THAN;
@@ -187,11 +284,12 @@ std::vector<std::u16string> Win32FileSystem::Subdirectories(std::u16string_view 
 }
 
 std::u16string Win32FileSystem::CurrentDirectoryOf(std::u16string_view drive) {
-  wchar_t buffer[MAX_PATH * 4];
   const std::u16string relative(drive.substr(0, 2));
-  const DWORD length = GetFullPathNameW(W(relative), static_cast<DWORD>(std::size(buffer)), buffer, nullptr);
-  if (length == 0 || length >= std::size(buffer)) return WithSeparator(relative);
-  return U(buffer, length);
+  const DWORD size = GetFullPathNameW(W(relative), 0, nullptr, nullptr);
+  std::wstring buffer(size, L'\0');
+  const DWORD length = size ? GetFullPathNameW(W(relative), size, buffer.data(), nullptr) : 0;
+  if (length == 0 || length >= size) return WithSeparator(relative);
+  return U(buffer.c_str(), length);
 }
 
 }  // namespace zefta::win32

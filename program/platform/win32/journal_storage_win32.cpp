@@ -10,11 +10,11 @@ namespace {
 
 const char16_t* const kNames[] = {u"journal.txt", u"last-run.txt", u"journal-damaged.txt"};
 
-bool WriteAll(HANDLE file, std::string_view text, bool flush) {
+bool WriteAll(HANDLE file, std::string_view text, Durability durability) {
   DWORD written = 0;
   if (!WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) || written != text.size())
     return false;
-  return !flush || FlushFileBuffers(file);
+  return durability == Durability::Buffered || FlushFileBuffers(file);
 }
 
 }  // namespace
@@ -59,15 +59,15 @@ bool AppDataJournalStorage::Create(std::string_view text) {
   CloseCurrent();
   current_ = CreateFileW(W(PathOf(JournalFile::Current)), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
-  return current_ != INVALID_HANDLE_VALUE && WriteAll(current_, text, true);
+  return current_ != INVALID_HANDLE_VALUE && WriteAll(current_, text, Durability::OnDisk);
 }
 
-bool AppDataJournalStorage::Append(std::string_view text, bool flush) {
+bool AppDataJournalStorage::Append(std::string_view text, Durability durability) {
   // A run cut short is appended to where it stopped.
   if (current_ == INVALID_HANDLE_VALUE)
     current_ = CreateFileW(W(PathOf(JournalFile::Current)), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  return current_ != INVALID_HANDLE_VALUE && WriteAll(current_, text, flush);
+  return current_ != INVALID_HANDLE_VALUE && WriteAll(current_, text, durability);
 }
 
 bool AppDataJournalStorage::Rename(JournalFile from, JournalFile to) {

@@ -9,12 +9,13 @@
 
 namespace zefta::win32 {
 
-// The file system through the W functions. Renaming safely on top of it is
-// the entry renamer's (modules/entry_renamer.h).
+// The file system through the W functions, every path in its \\?\ form, so
+// that any length and every stored name reach the exact entry. Renaming
+// safely on top of it is the entry renamer's (modules/entry_renamer.h).
 class Win32FileSystem final : public FileSystem {
  public:
-  NameHolder Holder(std::u16string_view path) override;
-  bool Move(std::u16string_view from, std::u16string_view to) override;
+  std::unique_ptr<OpenedEntry> Open(std::u16string_view path) override;
+  bool ClearPlaceholder(std::u16string_view path) override;
   std::optional<std::u16string> StoredName(std::u16string_view path) override;
   std::optional<std::vector<std::u16string>> Names(std::u16string_view folderPath) override;
   std::optional<std::vector<std::u16string>> Enumerate(std::u16string_view folderPath,
@@ -24,6 +25,10 @@ class Win32FileSystem final : public FileSystem {
   bool DirectoryExists(std::u16string_view path) override;
   std::vector<std::u16string> Subdirectories(std::u16string_view path) override;
   std::u16string CurrentDirectoryOf(std::u16string_view drive) override;
+
+  // What holds the name, for those who look at a tree from outside the
+  // program (the no-data-loss runs).
+  NameHolder Holder(std::u16string_view path);
 };
 
 class Win32MessageBoxes final : public MessageBoxes {
@@ -82,7 +87,7 @@ class AppDataJournalStorage final : public JournalStorage {
   bool Claim() override;
   std::optional<std::string> Read(JournalFile file) override;
   bool Create(std::string_view text) override;
-  bool Append(std::string_view text, bool flush) override;
+  bool Append(std::string_view text, Durability durability) override;
   bool Rename(JournalFile from, JournalFile to) override;
   void Remove(JournalFile file) override;
   std::u16string PathOf(JournalFile file) override;

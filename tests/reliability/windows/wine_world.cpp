@@ -98,6 +98,7 @@ class WineWorld final : public World {
       if (!IsLink(folder + u"\\" + name)) names.push_back(std::move(name));
     return names;
   }
+  bool IsLink(const std::u16string& path) override { return files_.Holder(path) == NameHolder::Link; }
   // Not a link: Wine would delete through it what it leads to.
   void Delete(const std::u16string& path) override {
     if (files_.Holder(path) != NameHolder::Entry) return;
