@@ -37,6 +37,7 @@ class TimedDesktop final : public Desktop {
     doEventsSeconds += Seconds() - start;
     ++doEventsCalls;
   }
+  std::uint64_t Milliseconds() override { return real.Milliseconds(); }
   void BringToFront(WindowHandle window) override { real.BringToFront(window); }
   void Beep() override {}  // a bell per run adds nothing worth timing
   void SetPointer(WindowHandle window, Pointer pointer) override { real.SetPointer(window, pointer); }

@@ -140,6 +140,8 @@ class Desktop {
   virtual ~Desktop() = default;
   // Runs the pending events once and returns.
   virtual void DoEvents() = 0;
+  // A clock that only goes forward, in milliseconds from some start.
+  virtual std::uint64_t Milliseconds() = 0;
   virtual void BringToFront(WindowHandle window) = 0;
   virtual void Beep() = 0;
   virtual void SetPointer(WindowHandle window, Pointer pointer) = 0;

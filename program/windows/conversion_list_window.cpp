@@ -8,6 +8,7 @@
 #include "modules/messages.h"
 #include "windows/conversion_list_texts.h"
 #include "windows/progress_texts.h"
+#include "windows/run_progress.h"
 
 namespace zefta {
 
@@ -65,15 +66,25 @@ void ConversionListWindow::ChangeStart_Click() {
 }
 
 void ConversionListWindow::Cancel_Click() {
-  if (context_.engine.Running()) return;
+  if (context_.engine.Running()) {
+    stopRequested_ = true;
+    return;
+  }
   Unload();
 }
 
+bool ConversionListWindow::Escape() {
+  Cancel_Click();
+  return true;
+}
+
 // The highlight (plain list) or the check mark and the current entry (check
-// list) walk down the list with the run; failed renames are counted, not shown.
+// list) walk down the list with the run, and the caption tells how far it is;
+// failed renames are counted, not shown.
 class ListWindowSteps final : public ConversionSteps {
  public:
-  explicit ListWindowSteps(ConversionListWindow& window) : window_(window) {}
+  explicit ListWindowSteps(ConversionListWindow& window)
+      : window_(window), progress_(window.context_.services.desktop, progress_texts::kConverting) {}
   bool Take(std::size_t index) override {
     ListBox& list = window_.ChangeFileList(window_.listInUse_);
     const int i = static_cast<int>(index);
@@ -93,10 +104,16 @@ class ListWindowSteps final : public ConversionSteps {
     if (result.outcome == StepOutcome::Parked)
       window_.Report(LeftParkedText(entry, result), MessageIcon::Exclamation);
   }
+  void Advanced(std::size_t done, std::size_t count) override {
+    if (const auto text = progress_.Advanced(done, count))
+      window_.SetCaption(conversion_list_texts::kCaption + (u" - " + *text));
+  }
   void LetEventsRun() override { window_.context_.services.desktop.DoEvents(); }
+  bool StopRequested() override { return window_.stopRequested_; }
 
  private:
   ConversionListWindow& window_;
+  RunProgress progress_;
 };
 
 void ConversionListWindow::ConvertListedEntries() {

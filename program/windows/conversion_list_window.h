@@ -37,7 +37,10 @@ class ConversionListWindow : public Form {
   bool QueryUnload() override { return !context_.engine.Running(); }
 
   void ChangeStart_Click();
+  // Closes the window; during a run, stops it after the entry at hand.
   void Cancel_Click();
+  // Esc does what キャンセル does.
+  bool Escape() override;
 
   // The list in use: 0 plain, 1 check list (choice mode).
   int ListInUse() const { return listInUse_; }
@@ -61,6 +64,7 @@ class ConversionListWindow : public Form {
 
   ConversionListContext context_;
   int listInUse_ = 0;
+  bool stopRequested_ = false;
 };
 
 }  // namespace zefta

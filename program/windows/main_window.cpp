@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "services/case_mapping.h"
 #include "modules/messages.h"
 #include "services/case_mapping.h"
 #include "settings/settings.h"
 #include "windows/main_window_texts.h"
+#include "windows/progress_texts.h"
 
 namespace zefta {
 
@@ -181,13 +181,14 @@ void MainWindow::ConversionStart_Click() {
     entries.push_back({state_.folderPath, List.Item(index)});
     selected.push_back(List.Selected(index) ? 1 : 0);
   }
-  MainWindowSteps steps(*this, std::move(selected));
+  MainWindowSteps steps(*this, std::move(selected), progress_texts::kConverting);
   const auto report = engine_.Run(entries, ProcessedCounts::EveryTakenEntry, steps);
 
   services_.desktop.SetPointer(Handle(), Pointer::Default);
   SetOptionsEnabled(true);
-  if (report) AfterRun(*report);
-  if (report && report->converted != 0) {
+  if (!report) return;
+  AfterRun(*report);
+  if (report->converted != 0 || report->stopped) {
     if (SMenuMsgOn.Checked()) ShowMessage(*ReportText(*report), MessageIcon::Information);
     RefreshEntryList();
   }
@@ -206,10 +207,23 @@ void MainWindow::ShowRenameFailure(const ConversionEntry& entry, const RenameRes
               MessageIcon::Exclamation);
 }
 
+bool MainWindow::Escape() {
+  if (!engine_.Running()) return false;
+  stopRequested_ = true;
+  return true;
+}
+
+void MainWindow::ShowRunProgress(std::u16string text) { StatusBar.SetText(std::move(text)); }
+
+MainWindowSteps::MainWindowSteps(MainWindow& window, std::vector<char> taken, const char16_t* activity)
+    : window_(window), taken_(std::move(taken)), progress_(window.Platform().desktop, activity) {}
 bool MainWindowSteps::Take(std::size_t index) { return taken_.empty() || taken_[index] != 0; }
 CaseOptions MainWindowSteps::Options() { return window_.Options(); }
 void MainWindowSteps::Failed(const ConversionEntry& entry, const RenameResult& result) {
   window_.ShowRenameFailure(entry, result);
+}
+void MainWindowSteps::Advanced(std::size_t done, std::size_t count) {
+  if (auto text = progress_.Advanced(done, count)) window_.ShowRunProgress(std::move(*text));
 }
 void MainWindowSteps::LetEventsRun() { window_.Platform().desktop.DoEvents(); }
 

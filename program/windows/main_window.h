@@ -11,6 +11,7 @@
 #include "modules/name_rule.h"
 #include "modules/program_state.h"
 #include "modules/run_journal.h"
+#include "windows/run_progress.h"
 #include "windows/window_services.h"
 
 namespace zefta {
@@ -76,6 +77,12 @@ class MainWindow : public Form {
   // After every run: a journal that could not be written is told, once.
   void AfterRun(const ConversionReport& report);
 
+  // Esc stops a run under way after the entry at hand.
+  bool Escape() override;
+  bool StopRequested() const { return stopRequested_; }
+  // During a run, how far it is: in the status bar, where hints wait meanwhile.
+  void ShowRunProgress(std::u16string text);
+
   // Drag and drop onto the window and its drop targets.
   int OLEDragOver(const DropData& data, int requestedEffect) override;
   void OLEDragDrop(const DropData& data) override;
@@ -120,22 +127,28 @@ class MainWindow : public Form {
   RunJournal journal_;
   // One run at a time, whichever way it was started.
   ConversionEngine engine_;
+  bool stopRequested_ = false;
 };
 
-// The steps of the main window's runs: the selected entries (taken as given)
-// and dropped files (all taken); failures are reported one box each.
+// The steps of the main window's runs: the selected entries (taken as given),
+// dropped files and the undo (all taken); failures are reported one box
+// each, and how far the run is in the status bar.
 class MainWindowSteps final : public ConversionSteps {
  public:
   // taken: per entry, whether it is taken; empty takes every entry.
-  MainWindowSteps(MainWindow& window, std::vector<char> taken) : window_(window), taken_(std::move(taken)) {}
+  // activity: what the progress says the run does.
+  MainWindowSteps(MainWindow& window, std::vector<char> taken, const char16_t* activity);
   bool Take(std::size_t index) override;
   CaseOptions Options() override;
   void Failed(const ConversionEntry& entry, const RenameResult& result) override;
+  void Advanced(std::size_t done, std::size_t count) override;
   void LetEventsRun() override;
+  bool StopRequested() override { return window_.StopRequested(); }
 
  private:
   MainWindow& window_;
   std::vector<char> taken_;
+  RunProgress progress_;
 };
 
 }  // namespace zefta

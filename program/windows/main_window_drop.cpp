@@ -2,6 +2,7 @@
 // at once, without being listed first.
 #include "modules/messages.h"
 #include "windows/main_window.h"
+#include "windows/progress_texts.h"
 
 namespace zefta {
 
@@ -22,12 +23,13 @@ void MainWindow::ConvertDroppedFiles(const DropData& data) {
   std::vector<ConversionEntry> entries;
   entries.reserve(data.files.size());
   for (const std::u16string& path : data.files) entries.push_back(EntryOfPath(path));
-  MainWindowSteps steps(*this, {});
+  MainWindowSteps steps(*this, {}, progress_texts::kConverting);
   const auto report = engine_.Run(entries, ProcessedCounts::EntriesNeedingConversion, steps);
   if (!report) return;
   AfterRun(*report);
   services_.desktop.Beep();
-  if (report->converted != 0 && SMenuMsgOn.Checked()) ShowMessage(*ReportText(*report), MessageIcon::Information);
+  if ((report->converted != 0 || report->stopped) && SMenuMsgOn.Checked())
+    ShowMessage(*ReportText(*report), MessageIcon::Information);
 }
 
 }  // namespace zefta

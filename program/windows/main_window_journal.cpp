@@ -4,6 +4,7 @@
 #include "modules/messages.h"
 #include "windows/main_window.h"
 #include "windows/main_window_texts.h"
+#include "windows/progress_texts.h"
 
 namespace zefta {
 
@@ -34,6 +35,10 @@ void MainWindow::MendCutRun() {
 void MainWindow::UpdateUndo() { SMenuUndo.SetEnabled(journal_.LastRun() != LastRunState::None); }
 
 void MainWindow::AfterRun(const ConversionReport& report) {
+  stopRequested_ = false;
+  // The panel leaves the run's progress; the next area entered shows its hint.
+  StatusBar.SetText(u"");
+  HintState = hint::kEmptied;
   if (report.journalFailed) ShowMessage(kJournalFailedText, MessageIcon::Exclamation);
   UpdateUndo();
 }
@@ -51,15 +56,15 @@ void MainWindow::SMenuUndo_Click() {
   }
   SetOptionsEnabled(false);
   services_.desktop.SetPointer(Handle(), Pointer::Hourglass);
-  MainWindowSteps runSteps(*this, {});
+  MainWindowSteps runSteps(*this, {}, progress_texts::kUndoing);
   const auto report = engine_.Undo(*steps, runSteps);
   services_.desktop.SetPointer(Handle(), Pointer::Default);
   SetOptionsEnabled(true);
   if (!report) return;
   AfterRun(*report);
   RefreshEntryList();
-  if (report->converted != 0 && SMenuMsgOn.Checked())
-    ShowMessage(UndoneText(report->processed, report->converted), MessageIcon::Information);
+  if (const auto text = UndoReportText(*report); text && SMenuMsgOn.Checked())
+    ShowMessage(*text, MessageIcon::Information);
 }
 
 }  // namespace zefta

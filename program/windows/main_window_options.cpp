@@ -9,8 +9,9 @@ void MainWindow::SMenuStartPosition_Click() { SMenuStartPosition.SetChecked(!SMe
 void MainWindow::SMenuMsgOn_Click() { SMenuMsgOn.SetChecked(!SMenuMsgOn.Checked()); }
 
 void MainWindow::ShowHint(std::uint8_t id, std::u16string_view text) {
-  // Written once on entering an area, not on every move inside it.
-  if (HintState == id) return;
+  // Written once on entering an area, not on every move inside it; during a
+  // run the panel shows how far it is.
+  if (HintState == id || engine_.Running()) return;
   StatusBar.SetText(std::u16string(text));
   HintState = id;
 }

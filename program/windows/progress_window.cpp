@@ -1,6 +1,7 @@
 #include "windows/progress_window.h"
 
 #include "windows/progress_texts.h"
+#include "windows/run_progress.h"
 
 namespace zefta {
 
@@ -46,16 +47,6 @@ void ProgressWindow::ShowListing(const ListingProgress& progress) {
 std::u16string PathTail(std::u16string_view path, std::size_t characters) {
   if (path.size() <= characters || characters == 0) return std::u16string(path);
   return u"…" + std::u16string(path.substr(path.size() - (characters - 1)));
-}
-
-std::u16string GroupedDecimal(std::int64_t value) {
-  const std::string digits = std::to_string(value < 0 ? -value : value);
-  std::u16string text;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) text += u',';
-    text += static_cast<char16_t>(digits[i]);
-  }
-  return value < 0 ? u"-" + text : text;
 }
 
 }  // namespace zefta

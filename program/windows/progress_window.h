@@ -30,7 +30,4 @@ class ProgressWindow : public Form {
 // moves stays in view.
 std::u16string PathTail(std::u16string_view path, std::size_t characters);
 
-// "12,345"
-std::u16string GroupedDecimal(std::int64_t value);
-
 }  // namespace zefta

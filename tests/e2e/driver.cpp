@@ -17,32 +17,13 @@
 
 namespace e2e {
 
-// Elsewhere: the journal's scenarios.
+// Elsewhere: the journal's scenarios, and those of a big tree.
 void UndoneAfterARestart();
 void KilledRunsAreMended();
+void ListingCancelledThenFinished();
+void RunStoppedThenUndone();
 
 namespace {
-
-// Walks the picker's tree down to the folder as a user would, then OK.
-bool PickFolder(const Program& program, const std::wstring& folder) {
-  HWND picker = WaitForWindow(program.Id(), L"#32770", nullptr);
-  HWND treeView = FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr);
-  const PickerTree tree{treeView, program.info.hProcess};
-  // The drive shows as "Z:" or "... (Z:)", under the desktop or the computer;
-  // each folder below it by its name.
-  HTREEITEM item = treeView ? tree.Find(nullptr, 3, [&](const std::wstring& text) {
-    return text.rfind(folder.substr(0, 2), 0) == 0 || text.find(L"(" + folder.substr(0, 2) + L")") != std::wstring::npos;
-  }) : nullptr;
-  for (std::size_t at = 3, end; item && at < folder.size(); at = end + 1) {
-    end = std::min(folder.find(L'\\', at), folder.size());
-    item = tree.Find(item, 1, [&](const std::wstring& text) { return text == folder.substr(at, end - at); });
-  }
-  Check(item != nullptr, "the folder picker shows the folder", folder);
-  if (!item) return false;
-  TreeView_SelectItem(treeView, item);
-  PostMessageW(GetDlgItem(picker, IDOK), BM_CLICK, 0, 0);
-  return WaitFor([&] { return !IsWindow(picker); });
-}
 
 // Drags `paths` from this process onto a point of the screen and drops them
 // there. The drag runs on a thread of its own: the target shows its messages
@@ -113,7 +94,7 @@ void TreeConvertedThroughTheListWindow() {
   Program program({{L"DRV", g_root + L"\\tree"}, {L"DIR", L"1"}, {L"SMALL", L"1"}, {L"MARK", L"1"}, {L"MSG", L"1"}});
   if (!program.MainWindow()) return;
   program.Command("SMenuAllChange");
-  HWND window = PickFolder(program, tree) ? WaitForWindow(program.Id(), nullptr, L"変換ファイル一覧") : nullptr;
+  HWND window = PickFolder(program.Id(), program.info.hProcess, tree) ? WaitForWindow(program.Id(), nullptr, L"変換ファイル一覧") : nullptr;
   Check(window != nullptr, "the conversion list window appears");
   if (!window) return;
   HWND list = ShownList(window);
@@ -171,6 +152,8 @@ const struct {
     {L"clear", ClearRemovesTheSettings},
     {L"second-instance", SecondInstanceEnds},
     {L"undo", UndoneAfterARestart},
+    {L"listing-cancelled", ListingCancelledThenFinished},
+    {L"run-stopped", RunStoppedThenUndone},
     {L"killed-runs", KilledRunsAreMended, false},
 };
 

@@ -148,4 +148,18 @@ std::wstring AnswerMessageBox(DWORD pid, DWORD timeout) {
   return text;
 }
 
+void ConvertEverything(Program& program) {
+  HWND list = MainControl(program.main, "List");
+  SendMessageW(list, LB_SETSEL, TRUE, -1);
+  SendMessageW(program.main, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  PostMessageW(MainControl(program.main, "ConversionStart"), BM_CLICK, 0, 0);
+}
+
+void PressCtrlZ(HWND window) {
+  SetForegroundWindow(window);
+  WaitFor([&] { return GetForegroundWindow() == window; }, 5000);
+  for (const auto& [key, flags] : {std::pair<BYTE, DWORD>{VK_CONTROL, 0}, {'Z', 0}, {'Z', KEYEVENTF_KEYUP}, {VK_CONTROL, KEYEVENTF_KEYUP}})
+    keybd_event(key, 0, flags, 0);
+}
+
 }  // namespace e2e

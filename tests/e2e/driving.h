@@ -71,4 +71,11 @@ struct Program {
 // and presses its button.
 std::wstring AnswerMessageBox(DWORD pid, DWORD timeout = 30000);
 
+// Every entry of List selected, then 変換開始.
+void ConvertEverything(Program& program);
+// Ctrl+Z as the keyboard gives it, to the main window in front.
+void PressCtrlZ(HWND window);
+// A text of the program's own (UTF-16 there as here).
+inline std::wstring Text(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+
 }  // namespace e2e

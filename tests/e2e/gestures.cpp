@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "driving.h"
+
 std::wstring PickerTree::Text(HTREEITEM item) const {
   TVITEMW query{};
   query.mask = TVIF_TEXT | TVIF_HANDLE;
@@ -112,4 +114,25 @@ void SaveScreenshot(HWND window, const std::wstring& path) {
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+}
+
+bool PickFolder(DWORD pid, HANDLE process, const std::wstring& folder) {
+  using namespace e2e;
+  HWND picker = WaitForWindow(pid, L"#32770", nullptr);
+  HWND treeView = FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr);
+  const PickerTree tree{treeView, process};
+  // The drive shows as "Z:" or "... (Z:)", under the desktop or the computer;
+  // each folder below it by its name.
+  HTREEITEM item = treeView ? tree.Find(nullptr, 3, [&](const std::wstring& text) {
+    return text.rfind(folder.substr(0, 2), 0) == 0 || text.find(L"(" + folder.substr(0, 2) + L")") != std::wstring::npos;
+  }) : nullptr;
+  for (std::size_t at = 3, end; item && at < folder.size(); at = end + 1) {
+    end = std::min(folder.find(L'\\', at), folder.size());
+    item = tree.Find(item, 1, [&](const std::wstring& text) { return text == folder.substr(at, end - at); });
+  }
+  Check(item != nullptr, "the folder picker shows the folder", folder);
+  if (!item) return false;
+  TreeView_SelectItem(treeView, item);
+  PostMessageW(GetDlgItem(picker, IDOK), BM_CLICK, 0, 0);
+  return WaitFor([&] { return !IsWindow(picker); });
 }

@@ -30,5 +30,9 @@ HANDLE StartDrag(const std::vector<std::wstring>& paths, DWORD* effect);
 
 POINT CentreOf(HWND hwnd);
 
+// Walks the folder picker's tree (of the process pid, handle process) down
+// to the folder as a user would, then OK; false when it was not there to pick.
+bool PickFolder(DWORD pid, HANDLE process, const std::wstring& folder);
+
 // The window as the screen shows it once painted, as a BMP file at path.
 void SaveScreenshot(HWND window, const std::wstring& path);

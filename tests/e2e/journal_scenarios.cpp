@@ -13,26 +13,6 @@
 
 namespace e2e {
 
-namespace {
-
-// Every entry of List selected, then 変換開始.
-void ConvertEverything(Program& program) {
-  HWND list = MainControl(program.main, "List");
-  SendMessageW(list, LB_SETSEL, TRUE, -1);
-  SendMessageW(program.main, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-  PostMessageW(MainControl(program.main, "ConversionStart"), BM_CLICK, 0, 0);
-}
-
-// Ctrl+Z as the keyboard gives it, to the main window in front.
-void PressCtrlZ(HWND window) {
-  SetForegroundWindow(window);
-  WaitFor([&] { return GetForegroundWindow() == window; }, 5000);
-  for (const auto& [key, flags] : {std::pair<BYTE, DWORD>{VK_CONTROL, 0}, {'Z', 0}, {'Z', KEYEVENTF_KEYUP}, {VK_CONTROL, KEYEVENTF_KEYUP}})
-    keybd_event(key, 0, flags, 0);
-}
-
-}  // namespace
-
 void UndoneAfterARestart() {
   const std::wstring folder = g_root + L"\\undo";
   const std::wstring before = NamesOnDisk(folder);

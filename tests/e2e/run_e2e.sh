@@ -45,6 +45,20 @@ files "$top/ソDir" x.txt
 files "$top/サブDir" Mixed.Case.doc
 files "$top/a" b.TXT
 files "$root/undo" Alpha.TXT Beta.TXT Gamma.Txt
+# A tree that takes a while to list, and a folder that takes a while to convert.
+python3 - "$root" <<'PY'
+import os, sys
+root = sys.argv[1]
+# Each folder costs the walk more than a file: 10,000 of them, a file in each.
+for d in range(10):
+    for i in range(1000):
+        folder = os.path.join(root, "big", "D%02d" % d, "E%04d" % i)
+        os.makedirs(folder)
+        os.close(os.open(os.path.join(folder, "F.TXT"), os.O_CREAT | os.O_WRONLY, 0o644))
+os.makedirs(os.path.join(root, "stop"))
+for i in range(3000):
+    os.close(os.open(os.path.join(root, "stop", "S%04d.TXT" % i), os.O_CREAT | os.O_WRONLY, 0o644))
+PY
 mkdir -p "$root/kill"
 (cd "$root/kill" && for i in $(seq 1000 3999); do echo "$i" > "K0$i.TXT"; done)
 

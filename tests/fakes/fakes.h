@@ -148,6 +148,8 @@ class FakeEnvironment : public Environment {
 class FakeDesktop : public Desktop {
  public:
   void DoEvents() override;
+  // Every look at the clock finds it a tick further on.
+  std::uint64_t Milliseconds() override { return milliseconds += tick; }
   void BringToFront(WindowHandle) override {}
   void Beep() override { ++beeps; }
   void SetPointer(WindowHandle, Pointer p) override { pointers.push_back(pointer = p); }
@@ -157,6 +159,7 @@ class FakeDesktop : public Desktop {
   void EndProgram() override { ended = true; }
 
   std::deque<std::function<void()>> events;
+  std::uint64_t milliseconds = 0, tick = 0;
   int beeps = 0;
   bool ended = false;
   Pointer pointer = Pointer::Default;

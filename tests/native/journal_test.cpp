@@ -10,6 +10,7 @@
 #include "modules/messages.h"
 #include "services/case_mapping.h"
 #include "windows/main_window_texts.h"
+#include "windows/progress_texts.h"
 
 namespace zefta {
 namespace {
@@ -84,6 +85,30 @@ TEST(Journal, ARunCutShortAtAnyMoveIsMendedAndThenUndone) {
     EXPECT_EQ(platform.files.SortedNames(u"c:\\W\\"), before) << "undone after a cut at move " << killAt;
     EXPECT_FALSE(again.SMenuUndo.Enabled());
   }
+}
+
+// Esc stops a run after the entry at hand: the report says so and counts
+// what the run took up to there, the status bar told how far it was, and
+// the stopped run is undone like any other.
+TEST(Journal, AStoppedRunIsReportedTrulyAndUndone) {
+  MainWindowFixture f;
+  for (auto name : {u"A.TXT", u"B.TXT", u"C.TXT", u"D.TXT"}) f.platform.files.AddFile(u"c:\\W\\" + std::u16string(name));
+  f.StartIn(u"c:\\W");
+  f.window.SMenuMsgOn.SetChecked(true);
+  f.Select({u"A.TXT", u"B.TXT", u"C.TXT", u"D.TXT"});
+  f.platform.desktop.tick = 100;  // a tenth of a second per look at the clock
+  std::vector<std::u16string> shown;
+  f.platform.desktop.events = {[&] { shown.push_back(f.window.StatusBar.Text()); },
+                               [&] { EXPECT_TRUE(f.window.Escape()); }};
+  f.window.ConversionStart_Click();
+  EXPECT_EQ(shown, Names{progress_texts::kConverting + std::u16string(u"1 / 4") + progress_texts::kCountAfter +
+                         progress_texts::kEscStops});
+  EXPECT_EQ(f.window.StatusBar.Text(), u"");
+  EXPECT_EQ(f.Texts(), Names{kStoppedText + std::u16string(u"\n2ファイル中、2ファイルを変換しました。")});
+  EXPECT_EQ(f.platform.files.SortedNames(u"c:\\W\\"), (Names{u"C.TXT", u"D.TXT", u"a.txt", u"b.txt"}));
+  EXPECT_FALSE(f.window.Escape());  // no run: Esc is the window's again
+  f.window.SMenuUndo.UserClick();
+  EXPECT_EQ(f.platform.files.SortedNames(u"c:\\W\\"), (Names{u"A.TXT", u"B.TXT", u"C.TXT", u"D.TXT"}));
 }
 
 TEST(Journal, ADamagedJournalAStuckEntryAndAFailedWriteAreEachTold) {

@@ -99,34 +99,35 @@ TEST_F(ListWindowTest, LoadsEveryEntryIntoTheListInUseCheckedInChoiceModeAndName
   }
 }
 
-TEST_F(ListWindowTest, TheRunWalksDownTheListAndKeepsTheWindowOpenUntilItEnds) {
+TEST_F(ListWindowTest, TheRunWalksDownTheListUntilItEndsOrCancelStopsIt) {
   platform.files.AddDirectory(u"C:\\T\\SUB");
   platform.files.AddFile(u"C:\\T\\SUB\\B.TXT");
   platform.files.AddFile(u"C:\\T\\SUB\\C.TXT");
   window.SmallCheck.SetValue(1);
   window.DirCheck.SetValue(1);
   window.SMenuCfgSelectMark.SetChecked(true);
+  window.SMenuMsgOn.SetChecked(true);
   std::vector<bool> closable;
   Command(u"C:\\T", [&](ConversionListWindow& w) {
-    w.ChangeFileList1.SetSelected(2, false);  // the user takes off one check mark
     platform.desktop.events = {[&] {
       w.ChangeStart.Click();  // neither a second run nor closing under this one
       closable.push_back(w.QueryUnload());
       EXPECT_EQ(w.ChangeFileList1.ListIndex(), 0);
       EXPECT_FALSE(w.ChangeFileList1.Selected(0));
-    }};
+    }, [&] { w.Cancel.Click(); }};  // stops the run after the entry at hand
     w.ChangeStart.Click();
     closable.push_back(w.QueryUnload());
-    EXPECT_EQ(w.ChangeFileList1.ListIndex(), 2);
-    EXPECT_FALSE(w.ChangeFileList1.AnySelected());
+    EXPECT_EQ(w.ChangeFileList1.ListIndex(), 1);
+    EXPECT_EQ(w.ChangeFileList1.SelectedIndexes(), std::vector<int>{2});
   });
   EXPECT_EQ(closable, (std::vector<bool>{false, true}));
   EXPECT_TRUE(platform.windows.lastUnloaded);
+  EXPECT_EQ(Texts(), Names{kStoppedText + std::u16string(u"\n2ファイル中、2ファイルを変換しました。")});
   // The folder first; then its file through the folder's old spelling.
   ASSERT_FALSE(platform.files.moves.empty());
   EXPECT_EQ(platform.files.moves.front().first, u"C:\\T\\SUB");
   EXPECT_EQ(platform.files.moves.back(), std::make_pair(std::u16string(u"C:\\T\\SUB\\B.TXT"), std::u16string(u"C:\\T\\SUB\\b.txt")));
-  EXPECT_EQ(platform.files.ActualPath(u"c:\\t\\sub\\c.txt"), u"c:\\T\\sub\\C.TXT");
+  EXPECT_EQ(platform.files.ActualPath(u"c:\\t\\sub\\c.txt"), u"c:\\T\\sub\\C.TXT");  // after the stop
   EXPECT_EQ(platform.desktop.beeps, 1);
 }
 

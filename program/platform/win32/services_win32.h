@@ -39,6 +39,7 @@ class Win32MessageBoxes final : public MessageBoxes {
 class Win32Desktop final : public Desktop {
  public:
   void DoEvents() override;
+  std::uint64_t Milliseconds() override { return GetTickCount64(); }
   void BringToFront(WindowHandle window) override;
   void Beep() override;
   void SetPointer(WindowHandle window, Pointer pointer) override;
