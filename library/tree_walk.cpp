@@ -79,7 +79,9 @@ class Walk {
     if (reach_ == PathReach::Classic && query_.size() + 4 >= MAX_PATH) return false;
     const std::size_t length = query_.size();
     query_ += pattern;
-    const HANDLE search = FindFirstFileW(query_.c_str(), &entry_);
+    // Long names only (no short ones to make up), many at a time.
+    const HANDLE search = FindFirstFileExW(query_.c_str(), FindExInfoBasic, &entry_, FindExSearchNameMatch, nullptr,
+                                           FIND_FIRST_EX_LARGE_FETCH);
     const DWORD error = search == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
     query_.resize(length);
     if (search == INVALID_HANDLE_VALUE) {

@@ -131,6 +131,7 @@ class BenchWindowHost final : public WindowHost {
     auto saved = std::move(form.onUnload);
     form.onUnload = [&unloaded] { unloaded = true; };
     {
+      const double shownStart = Seconds();
       win32::FormWindow window(form, ownerWindow, false);
       const double start = Seconds();
       form.Load();
@@ -139,6 +140,7 @@ class BenchWindowHost final : public WindowHost {
       if (ownerWindow) EnableWindow(ownerWindow, FALSE);
       window.Show(SW_SHOWNORMAL);
       PumpMessages();
+      shownSeconds = Seconds() - shownStart;
       const double runStart = Seconds();
       if (run) run(form);
       runSeconds = Seconds() - runStart;
@@ -172,7 +174,7 @@ class BenchWindowHost final : public WindowHost {
 
   win32::Win32WindowHost real;
   std::function<void(Form&)> run;
-  double loadSeconds = 0, runSeconds = 0, waitSeconds = 0;
+  double loadSeconds = 0, shownSeconds = 0, runSeconds = 0, waitSeconds = 0;
   bool lastUnloaded = false;
 };
 

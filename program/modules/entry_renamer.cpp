@@ -99,14 +99,14 @@ bool EntryRenamer::HasCaseTwin(const std::u16string& folder, std::u16string_view
   const std::u16string key = Upper(folder);
   auto listing = listings_.find(key);
   if (listing == listings_.end()) {
-    std::unordered_map<std::u16string, int> counts;
+    std::unordered_set<std::u16string> seen, twins;
     // A folder that cannot be listed shows no twin; its moves decide.
     if (const auto names = entries_.Names(folder))
-      for (const std::u16string& stored : *names) ++counts[Upper(stored)];
-    listing = listings_.emplace(key, std::move(counts)).first;
+      for (const std::u16string& stored : *names)
+        if (std::u16string upper = Upper(stored); !seen.insert(upper).second) twins.insert(std::move(upper));
+    listing = listings_.emplace(key, std::move(twins)).first;
   }
-  const auto alike = listing->second.find(Upper(name));
-  return alike != listing->second.end() && alike->second > 1;
+  return listing->second.count(Upper(name)) != 0;
 }
 
 }  // namespace zefta

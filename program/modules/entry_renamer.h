@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "modules/run_journal.h"
 #include "services/services.h"
@@ -67,8 +68,10 @@ class EntryRenamer {
   RunJournal* journal_;
   // Per volume ("C:" or "\\server"), upper-cased.
   std::map<std::u16string, CaseMoves> volumes_;
-  // Per folder of this run, upper-cased: how many names share each upper-cased name.
-  std::unordered_map<std::u16string, std::unordered_map<std::u16string, int>> listings_;
+  // Per folder of this run, upper-cased: the upper-cased names that two or
+  // more of its names share (in most folders none, so a run over a million
+  // entries keeps next to nothing).
+  std::unordered_map<std::u16string, std::unordered_set<std::u16string>> listings_;
 };
 
 }  // namespace zefta

@@ -162,43 +162,69 @@ std::string DoneLine(std::size_t number, StepOutcome outcome) {
 
 std::string EndLine() { return Line({"end"}); }
 
-std::optional<JournalRun> ParseJournal(std::string_view text) {
-  JournalRun run;
+namespace {
+
+// Reads every line of the text; the steps' names go to steps when given, the
+// last outcome of each step to outcomes. False when the text is damaged.
+bool ReadJournal(std::string_view text, JournalSummary& summary, std::vector<JournalStep>* steps,
+                 std::vector<std::optional<StepOutcome>>& outcomes) {
   bool header = false;
   // Cut short while its first line was written: a run that moved nothing.
-  if (text.find('\n') == std::string_view::npos) return run;
+  if (text.find('\n') == std::string_view::npos) return true;
   for (std::size_t start = 0; start < text.size();) {
     const std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) break;  // torn while it was written
     const auto fields = Fields(text.substr(start, end - start));
     start = end + 1;
-    if (!fields || run.finished) return std::nullopt;
+    if (!fields || summary.finished) return false;
     const std::vector<std::string_view>& f = *fields;
     if (!header) {
-      const auto kind = f.size() == 4 && f[0] == "ZEFTA" && f[1] == "journal" && f[2] == "1" ? IndexOf(kKinds, f[3])
-                                                                                         : std::nullopt;
-      if (!kind) return std::nullopt;
-      run.kind = static_cast<RunKind>(*kind);
+      const bool known = f.size() == 4 && f[0] == "ZEFTA" && f[1] == "journal" && f[2] == "1";
+      const auto kind = known ? IndexOf(kKinds, f[3]) : std::nullopt;
+      if (!kind) return false;
+      summary.kind = static_cast<RunKind>(*kind);
       header = true;
-    } else if (f[0] == "step" && f.size() == 6 && Number(f[1]) == run.steps.size() + 1) {
-      JournalStep step;
+    } else if (f[0] == "step" && f.size() == 6 && Number(f[1]) == outcomes.size() + 1) {
       const auto folder = Unescaped(f[2]), oldName = Unescaped(f[3]), newName = Unescaped(f[4]),
                  parked = Unescaped(f[5]);
-      if (!folder || !oldName || !newName || !parked || oldName->empty() || newName->empty()) return std::nullopt;
-      run.steps.push_back({*folder, *oldName, *newName, *parked, std::nullopt});
+      if (!folder || !oldName || !newName || !parked || oldName->empty() || newName->empty()) return false;
+      if (steps) steps->push_back({*folder, *oldName, *newName, *parked, std::nullopt});
+      outcomes.emplace_back();
     } else if (f[0] == "done" && f.size() == 3) {
       const auto number = Number(f[1]);
       const auto outcome = IndexOf(kOutcomes, f[2]);
-      if (!number || *number < 1 || *number > run.steps.size() || !outcome) return std::nullopt;
-      run.steps[*number - 1].outcome = static_cast<StepOutcome>(*outcome);
+      if (!number || *number < 1 || *number > outcomes.size() || !outcome) return false;
+      outcomes[*number - 1] = static_cast<StepOutcome>(*outcome);
     } else if (f[0] == "end" && f.size() == 1) {
-      run.finished = true;
+      summary.finished = true;
     } else {
-      return std::nullopt;
+      return false;
     }
   }
-  if (!header) return std::nullopt;
+  return header;
+}
+
+}  // namespace
+
+std::optional<JournalRun> ParseJournal(std::string_view text) {
+  JournalSummary summary;
+  JournalRun run;
+  std::vector<std::optional<StepOutcome>> outcomes;
+  if (!ReadJournal(text, summary, &run.steps, outcomes)) return std::nullopt;
+  if (text.find('\n') != std::string_view::npos) {
+    run.kind = summary.kind;
+    run.finished = summary.finished;
+  }
+  for (std::size_t i = 0; i < outcomes.size(); ++i) run.steps[i].outcome = outcomes[i];
   return run;
+}
+
+std::optional<JournalSummary> SummarizeJournal(std::string_view text) {
+  JournalSummary summary;
+  std::vector<std::optional<StepOutcome>> outcomes;
+  if (!ReadJournal(text, summary, nullptr, outcomes)) return std::nullopt;
+  for (const auto& outcome : outcomes) summary.renamedAny = summary.renamedAny || outcome == StepOutcome::Renamed;
+  return summary;
 }
 
 }  // namespace zefta

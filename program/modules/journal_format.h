@@ -49,4 +49,13 @@ std::string EndLine();
 // came before never began.
 std::optional<JournalRun> ParseJournal(std::string_view text);
 
+// How the run the text holds ended, read as strictly as ParseJournal but
+// without keeping its names: a run of a million entries costs a byte each.
+struct JournalSummary {
+  RunKind kind = RunKind::Convert;
+  bool finished = false;
+  bool renamedAny = false;  // an entry whose last outcome is renamed
+};
+std::optional<JournalSummary> SummarizeJournal(std::string_view text);
+
 }  // namespace zefta

@@ -44,16 +44,28 @@ bool RunJournal::End() {
     // longer the last one.
     storage_.Remove(JournalFile::Current);
     storage_.Remove(JournalFile::LastRun);
+    lastRun_ = LastRunState::None;
     return true;
   }
-  if (steps_ > 0) Finish(renamedAny_);
-  else if (kind_ == RunKind::Undo) storage_.Remove(JournalFile::LastRun);  // used up all the same
+  if (steps_ > 0) {
+    Finish(renamedAny_);
+  } else if (kind_ == RunKind::Undo) {
+    storage_.Remove(JournalFile::LastRun);  // used up all the same
+    lastRun_ = LastRunState::None;
+  }
   return false;
 }
 
 void RunJournal::Finish(bool renamedAny) {
-  if (renamedAny || kind_ == RunKind::Undo) storage_.Rename(JournalFile::Current, JournalFile::LastRun);
-  else storage_.Remove(JournalFile::Current);
+  if (!renamedAny && kind_ == RunKind::Convert) {
+    storage_.Remove(JournalFile::Current);  // the run before stays the last one
+    return;
+  }
+  const bool kept = storage_.Rename(JournalFile::Current, JournalFile::LastRun);
+  // What the file now holds is known without reading it back, which for a
+  // run of a million entries would take hundreds of megabytes.
+  if (kept) lastRun_ = kind_ == RunKind::Undo ? LastRunState::None : LastRunState::Undoable;
+  else lastRun_.reset();
 }
 
 std::optional<StepOutcome> RunJournal::MendStep(FolderEntries& entries, const JournalStep& step, MendReport& report) {
@@ -118,23 +130,25 @@ MendReport RunJournal::Mend(FolderEntries& entries) {
   // As above: an end line that is missing only makes the next start look again.
   if (!run->finished) storage_.Append(EndLine(), Durability::OnDisk);
   Finish(renamedAny);
+  lastRun_.reset();  // read again: the end line may not have reached the disk
   return report;
 }
 
 LastRunState RunJournal::LastRun() {
-  const auto text = storage_.Read(JournalFile::LastRun);
-  if (!text) return LastRunState::None;
-  const std::optional<JournalRun> run = ParseJournal(*text);
-  if (!run || !run->finished) return LastRunState::Damaged;
-  if (run->kind == RunKind::Undo) return LastRunState::None;
-  for (const JournalStep& step : run->steps)
-    if (step.outcome == StepOutcome::Renamed) return LastRunState::Undoable;
-  return LastRunState::None;
+  if (!lastRun_) {
+    const auto text = storage_.Read(JournalFile::LastRun);
+    const std::optional<JournalSummary> run = text ? SummarizeJournal(*text) : std::nullopt;
+    if (!text) lastRun_ = LastRunState::None;
+    else if (!run || !run->finished) lastRun_ = LastRunState::Damaged;
+    else lastRun_ = run->kind == RunKind::Convert && run->renamedAny ? LastRunState::Undoable : LastRunState::None;
+  }
+  return *lastRun_;
 }
 
 std::optional<std::vector<JournalStep>> RunJournal::UndoSteps() {
   const auto text = storage_.Read(JournalFile::LastRun);
-  const std::optional<JournalRun> run = text ? ParseJournal(*text) : std::nullopt;
+  if (!text) return std::vector<JournalStep>{};  // taken away meanwhile: nothing to undo
+  const std::optional<JournalRun> run = ParseJournal(*text);
   if (!run || !run->finished) return std::nullopt;
   std::vector<JournalStep> steps;
   if (run->kind == RunKind::Convert)
@@ -143,6 +157,9 @@ std::optional<std::vector<JournalStep>> RunJournal::UndoSteps() {
   return steps;
 }
 
-void RunJournal::SetAsideLastRun() { storage_.Rename(JournalFile::LastRun, JournalFile::SetAside); }
+void RunJournal::SetAsideLastRun() {
+  storage_.Rename(JournalFile::LastRun, JournalFile::SetAside);
+  lastRun_ = LastRunState::None;
+}
 
 }  // namespace zefta

@@ -66,6 +66,8 @@ class RunJournal {
   bool failed_ = false;
   bool renamedAny_ = false;
   std::size_t steps_ = 0;
+  // What LastRun says, once known; unknown until read from the disk.
+  std::optional<LastRunState> lastRun_;
 };
 
 }  // namespace zefta

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "modules/name_rule.h"
-#include "path_forms.h"
+#include "platform/win32/entry_check_win32.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/text.h"
 
@@ -33,12 +33,6 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 constexpr char kPlaceholderText[] = "ZEFTA.EXE keeps this name for an entry it is renaming; safe to delete.\r\n";
 constexpr DWORD kPlaceholderSize = sizeof kPlaceholderText - 1;
 
-// Every file operation goes to the exact name, at any length.
-std::u16string Extended(std::u16string_view path) {
-  const std::wstring extended = kestrum::ExtendedPath(std::wstring_view(reinterpret_cast<const wchar_t*>(path.data()), path.size()));
-  return U(extended.c_str(), extended.size());
-}
-
 // Calls visit for every entry of the directory; false when it cannot be read.
 template <typename Visit>
 bool ForEachEntry(std::u16string_view folder, Visit visit) {
@@ -58,64 +52,17 @@ bool ForEachEntry(std::u16string_view folder, Visit visit) {
   return true;
 }
 
-bool IsDot(const wchar_t* name) { return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)); }
-
-// Where the system says an opened entry lies, every link on the way
-// followed, in the form people read; nullopt where it cannot say.
-std::optional<std::u16string> FinalPathOf(HANDLE file) {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetFinalPathNameByHandleW(file, buffer.data(), static_cast<DWORD>(buffer.size()), 0);
-    if (length == 0) return std::nullopt;
-    if (length < buffer.size()) {
-      const std::wstring shown = kestrum::ShownPath(std::wstring_view(buffer.data(), length));
-      return U(shown.c_str(), shown.size());
-    }
-    buffer.assign(length + 1, L'\0');
-  }
-}
-
-std::u16string_view WithoutSeparator(std::u16string_view folder) {
-  if (folder.size() > 1 && folder.back() == u'\\') folder.remove_suffix(1);
-  return folder;
-}
-
-bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  return CompareStringOrdinal(reinterpret_cast<const wchar_t*>(a.data()), static_cast<int>(a.size()),
-                              reinterpret_cast<const wchar_t*>(b.data()), static_cast<int>(b.size()),
-                              TRUE) == CSTR_EQUAL;
-}
-
 std::u16string WithSeparator(std::u16string_view path) {
   std::u16string result(path);
   if (result.empty() || (result.back() != u'\\' && result.back() != u'/')) result += u'\\';
   return result;
 }
 
-// Whether an entry opened by path is the entry of exactly that name. Wine
-// shows a link to a file as a plain file, and a move of it moves what it
-// leads to; only where the handle leads gives it away: another name
-// (exactly: a link may lead to its own case twin), or another folder.
-bool IsTheEntryAsked(HANDLE file, std::u16string_view path, DWORD attributes) {
-  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return false;
-  const auto final = FinalPathOf(file);
-  if (!final) return true;  // a file system without final paths has no links to fear
-  const PathParts reached = SplitPath(*final), asked = SplitPath(path);
-  // Another spelling answered for the one asked: under Wine that one may be
-  // a dangling link's, whose twin a move would take under the wrong name.
-  if (reached.name != asked.name) return false;
-  if (SameIgnoringCase(WithoutSeparator(reached.folder), WithoutSeparator(asked.folder))) return true;
-  // A folder reached by a link on the way, or by another drive letter: where
-  // it leads goes through the same translation.
-  FileHandle folder{CreateFileW(W(Extended(asked.folder)), 0, kShareAll, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
-  const auto folderReached = folder.handle == INVALID_HANDLE_VALUE ? std::nullopt : FinalPathOf(folder.handle);
-  return folderReached && SameIgnoringCase(WithoutSeparator(reached.folder), WithoutSeparator(*folderReached));
-}
+bool IsDot(const wchar_t* name) { return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)); }
 
 // Renames the opened entry to path (in the NT form a rename by handle takes).
 bool RenameOpened(HANDLE file, std::u16string_view path, bool replace) {
-  const std::wstring target = kestrum::NtPath(std::wstring_view(reinterpret_cast<const wchar_t*>(path.data()), path.size()));
+  const std::wstring target = NtForm(path);
   const std::size_t bytes = offsetof(FILE_RENAME_INFORMATION, FileName) + target.size() * sizeof(wchar_t);
   std::vector<unsigned char> buffer(bytes + sizeof(wchar_t), 0);
   auto* info = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());

@@ -18,4 +18,13 @@ inline std::u16string U(const wchar_t* text, std::size_t length) {
 std::string ToAnsi(std::u16string_view text);
 std::u16string FromAnsi(std::string_view bytes);
 
+// A full path in its \\?\ form, as every file function gets it: any length,
+// every name as stored (library/path_forms.h).
+std::u16string Extended(std::u16string_view path);
+// The same in the NT form a rename by handle takes.
+std::wstring NtForm(std::u16string_view path);
+
+// Equal when compared as the file system compares names, without regard to case.
+bool SameIgnoringCase(std::u16string_view a, std::u16string_view b);
+
 }  // namespace zefta::win32

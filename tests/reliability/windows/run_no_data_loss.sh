@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Makes what only the Linux side can make (names that differ only in letter
-# case in one folder, links into the tree, out of it and dangling) in every
-# tree, runs the no-data-loss runs under Wine, and then checks on the Linux
-# side, by inode, that every link and everything outside the trees is as it
-# was. ZEFTA_TREES sets the number of trees (3).
+# case in one folder, links into the tree, out of it and dangling, names
+# that the Win32 path rules would read as others beside those others, a
+# file more than 400 characters down) in every tree, runs the no-data-loss
+# runs under Wine, and then checks on the Linux side, by inode, that every
+# link and everything outside the trees is as it was. ZEFTA_TREES sets the
+# number of trees (3).
 set -eu
 here=$(cd "$(dirname "$0")/../../.." && pwd)
 work=$(mktemp -d /tmp/zefta-reliability-XXXXXX)
@@ -29,6 +31,18 @@ for ((t = 0; t < ZEFTA_TREES; t++)); do
   ln -s ../nowhere "$tree/Links.Dir/twin.txt"
   ln -s Notes.TXT "$tree/CasePairs.Dir/Notes.Link"
   ln -s Sub "$tree/CasePairs.Dir/SubLink.D"
+  # A trailing dot or space, device names: each beside the name the path
+  # rules would make of it.
+  for name in "Notes." Notes "Trail " Trail Con.Txt Aux Lpt1.Log Plain.Txt; do file "$tree/Odd.Dir/$name"; done
+  file "$tree/Odd.Dir/Sub. /Inner.Txt"
+  file "$tree/Odd.Dir/Sub/Inner.Txt"
+  # Read back without its dot, a link to its twin looks like its twin.
+  ln -s Notes "$tree/Odd.Dir/Linked."
+  file "$tree/Odd.Dir/Twin"
+  ln -s Twin "$tree/Odd.Dir/Twin."
+  deep="$tree/Deep"
+  for level in 1 2 3 4 5 6 7 8; do deep="$deep/Level${level}_Of_A_Tree_Deeper_Than_The_Classic_Path_Limit"; done
+  file "$deep/Deepest.File.TXT"
 done
 file "$work/outside/Real.TXT"
 file "$work/outside/RealDir.D/INNER.TXT"

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "path_forms.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/text.h"
 #include "property_run.h"
@@ -24,6 +25,12 @@ using win32::U;
 using win32::W;
 
 std::u16string Decimal(int value) { return U(std::to_wstring(value).c_str()); }
+
+// Every path in its \\?\ form, as the program gives them: names the path
+// rules would change (NOTES., CON.TXT) and paths of any length.
+std::wstring X(const std::u16string& path) {
+  return kestrum::ExtendedPath(std::wstring_view(reinterpret_cast<const wchar_t*>(path.data()), path.size()));
+}
 
 struct Handle {
   HANDLE h;
@@ -62,26 +69,26 @@ class WineWorld final : public World {
     }
     return root;
   }
-  bool MakeDirectory(const std::u16string& path) override { return CreateDirectoryW(W(path), nullptr); }
+  bool MakeDirectory(const std::u16string& path) override { return CreateDirectoryW(X(path).c_str(), nullptr); }
   bool MakeFile(const std::u16string& path, const std::string& content, bool makeReadOnly) override {
-    Handle file{CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    Handle file{CreateFileW(X(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)};
     DWORD written = 0;
     if (file.h == INVALID_HANDLE_VALUE ||
         !WriteFile(file.h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr))
       return false;
-    readOnly += makeReadOnly && SetFileAttributesW(W(path), FILE_ATTRIBUTE_READONLY);
+    readOnly += makeReadOnly && SetFileAttributesW(X(path).c_str(), FILE_ATTRIBUTE_READONLY);
     return true;
   }
   // No access asked for, so that entries others hold open can be identified too.
   std::uint64_t Identity(const std::u16string& path) override {
-    Handle file{CreateFileW(W(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    Handle file{CreateFileW(X(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
     BY_HANDLE_FILE_INFORMATION info;
     if (file.h == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file.h, &info)) return 0;
     return (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
   }
   std::string Content(const std::u16string& path) override {
-    Handle file{CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)};
+    Handle file{CreateFileW(X(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)};
     std::string bytes;
     char buffer[4096];
     DWORD got = 0;
@@ -102,14 +109,14 @@ class WineWorld final : public World {
   // Not a link: Wine would delete through it what it leads to.
   void Delete(const std::u16string& path) override {
     if (files_.Holder(path) != NameHolder::Entry) return;
-    SetFileAttributesW(W(path), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(X(path).c_str(), FILE_ATTRIBUTE_NORMAL);
     for (const auto& name : files_.Names(path + u"\\").value_or(std::vector<std::u16string>{})) Delete(path + u"\\" + name);
-    if (!DeleteFileW(W(path))) RemoveDirectoryW(W(path));
+    if (!DeleteFileW(X(path).c_str())) RemoveDirectoryW(X(path).c_str());
   }
   // No sharing at all: the entry can be neither moved nor deleted meanwhile,
   // under its parked name neither.
   void Hold(const std::u16string& path) override {
-    HANDLE h = CreateFileW(W(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE h = CreateFileW(X(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h != INVALID_HANDLE_VALUE) held_.push_back(h);
   }
   void Release() override {
