@@ -51,7 +51,7 @@ class Sample : public Form {
   CheckBox Check;
   CommandButton Go;
   ListBox Names{false, ListBox::Selection::Extended};
-  ListBox Marks{false, ListBox::Selection::Single, true};
+  ListBox Marks{false, ListBox::Selection::Single, true, ListBox::Rows::Owner};
   DriveList Drives;
   DirList Folders;
   FileList Files;
@@ -141,20 +141,30 @@ TEST_F(Binding, ListBoxSelectionFlowsBothWaysAndAWideEntryScrollsSideways) {
   EXPECT_FALSE(scrolls()) << "and the scroll bar goes with the wide entry";
 }
 
+// Rows past 65,535 included: a click on a row's box flips that row's mark
+// and no other, however far down the list is scrolled.
 TEST_F(Binding, CheckListRowsHaveRoomAroundTheTextAndTheirBoxesFlipTheMarks) {
   HWND list = Control("Marks");
   EXPECT_GT(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), SendMessageW(Control("Names"), LB_GETITEMHEIGHT, 0, 0))
       << "owner-drawn rows are taller than a plain list's in the same font, whose rows hold the descent";
-  form.Marks.SetItems({u"C:\\a.txt", u"C:\\b.txt", u"C:\\c.txt"});
+  form.Marks.SetRows(100000, [](std::size_t i) { return u"C:\\" + std::u16string(win32::U(std::to_wstring(i).c_str())); });
   form.Marks.SetSelected(0, true);
-  RECT row;
-  SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
-  Click(list, row.left + 4, (row.top + row.bottom) / 2);
-  EXPECT_EQ(form.Marks.SelectedIndexes(), (std::vector<int>{0, 1})) << "checking one keeps the others";
-  Click(list, row.left + 200, (row.top + row.bottom) / 2);
-  EXPECT_EQ(form.Marks.SelectedIndexes(), (std::vector<int>{0, 1})) << "a click on the text keeps the mark";
+  wchar_t text[32] = {};
+  EXPECT_EQ(SendMessageW(list, LB_GETTEXT, 70000, reinterpret_cast<LPARAM>(text)), 8);
+  EXPECT_EQ(U(text), u"C:\\70000") << "the owner's text, asked on the list's own thread";
+  for (const int index : {1, 70000}) {
+    SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+    RECT row;
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&row));
+    Click(list, row.left + 4, (row.top + row.bottom) / 2);
+    Click(list, row.left + 200, (row.top + row.bottom) / 2);  // on the text: the mark stays
+  }
+  EXPECT_EQ(form.Marks.SelectedIndexes(), (std::vector<int>{0, 1, 70000})) << "checking one keeps the others";
+  EXPECT_EQ(form.Marks.ListIndex(), 70000);
   SendMessageW(list, WM_KEYDOWN, VK_SPACE, 0);
-  EXPECT_EQ(form.Marks.SelectedIndexes(), std::vector<int>{0}) << "Space flips the current item";
+  SendMessageW(list, WM_KEYDOWN, VK_END, 0);
+  SendMessageW(list, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(form.Marks.SelectedIndexes(), (std::vector<int>{0, 1, 99999})) << "Space flips the current item";
 }
 
 TEST_F(Binding, FolderListsShowTheirModelsAndOpenTheRowTheUserChooses) {
