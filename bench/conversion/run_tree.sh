@@ -3,8 +3,9 @@
 # copies, generated on the Linux side); the Tool menu command through listing,
 # loading the list window with the real binding and converting every entry,
 # beside the same walk followed by bare moves, all under Wine.
-#   bash bench/conversion/run_tree.sh [entries [--folders N]]   (after make build)
+#   bash bench/conversion/run_tree.sh [entries [--folders N] [--program-only]]   (after make build)
 # --folders N: the entries are files in N folders (make_tree.py).
+# --program-only: no baselines (the million: each would take as long again).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 # A prefix of its own: others' test runs may be using the one of the tests.
@@ -13,11 +14,15 @@ ZEFTA_PREFIX_NAME=bench-wineprefix
 source "$root/scripts/wine-env.sh"
 zefta_bench_exe tree_conversion_bench
 entries=${1:-20000}
-layout=("${@:2}")
+layout=()
+copies=(program bare twomoves floor)
+for option in "${@:2}"; do
+  if [ "$option" = --program-only ]; then copies=(program); else layout+=("$option"); fi
+done
 work=$(mktemp -d /tmp/zefta-bench-XXXXXX)
 trap 'zefta_stop_all 2>/dev/null; rm -rf "$work"' EXIT
 
-for copy in program bare twomoves floor; do
+for copy in "${copies[@]}"; do
   python3 "$root/bench/make_tree.py" "$work/$copy" "$entries" --mixed "${layout[@]}"
 done
 
@@ -28,4 +33,5 @@ zefta_start_wineserver
 # window does not wait for a window manager that never answers (2 s each).
 zefta_window_frames wine
 win() { local p="Z:$1"; echo "${p//\//\\}"; }
-"$root/scripts/wine-run.sh" "$exe" "$(win "$work/program")" "$(win "$work/bare")" "$(win "$work/twomoves")" "$(win "$work/floor")"
+copy() { if [ -d "$work/$1" ]; then win "$work/$1"; else echo -; fi; }
+"$root/scripts/wine-run.sh" "$exe" "$(win "$work/program")" "$(copy bare)" "$(copy twomoves)" "$(copy floor)"
