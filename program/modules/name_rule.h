@@ -28,6 +28,9 @@ std::int16_t FindLastDot(std::u16string_view text);
 std::u16string ConvertName(std::u16string_view text, CaseOptions options);
 
 // True when the part of text that the rule converts differs from its mapping.
+// The rule reads a name as stored, a trailing dot or space included: the
+// extension of "NOTES." is empty, so in extension-only mode it needs nothing,
+// and as a whole it becomes "notes.".
 bool NeedsConversion(std::u16string_view text, CaseOptions options);
 
 // Splits a full path at its last "\" (or "/"): the folder part keeps the

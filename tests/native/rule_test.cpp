@@ -21,6 +21,7 @@ TEST(NameRule, ConvertsAndTestsWhatTheOptionsSelect) {
       {u"archive.tar.GZ", true, true, u"archive.tar.gz", true},
       {u".Login", true, true, u".login", true},
       {u"NAME.", true, true, u"NAME.", false},  // nothing after the dot
+      {u"NAME. ", true, false, u"name. ", true},  // a trailing dot and space kept as they are
       {u"a.B.c.d", false, true, u"a.B.c.D", true},
       {u"x.ABCDE", true, true, u"x.abcde", true},      // five: all of them
       {u"x.ABCDEFG", true, true, u"x.abcdeFG", true},  // more: the first five

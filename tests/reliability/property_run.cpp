@@ -79,7 +79,7 @@ class Run {
       case Path::Selected: ConvertFolder(root_); break;
       case Path::Dropped: DropEverything(before); break;
       case Path::TreePlain:
-      case Path::TreeChoice: ConvertWholeTree(); break;
+      case Path::TreeChoice: ConvertWholeTree(before); break;
     }
     world_.Release();
     Compare(before, Take(world_, root_));
@@ -212,13 +212,27 @@ class Run {
     }
   }
 
-  void ConvertWholeTree() {
+  // Every entry of the tree is listed (folders with the option), at any
+  // depth and whatever its name: none is left out in silence. Links aside,
+  // which the world may not tell (their identity is made from their place).
+  void CheckEveryEntryListed(const ListedTree& tree, const Snapshot& before) {
+    std::set<std::u16string> listed;
+    for (std::size_t i = 0; i < tree.Count(); ++i) listed.insert(Upper(tree.PathOf(i)));
+    for (const auto& [id, entry] : before)
+      if (!(id >> 63) && (!entry.directory || case_.dir == 1) && !listed.count(Upper(entry.path))) {
+        ++totals_.leftOutOfTheList;
+        std::printf("left out of the list: %s\n", testing::U8(entry.path).c_str());
+      }
+  }
+
+  void ConvertWholeTree(const Snapshot& before) {
     picker_.result = root_ + u"\\";
     int listed = -1, attempted = 0;
     host_.onShown = [&](Form& form) {
       auto& list = static_cast<ConversionListWindow&>(form);
       ListBox& shown = list.ChangeFileList(list.ListInUse());
       listed = shown.Count();
+      CheckEveryEntryListed(list.Entries(), before);
       for (int i = 0; i < listed; ++i) {
         if (list.ListInUse() == 1 && rng_() % 4 == 0) shown.SetSelected(i, false);
         const bool taken = list.ListInUse() == 0 || shown.Selected(i);
@@ -342,6 +356,7 @@ void PrintFigures(const char* group, const PropertyTotals& t) {
       {"entries outside the tree touched", t.outsideTouched},
       {"moves outside an entry's own name", t.strayMoves},
       {"reports not as designed", t.reportsNotAsDesigned},
+      {"entries left out of the list", t.leftOutOfTheList},
   };
   for (const auto& [name, value] : figures) std::printf("FIGURE|%s|%s|%lld\n", group, name, value);
   std::fflush(stdout);

@@ -25,11 +25,11 @@ struct PropertyTotals {
   long long trees = 0, entries = 0, runs = 0, moves = 0, caseChanges = 0, failedRenames = 0;
   long long faults = 0, twinsMade = 0, leftParkedReported = 0;
   long long lost = 0, moved = 0, otherThanCase = 0, contentChanged = 0, appeared = 0, outsideTouched = 0;
-  long long strayMoves = 0, reportsNotAsDesigned = 0;
+  long long strayMoves = 0, reportsNotAsDesigned = 0, leftOutOfTheList = 0;
   long long firstFailingTree = -1;
   bool Clean() const {
     return lost + moved + otherThanCase + contentChanged + appeared + outsideTouched + strayMoves +
-               reportsNotAsDesigned ==
+               reportsNotAsDesigned + leftOutOfTheList ==
            0;
   }
 };

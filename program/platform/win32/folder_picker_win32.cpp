@@ -10,6 +10,13 @@
 
 namespace zefta::win32 {
 
+namespace {
+
+// The longest path the system takes, in characters.
+constexpr DWORD kLongestPath = 32767;
+
+}  // namespace
+
 // The wide functions: the ANSI ones would hand back a folder whose name lies
 // outside the code page under a look-alike name, another folder or none.
 std::u16string ShellFolderPicker::Browse(WindowHandle owner, std::u16string_view title) {
@@ -25,7 +32,11 @@ std::u16string ShellFolderPicker::Browse(WindowHandle owner, std::u16string_view
   info.ulFlags = BIF_RETURNONLYFSDIRS;
   LPITEMIDLIST chosen = SHBrowseForFolderW(&info);
   if (!chosen) return {};
-  const bool ok = SHGetPathFromIDListW(chosen, path.data()) != FALSE;
+  // A folder deeper than MAX_PATH comes back whole where the shell can say so.
+  std::vector<wchar_t> longPath(kLongestPath + 1, L'\0');
+  bool ok = SHGetPathFromIDListEx(chosen, longPath.data(), kLongestPath, GPFIDL_DEFAULT) != FALSE;
+  if (ok) path.swap(longPath);
+  else ok = SHGetPathFromIDListW(chosen, path.data()) != FALSE;
   CoTaskMemFree(chosen);
   if (!ok) return {};
   return std::u16string(CutAtNul(std::u16string_view(reinterpret_cast<const char16_t*>(path.data()), path.size())));
