@@ -50,7 +50,12 @@ class CheckListBinder final : public ControlBinder {
   int TextLeft() const { return 2 + Box() + 4; }
 
   WindowSpec WindowToCreate() override { return ListWindow(WS_HSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS); }
-  void SetUpWindow() override { SetRowHeight(Handle(), heights_, true); }
+  void SetUpWindow() override {
+    heights_ = RowHeightsOf(Font(), true);
+    width_ = RowWidth(Font(), TextLeft());
+    width_.Fit(Handle(), list_.Items());
+    SetRowHeight(Handle(), heights_, true);
+  }
 
   void FollowModel(bool follow) override {
     FollowListChanges(list_, follow, [this](ListBox::Change change, int index) { ShowChange(change, index); });

@@ -29,7 +29,11 @@ class ListBoxBinder final : public ControlBinder {
 
   // No LBS_SORT: the model keeps its own order.
   WindowSpec WindowToCreate() override { return ListWindow(WS_HSCROLL | (Extended() ? LBS_EXTENDEDSEL : 0)); }
-  void SetUpWindow() override { SetRowHeight(Handle(), RowHeightsOf(Font(), false), false); }
+  void SetUpWindow() override {
+    SetRowHeight(Handle(), RowHeightsOf(Font(), false), false);
+    width_ = RowWidth(Font(), 2);
+    width_.Fit(Handle(), list_.Items());
+  }
 
   void FollowModel(bool follow) override {
     FollowListChanges(list_, follow, [this](ListBox::Change change, int index) { ShowChange(change, index); });

@@ -58,7 +58,7 @@ void Win32WindowHost::ShowModal(Form& form, Form& owner) {
   }
 }
 
-int Win32WindowHost::ScreenWidth() { return PixelsToTwipsX(GetSystemMetrics(SM_CXSCREEN)); }
-int Win32WindowHost::ScreenHeight() { return PixelsToTwipsY(GetSystemMetrics(SM_CYSCREEN)); }
+int Win32WindowHost::ScreenWidth() { return ScreenPixelsToTwips(GetSystemMetrics(SM_CXSCREEN)); }
+int Win32WindowHost::ScreenHeight() { return ScreenPixelsToTwips(GetSystemMetrics(SM_CYSCREEN)); }
 
 }  // namespace zefta::win32
