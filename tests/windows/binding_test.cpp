@@ -73,14 +73,6 @@ class Binding : public ::testing::Test {
   FormLayout layout = form.Layout();
 };
 
-TEST_F(Binding, EveryControlHasTheIdOfItsRowInsideItsContainer) {
-  for (const ControlLayout& c : layout.controls) {
-    ASSERT_TRUE(Control(c.name)) << c.name;
-    EXPECT_EQ(GetDlgCtrlID(Control(c.name)), ControlId(layout, c.name)) << c.name;
-    EXPECT_EQ(GetParent(Control(c.name)), c.container ? Control(c.container) : window.Handle()) << c.name;
-  }
-}
-
 TEST_F(Binding, CaptionsStatusBarButtonAndCheckBoxFollowTheirModelsAndReportClicks) {
   form.Box.SetText(u"処理");
   form.Note.SetText(u"ﾃﾞｨﾚｸﾄﾘ");
