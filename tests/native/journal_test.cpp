@@ -93,8 +93,7 @@ TEST(Journal, ADamagedJournalAStuckEntryAndAFailedWriteAreEachTold) {
   const std::string cut = HeaderLine(RunKind::Convert) + StepLine(1, {u"c:\\W\\", u"A.TXT", u"a.txt", u"A.TXT.~zefta0", {}});
   f.platform.journal.files[JournalFile::Current] = cut + "x\t0\n";
   f.window.MendCutRun();
-  EXPECT_TRUE(f.platform.files.moves.empty());
-  EXPECT_TRUE(f.platform.journal.files.count(JournalFile::SetAside));
+  EXPECT_TRUE(f.platform.files.moves.empty() && f.platform.journal.files.count(JournalFile::SetAside));
   ASSERT_EQ(f.Texts().size(), 1u);
   EXPECT_TRUE(f.Texts()[0].starts_with(main_texts::kJournalDamaged));
   // A sound journal whose entry can go neither way names where it stays.
@@ -116,8 +115,7 @@ TEST(Journal, ADamagedJournalAStuckEntryAndAFailedWriteAreEachTold) {
   f.platform.journal.files[JournalFile::LastRun] = "x\t0\n";
   f.window.UpdateUndo();
   f.window.SMenuUndo.UserClick();
-  EXPECT_TRUE(f.Texts().back().starts_with(main_texts::kJournalDamaged));
-  EXPECT_FALSE(f.platform.journal.files.count(JournalFile::LastRun));
+  EXPECT_TRUE(f.Texts().back().starts_with(main_texts::kJournalDamaged) && !f.platform.journal.files.count(JournalFile::LastRun));
 }
 
 }  // namespace

@@ -69,16 +69,13 @@ TEST_F(ListWindowTest, LoadsEveryEntryIntoTheListInUseCheckedInChoiceMode) {
       ListBox& used = w.ChangeFileList(choice ? 1 : 0);
       EXPECT_EQ(used.Items(), (Names{u"C:\\DATA\\A.TXT", u"c:\\data\\Sub\\b.txt"}));
       EXPECT_EQ(w.ChangeFileList(choice ? 0 : 1).Count(), 0);
-      EXPECT_TRUE(used.Visible());
-      EXPECT_FALSE(w.ChangeFileList(choice ? 0 : 1).Visible());
-      EXPECT_FALSE(w.ChangeFileListTitle.Visible());
+      EXPECT_TRUE(used.Visible() && !w.ChangeFileList(choice ? 0 : 1).Visible() && !w.ChangeFileListTitle.Visible());
       EXPECT_EQ(used.SelectedIndexes(), (choice ? std::vector<int>{0, 1} : std::vector<int>{}));
       EXPECT_EQ(used.ListIndex(), choice ? 0 : -1);
       EXPECT_EQ(w.Left(), 15360 / 2);  // centred at every load
       w.Cancel.Click();
     });
-    EXPECT_TRUE(t.platform.windows.lastUnloaded);
-    EXPECT_TRUE(t.platform.files.moves.empty());
+    EXPECT_TRUE(t.platform.windows.lastUnloaded && t.platform.files.moves.empty());
     for (const std::string lines : {"", "\"E:\\OLD\", \"b.txt\"\r\n"}) {  // nothing of the picked tree
       t.Command(u"C:\\DATA", lines, [](ConversionListWindow& w) { EXPECT_FALSE(w.ChangeStart.Enabled()); });
     }
