@@ -306,6 +306,9 @@ LRESULT FormWindow::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_SETCURSOR:
       if (ShowHourglass(lParam)) return TRUE;
       break;
+    case WM_GETMINMAXINFO:
+      AllowLayoutSize(*reinterpret_cast<MINMAXINFO*>(lParam));
+      return 0;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;

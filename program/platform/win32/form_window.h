@@ -64,6 +64,7 @@ class FormWindow {
   void LayOut(int dpi);
   SIZE OuterSizeAt(int dpi) const;
   void FitClientArea();
+  void AllowLayoutSize(MINMAXINFO& info) const;
   void ShowIcons();
   void OnDpiChanged(int dpi, const RECT& suggested);
   void MoveFocus(bool backwards);

@@ -2,6 +2,7 @@
 // layout, its font and icons, and every control from its twips. The same
 // steps run when the window is built and whenever its dpi changes, so a
 // window moved to a monitor of another dpi and back is as it was.
+#include <algorithm>
 #include <tuple>
 
 #include "platform/win32/control_binder.h"
@@ -39,6 +40,18 @@ void FormWindow::FitClientArea() {
   if (dx != 0 || dy != 0)
     SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + dx, window.bottom - window.top + dy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The window takes the size of its layout at its dpi also where that is
+// larger than the screen (a small screen at 200 %), which the system would
+// otherwise shrink it to, cutting off the controls at the bottom.
+void FormWindow::AllowLayoutSize(MINMAXINFO& info) const {
+  RECT window, client;
+  GetWindowRect(hwnd_, &window);
+  GetClientRect(hwnd_, &client);
+  const PixelRect wanted = ClientAt(layout_, dpi_);
+  info.ptMaxTrackSize.x = std::max(info.ptMaxTrackSize.x, window.right - window.left - client.right + wanted.right);
+  info.ptMaxTrackSize.y = std::max(info.ptMaxTrackSize.y, window.bottom - window.top - client.bottom + wanted.bottom);
 }
 
 // The caption's and the task switcher's icons, drawn from the resource at
