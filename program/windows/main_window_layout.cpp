@@ -9,7 +9,7 @@ FormLayout MainWindow::Layout() {
   using namespace main_texts;
   FormLayout layout{"ZEFTA", u"", 6255, 5535, 12, BorderStyle::FixedSingle, true, true, true, {}, {}};
   layout.controls = {
-      {"StatusBar", K::StatusBar, u"", 0, 5160, 6255, 375, 9, nullptr, false, 0, &StatusBar},
+      {"StatusBar", K::StatusBar, u"", 0, 5160, 6255, 375, 9, nullptr, false, 9, &StatusBar},
       {"Frame", K::Frame, kFrame, 3480, 2760, 2655, 1455, 4, nullptr, true, 0, &Frame},
       {"ExtCheck", K::CheckBox, kExtCheck, 240, 1080, 2295, 255, 7, "Frame", false, 0, &ExtCheck},
       {"DirCheck", K::CheckBox, kDirCheck, 240, 360, 1935, 225, 5, "Frame", true, 0, &DirCheck},

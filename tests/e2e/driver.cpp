@@ -79,6 +79,7 @@ void DroppedFilesConverted() {
   GetWindowRect(list, &listArea);
   const POINT corner{listArea.left + 5, listArea.bottom - 5};
   Check(about && !PtInRect(&aboutArea, corner), "About shown, a corner of List free of it");
+  SaveScreenshot(about, g_shots + L"-about-window.bmp");
   CheckEqual(DragOnto(corner, files, program.Id()), refused, "files dropped on List while About is shown");
   PostMessageW(about, WM_CLOSE, 0, 0);
   WaitFor([&] { return IsWindowEnabled(program.main) != FALSE; });

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prepares a folder for every scenario, runs the end-to-end driver under Wine
 # once and turns its screenshots into PNG files next to the given prefix
-# (e2e-main-window.png, e2e-tree-list-window.png). Scenario names after the prefix run only those.
+# (e2e-main-window.png, e2e-about-window.png, e2e-tree-list-window.png).
+# Scenario names after the prefix run only those.
 #
 # run_e2e.sh <driver.exe> <ZEFTA.EXE> <screenshot prefix> [scenario...]
 set -u

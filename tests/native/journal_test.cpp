@@ -118,8 +118,7 @@ TEST(Journal, ADamagedJournalAStuckEntryAndAFailedWriteAreEachTold) {
   const std::string cut = HeaderLine(RunKind::Convert) + StepLine(1, {u"c:\\W\\", u"A.TXT", u"a.txt", u"A.TXT.~zefta0", {}});
   f.platform.journal.files[JournalFile::Current] = cut + "x\t0\n";
   f.window.MendCutRun();
-  EXPECT_TRUE(f.platform.files.moves.empty());
-  EXPECT_TRUE(f.platform.journal.files.count(JournalFile::SetAside));
+  EXPECT_TRUE(f.platform.files.moves.empty() && f.platform.journal.files.count(JournalFile::SetAside));
   ASSERT_EQ(f.Texts().size(), 1u);
   EXPECT_TRUE(f.Texts()[0].starts_with(main_texts::kJournalDamaged));
   // A sound journal whose entry can go neither way names where it stays.
@@ -143,8 +142,7 @@ TEST(Journal, ADamagedJournalAStuckEntryAndAFailedWriteAreEachTold) {
   again.Journal().Claim();
   again.UpdateUndo();
   again.SMenuUndo.UserClick();
-  EXPECT_TRUE(f.Texts().back().starts_with(main_texts::kJournalDamaged));
-  EXPECT_FALSE(f.platform.journal.files.count(JournalFile::LastRun));
+  EXPECT_TRUE(f.Texts().back().starts_with(main_texts::kJournalDamaged) && !f.platform.journal.files.count(JournalFile::LastRun));
 }
 
 }  // namespace

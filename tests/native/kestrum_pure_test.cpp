@@ -66,8 +66,7 @@ TEST(KestrumPure, ShiftJisLeadBytesAndTheTextsThatDependOnThem) {
 
 TEST(KestrumPure, BitsOfWordArrays) {
   std::uint16_t words[2] = {0, 0x0002};
-  EXPECT_TRUE(TestBit(words, 17));
-  EXPECT_FALSE(TestBit(words, 16));
+  EXPECT_TRUE(TestBit(words, 17) && !TestBit(words, 16));
   AssignBit(words, 15, true);
   AssignBit(words, 0, true);
   AssignBit(words, 17, false);
@@ -76,10 +75,7 @@ TEST(KestrumPure, BitsOfWordArrays) {
   EXPECT_EQ(words[1], 0);
   const std::pair<std::uint16_t, std::pair<int, int>> highLow[] = {
       {0, {-1, -1}}, {1, {0, 0}}, {0x8000, {15, 15}}, {0x0FF0, {11, 4}}, {0xFFFF, {15, 0}}};
-  for (const auto& [word, bits] : highLow) {
-    EXPECT_EQ(HighestBit(word), bits.first) << word;
-    EXPECT_EQ(LowestBit(word), bits.second) << word;
-  }
+  for (const auto& [word, bits] : highLow) EXPECT_EQ(std::pair(HighestBit(word), LowestBit(word)), bits) << word;
   EXPECT_EQ(ShiftLeft(0x8001, 1), 0x0002);
   EXPECT_EQ(ShiftLeft(0x0001, 33), 0x0002);  // the count modulo 32
   EXPECT_EQ(ShiftLeft(0x0001, 16), 0);

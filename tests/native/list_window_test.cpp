@@ -82,16 +82,13 @@ TEST_F(ListWindowTest, LoadsEveryEntryIntoTheListInUseCheckedInChoiceModeAndName
       EXPECT_EQ(used.Item(0), u"c:\\DATA\\A.TXT");
       EXPECT_EQ(used.Item(1), u"c:\\DATA\\Sub\\b.txt");
       EXPECT_EQ(w.ChangeFileList(choice ? 0 : 1).Count(), 0);
-      EXPECT_TRUE(used.Visible());
-      EXPECT_FALSE(w.ChangeFileList(choice ? 0 : 1).Visible());
-      EXPECT_FALSE(w.ChangeFileListTitle.Visible());
+      EXPECT_TRUE(used.Visible() && !w.ChangeFileList(choice ? 0 : 1).Visible() && !w.ChangeFileListTitle.Visible());
       EXPECT_EQ(used.SelectedIndexes(), (choice ? std::vector<int>{0, 1} : std::vector<int>{}));
       EXPECT_EQ(used.ListIndex(), choice ? 0 : -1);
       EXPECT_EQ(w.Left(), 15360 / 2);  // centred at every load
       w.Cancel.Click();
     });
-    EXPECT_TRUE(t.platform.windows.lastUnloaded);
-    EXPECT_TRUE(t.platform.files.moves.empty());
+    EXPECT_TRUE(t.platform.windows.lastUnloaded && t.platform.files.moves.empty());
     EXPECT_EQ(t.Texts(), Names{progress_texts::kUnreadableBefore + std::u16string(u"1") +
                                progress_texts::kUnreadableAfter + u"\nc:\\DATA\\Locked"});
     t.platform.files.AddDirectory(u"c:\\Empty");

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Checks the two deliverables as files, without running them: the processor
 they are built for, that they import nothing but system DLLs, KESTRUM's export
-table (the names of kestrum.def, ordinals 1 to 60 in ASCII order of the names)
-and both version resources.
+table (the names of kestrum.def, ordinals 1 to 60 in ASCII order of the names),
+both version resources and the program's manifest (well formed, or Windows
+refuses to start the program; per-monitor dpi awareness in both forms).
 
 check_binaries.py --bits 32|64 --def kestrum.def --zefta-version 1.5.0.0
                   --zefta-text 1.05 --kestrum-version 1.0.2.0 ZEFTA.EXE KESTRUM.DLL
@@ -11,6 +12,7 @@ import argparse
 import re
 import struct
 import sys
+import xml.etree.ElementTree as ElementTree
 
 MACHINES = {32: 0x014C, 64: 0x8664}
 SYSTEM_DLLS = re.compile(r"^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|msvcrt"
@@ -117,6 +119,17 @@ class Pe:
         return info, strings
 
 
+def manifest_settings(pe):
+    """The windowsSettings of the manifest in the resources, by their names
+    without the namespace; None when there is no manifest or it is no XML."""
+    start, end = pe.data.find(b"<?xml"), pe.data.find(b"</assembly>")
+    try:
+        root = ElementTree.fromstring(pe.data[start:end + len(b"</assembly>")]) if 0 <= start < end else None
+    except ElementTree.ParseError:
+        return None
+    return None if root is None else {e.tag.split("}")[-1]: e.text for e in root.iter() if "WindowsSettings" in e.tag}
+
+
 def def_names(path):
     names = []
     for line in open(path, encoding="ascii"):
@@ -172,6 +185,10 @@ def main():
         got = {k: strings.get(k) for k in ("FileVersion", "ProductVersion", "InternalName", "OriginalFilename")}
         check(got == {"FileVersion": text, "ProductVersion": text, "InternalName": internal,
                       "OriginalFilename": filename}, f"{pe.name}: version strings {got}")
+
+    settings = manifest_settings(exe)
+    check(settings == {"dpiAware": "true/pm", "dpiAwareness": "PerMonitorV2, PerMonitor"},
+          f"{exe.name}: a manifest declaring per-monitor dpi awareness ({settings})")
 
     print(f"{len(failures)} of the checks failed" if failures else "all checks passed")
     return 1 if failures else 0

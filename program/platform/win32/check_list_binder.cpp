@@ -51,7 +51,12 @@ class CheckListBinder final : public ControlBinder {
   WindowSpec WindowToCreate() override {
     return ListWindow(WS_HSCROLL | LBS_OWNERDRAWFIXED | (list_.OwnerRows() ? LBS_NODATA : LBS_HASSTRINGS));
   }
-  void SetUpWindow() override { SetRowHeight(Handle(), heights_, true); }
+  void SetUpWindow() override {
+    heights_ = RowHeightsOf(Font(), true);
+    width_ = RowWidth(Font(), TextLeft());
+    width_.Fit(Handle(), list_);
+    SetRowHeight(Handle(), heights_, true);
+  }
 
   void FollowModel(bool follow) override {
     FollowListChanges(list_, follow, [this](ListBox::Change change, int index) { ShowChange(change, index); });

@@ -5,7 +5,6 @@
 
 #include "platform/win32/fault_report.h"
 #include "platform/win32/fonts.h"
-#include "platform/win32/screen_units.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/text.h"
 
@@ -56,7 +55,7 @@ std::unique_ptr<ControlBinder> MakeBinder(const ControlLayout& row, int id, Font
     case ControlKind::DriveList: return MakeDriveListBinder(row, id, font, ModelOf<DriveList>(row, "DriveList"));
     case ControlKind::DirList: return MakeDirListBinder(row, id, font, ModelOf<DirList>(row, "DirList"));
     case ControlKind::FileList: return MakeFileListBinder(row, id, font, ModelOf<FileList>(row, "FileList"));
-    case ControlKind::StatusBar: return MakeStatusBarBinder(row, id, fonts, ModelOf<StatusPanel>(row, "StatusPanel"));
+    case ControlKind::StatusBar: return MakeStatusBarBinder(row, id, font, ModelOf<StatusPanel>(row, "StatusPanel"));
   }
   throw LayoutMismatch(std::string("layout row \"") + (row.name ? row.name : "") + "\" has no known kind");
 }
@@ -67,13 +66,11 @@ void AdoptLayoutCaption(Caption& model, const ControlLayout& row) {
 
 bool ControlBinder::Create(HWND parent) {
   const WindowSpec shape = WindowToCreate();
+  extraHeight_ = shape.extraHeight;
   hwnd_ = CreateWindowExW(shape.exStyle, shape.className, W(shape.text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | shape.style,
-                          TwipsToPixelsX(row_.left), TwipsToPixelsY(row_.top), TwipsToPixelsX(row_.width),
-                          TwipsToPixelsY(row_.height) + TwipsToPixelsY(shape.extraHeight), parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleW(nullptr), nullptr);
+                          0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                          GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return false;
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  SetUpWindow();
   // The window procedure is replaced directly, with the binder in the
   // control's user data. The common controls' SetWindowSubclass keeps its
   // data in a window property read at every message, which under Wine asks
@@ -83,6 +80,19 @@ bool ControlBinder::Create(HWND parent) {
       SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlBinder::SubclassProc)));
   return true;
 }
+
+void ControlBinder::LayOut(int dpi, FontSet& fonts) {
+  if (!hwnd_) return;
+  dpi_ = dpi;
+  font_ = fonts.SameSize(font_);
+  const PixelRect place = PlaceAt(row_, dpi);
+  SetWindowPos(hwnd_, nullptr, place.left, place.top, place.Width(), place.Height() + TwipsToPixels(extraHeight_, dpi),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  SetUpWindow();
+}
+
+int ControlBinder::Scaled(int pixels) const { return ScalePixels(pixels, dpi_); }
 
 void ControlBinder::Attach() {
   row_.model->onStateChanged = [this] { Mirror(); };

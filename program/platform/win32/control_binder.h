@@ -15,6 +15,7 @@
 #include <string>
 
 #include "controls/form.h"
+#include "controls/twips.h"
 
 namespace zefta::win32 {
 
@@ -39,9 +40,13 @@ class ControlBinder {
   const ControlLayout& Layout() const { return row_; }
   int Id() const { return id_; }
   HWND Handle() const { return hwnd_; }
-  // Creates the control inside parent (the window, or the frame holding it)
-  // at its place converted to pixels, with its font.
+  // Creates the control inside parent (the window, or the frame holding it);
+  // LayOut gives it its place and font.
   bool Create(HWND parent);
+  // Places the control at dpi, from its twips, with its size of font made
+  // for dpi, and sets up what depends on both. At start and at every change
+  // of the window's dpi.
+  void LayOut(int dpi, FontSet& fonts);
   // Shows the model now and after every change of it, or no longer.
   void Attach();
   void Detach();
@@ -66,8 +71,8 @@ class ControlBinder {
 
  protected:
   virtual WindowSpec WindowToCreate() = 0;
-  // Once the window exists and has its font: what its class cannot be told
-  // at creation (row heights).
+  // Once the window has its place and font, and again at each change of
+  // dpi: what its class cannot be told at creation (row heights).
   virtual void SetUpWindow() {}
   // The kind's own part of the model's state, shown in the window.
   virtual void ShowModelState() {}
@@ -85,6 +90,9 @@ class ControlBinder {
     return CallWindowProcW(baseProc_, hwnd_, message, wParam, lParam);
   }
   HFONT Font() const { return font_; }
+  int Dpi() const { return dpi_; }
+  // A length drawn in pixels at 100 %, at the control's dpi.
+  int Scaled(int pixels) const;
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -92,6 +100,8 @@ class ControlBinder {
   ControlLayout row_;
   int id_;
   HFONT font_;
+  int dpi_ = kStandardDpi;
+  int extraHeight_ = 0;
   HWND hwnd_ = nullptr;
   WNDPROC baseProc_ = nullptr;
 };
@@ -114,8 +124,7 @@ std::unique_ptr<ControlBinder> MakeCheckListBinder(const ControlLayout& row, int
 std::unique_ptr<ControlBinder> MakeDriveListBinder(const ControlLayout& row, int id, HFONT font, DriveList& model);
 std::unique_ptr<ControlBinder> MakeDirListBinder(const ControlLayout& row, int id, HFONT font, DirList& model);
 std::unique_ptr<ControlBinder> MakeFileListBinder(const ControlLayout& row, int id, HFONT font, FileList& model);
-std::unique_ptr<ControlBinder> MakeStatusBarBinder(const ControlLayout& row, int id, FontSet& fonts,
-                                                   StatusPanel& model);
+std::unique_ptr<ControlBinder> MakeStatusBarBinder(const ControlLayout& row, int id, HFONT font, StatusPanel& model);
 
 // WM_SETCURSOR over the client area while a run shows the hourglass: sets it.
 bool ShowHourglass(LPARAM hitTest);

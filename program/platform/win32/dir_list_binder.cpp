@@ -6,16 +6,24 @@ namespace zefta::win32 {
 
 namespace {
 
-void DrawFolderGlyph(HDC dc, int x, int y, bool open) {
-  HPEN pen = CreatePen(PS_SOLID, 1, RGB(128, 96, 0));
+// Pixels at 100 %: the folder glyph's height, each level's indent and the
+// text's distance from the glyph's left edge.
+constexpr int kGlyphHeight = 12;
+constexpr int kLevelIndent = 12;
+constexpr int kTextAfterGlyph = 20;
+
+// The glyph is drawn on the pixels of 100 %, each scaled to dpi.
+void DrawFolderGlyph(HDC dc, int x, int y, bool open, int dpi) {
+  const auto unit = [dpi](int pixels) { return ScalePixels(pixels, dpi); };
+  HPEN pen = CreatePen(PS_SOLID, unit(1), RGB(128, 96, 0));
   HBRUSH brush = CreateSolidBrush(open ? RGB(255, 236, 150) : RGB(240, 200, 80));
   HGDIOBJ oldPen = SelectObject(dc, pen);
   HGDIOBJ oldBrush = SelectObject(dc, brush);
   // Tab, then the body; an open folder shows its flap tilted forward.
-  Rectangle(dc, x, y, x + 6, y + 3);
-  Rectangle(dc, x, y + 2, x + 14, y + 12);
+  Rectangle(dc, x, y, x + unit(6), y + unit(3));
+  Rectangle(dc, x, y + unit(2), x + unit(14), y + unit(kGlyphHeight));
   if (open) {
-    POINT flap[4] = {{x + 2, y + 5}, {x + 16, y + 5}, {x + 14, y + 11}, {x, y + 11}};
+    POINT flap[4] = {{x + unit(2), y + unit(5)}, {x + unit(16), y + unit(5)}, {x + unit(14), y + unit(11)}, {x, y + unit(11)}};
     Polygon(dc, flap, 4);
   }
   SelectObject(dc, oldPen);
@@ -27,7 +35,7 @@ void DrawFolderGlyph(HDC dc, int x, int y, bool open) {
 class DirListBinder final : public ControlBinder {
  public:
   DirListBinder(const ControlLayout& row, int id, HFONT font, DirList& folders)
-      : ControlBinder(row, id, font), folders_(folders), heights_(RowHeightsOf(font, true)) {}
+      : ControlBinder(row, id, font), folders_(folders) {}
 
   void PassInputToModel(int code) override {
     if (code == LBN_DBLCLK) OpenHighlightedRow();
@@ -39,15 +47,19 @@ class DirListBinder final : public ControlBinder {
     const auto& rows = folders_.Rows();
     if (item.itemID >= rows.size()) return true;
     const DirList::Row& row = rows[item.itemID];
-    const int x = item.rcItem.left + 2 + row.level * 12;
-    DrawFolderGlyph(item.hDC, x, item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - 12) / 2, row.open);
-    PaintRowText(item, heights_, x + 20, row.text, DT_END_ELLIPSIS);
+    const int x = item.rcItem.left + Scaled(2 + row.level * kLevelIndent);
+    const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - Scaled(kGlyphHeight)) / 2;
+    DrawFolderGlyph(item.hDC, x, top, row.open, Dpi());
+    PaintRowText(item, heights_, x + Scaled(kTextAfterGlyph), row.text, DT_END_ELLIPSIS);
     return true;
   }
 
  private:
   WindowSpec WindowToCreate() override { return ListWindow(LBS_OWNERDRAWFIXED | LBS_HASSTRINGS); }
-  void SetUpWindow() override { SetRowHeight(Handle(), heights_, true); }
+  void SetUpWindow() override {
+    heights_ = RowHeightsOf(Font(), true);
+    SetRowHeight(Handle(), heights_, true);
+  }
 
   void ShowModelState() override {
     std::vector<std::u16string> texts;
@@ -69,7 +81,7 @@ class DirListBinder final : public ControlBinder {
   }
 
   DirList& folders_;
-  RowHeights heights_;
+  RowHeights heights_{};
 };
 
 }  // namespace

@@ -2,7 +2,6 @@
 // when the user makes it, not while the highlight moves in the open list.
 #include "platform/win32/control_binder.h"
 #include "platform/win32/fonts.h"
-#include "platform/win32/screen_units.h"
 #include "platform/win32/text.h"
 
 namespace zefta::win32 {
@@ -39,7 +38,7 @@ class DriveListBinder final : public ControlBinder {
     for (int attempt = 0; attempt < 4; ++attempt) {
       RECT rect;
       GetWindowRect(Handle(), &rect);
-      const int diff = TwipsToPixelsY(Layout().height) - (rect.bottom - rect.top);
+      const int diff = PlaceAt(Layout(), Dpi()).Height() - (rect.bottom - rect.top);
       if (diff == 0 || field + diff <= 0) break;
       field += diff;
       SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);

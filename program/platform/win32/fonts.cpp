@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "controls/form.h"
-#include "platform/win32/screen_units.h"
+#include "controls/twips.h"
 
 namespace zefta::win32 {
 
@@ -31,16 +31,23 @@ constexpr std::size_t kBlock = 256;
 }  // namespace
 
 FontSet::~FontSet() {
-  for (auto& [points, font] : fonts_) DeleteObject(font);
+  for (const Made& made : fonts_) DeleteObject(made.font);
 }
 
 HFONT FontSet::OfSize(int points) {
-  for (auto& [size, font] : fonts_)
-    if (size == points) return font;
-  HFONT font = CreateFontW(PointsToFontHeight(points), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+  for (const Made& made : fonts_)
+    if (made.points == points && made.dpi == dpi_) return made.font;
+  // A negative height asks for the em, which is what points measure.
+  HFONT font = CreateFontW(-PointsToPixels(points, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
                            reinterpret_cast<const wchar_t*>(kFontFace));
-  fonts_.emplace_back(points, font);
+  fonts_.push_back({points, dpi_, font});
+  return font;
+}
+
+HFONT FontSet::SameSize(HFONT font) {
+  for (const Made& made : fonts_)
+    if (made.font == font) return OfSize(made.points);
   return font;
 }
 

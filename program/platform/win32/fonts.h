@@ -6,22 +6,32 @@
 
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace zefta::win32 {
 
-// Each size made once and deleted with the set.
+// The fonts of one window: each size made once per dpi, all deleted with the
+// set. A control keeps its size when the window's dpi changes; SameSize gives
+// it that size at the new dpi.
 class FontSet {
  public:
-  FontSet() = default;
+  explicit FontSet(int dpi) : dpi_(dpi) {}
   ~FontSet();
   FontSet(const FontSet&) = delete;
   FontSet& operator=(const FontSet&) = delete;
+  // The sizes asked for from now on, at dpi.
+  void SetDpi(int dpi) { dpi_ = dpi; }
   HFONT OfSize(int points);
+  // A font of the set, at its size for the set's dpi now.
+  HFONT SameSize(HFONT font);
 
  private:
-  std::vector<std::pair<int, HFONT>> fonts_;
+  struct Made {
+    int points, dpi;
+    HFONT font;
+  };
+  std::vector<Made> fonts_;
+  int dpi_;
 };
 
 // The height of a line of text drawn from the top of its row: the font's

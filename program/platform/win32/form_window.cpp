@@ -32,10 +32,8 @@ void RegisterFormClass(WNDPROC windowProc) {
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = windowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(kIconResource));
     if (!wc.hIcon) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    wc.hIconSm = static_cast<HICON>(LoadImageW(wc.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kFormClass;
@@ -63,33 +61,34 @@ WindowStyle StyleOf(const FormLayout& layout) {
 }  // namespace
 
 FormWindow::FormWindow(Form& form, HWND owner, bool quitOnDestroy)
-    : form_(form), layout_(form.Layout()), quitOnDestroy_(quitOnDestroy) {
+    : form_(form), layout_(form.Layout()), dpi_(SystemDpi()), fonts_(dpi_), quitOnDestroy_(quitOnDestroy) {
   RegisterFormClass(&FormWindow::WindowProc);
   // The binders first: a row whose model does not fit its kind fails here,
   // before any window exists.
   for (std::size_t row = 0; row < layout_.controls.size(); ++row)
     binders_.push_back(MakeBinder(layout_.controls[row], ControlIdOfRow(row), fonts_, layout_.fontPoints));
   const WindowStyle s = StyleOf(layout_);
+  style_ = s.style;
+  exStyle_ = s.exStyle;
   menus_ = std::make_unique<MenuBinder>(layout_.menus);
-  RECT outer{0, 0, TwipsToPixelsX(layout_.clientWidth), TwipsToPixelsY(layout_.clientHeight)};
-  AdjustWindowRectEx(&outer, s.style, menus_->Bar() != nullptr, s.exStyle);
-  const int width = outer.right - outer.left;
-  const int height = outer.bottom - outer.top;
+  // The size at the system's dpi, which is the dpi of the monitor the window
+  // starts on unless it starts on another; LayOut fits it to its own.
+  const SIZE outer = OuterSizeAt(dpi_);
   int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
   if (layout_.border == BorderStyle::FixedDialog) {
     // Dialog windows start in the middle of the screen.
-    x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    x = (GetSystemMetrics(SM_CXSCREEN) - outer.cx) / 2;
+    y = (GetSystemMetrics(SM_CYSCREEN) - outer.cy) / 2;
   }
   const std::u16string caption = form_.CaptionText().empty() ? layout_.caption : form_.CaptionText();
-  hwnd_ = CreateWindowExW(s.exStyle, kFormClass, W(caption), s.style, x, y, width, height, owner, menus_->Bar(),
+  hwnd_ = CreateWindowExW(exStyle_, kFormClass, W(caption), style_, x, y, outer.cx, outer.cy, owner, menus_->Bar(),
                           GetModuleHandleW(nullptr), this);
   if (!hwnd_) return;
   LiveForms().push_back(this);
   SetPreTranslateHook(&FormWindow::PreTranslate);
-  FitClientArea();
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.OfSize(layout_.fontPoints)), FALSE);
   CreateControls();
+  LayOut(DpiOfWindow(hwnd_));
+  ConnectControls();
   HookForm();
 }
 
@@ -101,6 +100,8 @@ FormWindow::~FormWindow() {
   }
   auto& forms = LiveForms();
   forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+  for (HICON icon : {bigIcon_, smallIcon_})
+    if (icon) DestroyIcon(icon);
 }
 
 HACCEL FormWindow::Accelerators() const { return menus_->Accelerators(); }
@@ -118,6 +119,9 @@ void FormWindow::CreateControls() {
   for (auto& binder : binders_)
     if (binder->Handle())
       SetWindowPos(binder->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void FormWindow::ConnectControls() {
   // Mirror the models now and from now on.
   for (auto& binder : binders_)
     if (binder->Handle()) binder->Attach();
@@ -140,16 +144,25 @@ void FormWindow::Detach() {
 
 void FormWindow::HookForm() {
   form_.SetHandle(reinterpret_cast<WindowHandle>(hwnd_));
-  RECT rect;
-  GetWindowRect(hwnd_, &rect);
-  form_.SetOuterSize(PixelsToTwipsX(rect.right - rect.left), PixelsToTwipsY(rect.bottom - rect.top));
   form_.onStateChanged = nullptr;
-  form_.Move(PixelsToTwipsX(rect.left), PixelsToTwipsY(rect.top));
-  shownLeft_ = form_.Left();
-  shownTop_ = form_.Top();
+  TakePlaceFromWindow();
   if (form_.CaptionText().empty()) form_.SetCaption(layout_.caption);
   shownCaption_ = form_.CaptionText();
   form_.onStateChanged = [this] { MirrorForm(); };
+}
+
+// The form's place and outer size, in twips of the screen, as the window has
+// them now; nothing is mirrored back.
+void FormWindow::TakePlaceFromWindow() {
+  RECT rect;
+  GetWindowRect(hwnd_, &rect);
+  auto mirror = std::move(form_.onStateChanged);
+  form_.onStateChanged = nullptr;
+  form_.SetOuterSize(ScreenPixelsToTwips(rect.right - rect.left), ScreenPixelsToTwips(rect.bottom - rect.top));
+  form_.Move(ScreenPixelsToTwips(rect.left), ScreenPixelsToTwips(rect.top));
+  shownLeft_ = form_.Left();
+  shownTop_ = form_.Top();
+  form_.onStateChanged = std::move(mirror);
 }
 
 void FormWindow::MirrorForm() {
@@ -161,21 +174,9 @@ void FormWindow::MirrorForm() {
   if (form_.Left() != shownLeft_ || form_.Top() != shownTop_) {
     shownLeft_ = form_.Left();
     shownTop_ = form_.Top();
-    SetWindowPos(hwnd_, nullptr, TwipsToPixelsX(shownLeft_), TwipsToPixelsY(shownTop_), 0, 0,
+    SetWindowPos(hwnd_, nullptr, TwipsToScreenPixels(shownLeft_), TwipsToScreenPixels(shownTop_), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-}
-
-void FormWindow::FitClientArea() {
-  // The menu bar may take more than the one line AdjustWindowRectEx counts.
-  RECT client, window;
-  GetClientRect(hwnd_, &client);
-  GetWindowRect(hwnd_, &window);
-  const int dx = TwipsToPixelsX(layout_.clientWidth) - (client.right - client.left);
-  const int dy = TwipsToPixelsY(layout_.clientHeight) - (client.bottom - client.top);
-  if (dx != 0 || dy != 0)
-    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + dx, window.bottom - window.top + dy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND FormWindow::Control(std::string_view name) const {
@@ -306,6 +307,17 @@ LRESULT FormWindow::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_SETCURSOR:
       if (ShowHourglass(lParam)) return TRUE;
       break;
+    case WM_GETMINMAXINFO:
+      AllowLayoutSize(*reinterpret_cast<MINMAXINFO*>(lParam));
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case kWmGetDpiScaledSize:
+      // Asked before a move to a monitor of another dpi, so that the
+      // suggested rectangle of WM_DPICHANGED has the size the twips give.
+      *reinterpret_cast<SIZE*>(lParam) = OuterSizeAt(static_cast<int>(wParam));
+      return TRUE;
     case WM_ACTIVATE:
       if (OnActivate(wParam)) return 0;
       break;

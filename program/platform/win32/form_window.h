@@ -1,7 +1,8 @@
 // The Win32 window of a Form, built from the form's layout table: one binder
 // per control, the menus with their accelerators, and the drop targets. Its
 // window procedure only dispatches: to the binder of the control concerned,
-// to the menus, or to the form.
+// to the menus, or to the form. It lays itself out from the table's twips at
+// the dpi of the monitor it is on, at start and whenever that dpi changes.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +20,9 @@ namespace zefta::win32 {
 
 class ControlBinder;
 class MenuBinder;
+
+// The id of the program's icon among the resources of its executable (zefta.rc).
+inline constexpr int kIconResource = 1;
 
 class FormWindow {
  public:
@@ -52,16 +56,28 @@ class FormWindow {
   void OnClose();
   void Detach();
   void CreateControls();
+  void ConnectControls();
   void HookForm();
+  void TakePlaceFromWindow();
   void MirrorForm();
+  // The window, its font, icons and every control placed for dpi.
+  void LayOut(int dpi);
+  SIZE OuterSizeAt(int dpi) const;
   void FitClientArea();
+  void AllowLayoutSize(MINMAXINFO& info) const;
+  void ShowIcons();
+  void OnDpiChanged(int dpi, const RECT& suggested);
   void MoveFocus(bool backwards);
   ControlBinder* BinderById(int id) const;
   ControlBinder* BinderByWindow(HWND hwnd) const;
 
   Form& form_;
   FormLayout layout_;
+  DWORD style_ = 0, exStyle_ = 0;
+  int dpi_;
   FontSet fonts_;
+  // The window's own icons at its dpi; the class's are for the system's.
+  HICON bigIcon_ = nullptr, smallIcon_ = nullptr;
   std::unique_ptr<MenuBinder> menus_;
   std::vector<std::unique_ptr<ControlBinder>> binders_;
   HWND hwnd_ = nullptr;

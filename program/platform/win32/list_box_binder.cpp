@@ -33,7 +33,12 @@ class ListBoxBinder final : public ControlBinder {
     const DWORD rows = list_.OwnerRows() ? LBS_OWNERDRAWFIXED | LBS_NODATA : 0;
     return ListWindow(WS_HSCROLL | rows | (Extended() ? LBS_EXTENDEDSEL : 0));
   }
-  void SetUpWindow() override { SetRowHeight(Handle(), heights_, list_.OwnerRows()); }
+  void SetUpWindow() override {
+    heights_ = RowHeightsOf(Font(), list_.OwnerRows());
+    SetRowHeight(Handle(), heights_, list_.OwnerRows());
+    width_ = RowWidth(Font(), 2);
+    width_.Fit(Handle(), list_);
+  }
 
   bool DrawRow(const DRAWITEMSTRUCT& item) override {
     const int index = static_cast<int>(item.itemID);

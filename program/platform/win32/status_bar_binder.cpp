@@ -3,16 +3,14 @@
 #include <commctrl.h>
 
 #include "platform/win32/control_binder.h"
-#include "platform/win32/fonts.h"
-#include "platform/win32/screen_units.h"
 #include "platform/win32/text.h"
 
 namespace zefta::win32 {
 
 namespace {
 
-// The status bar keeps to a size of its own, whatever the window's font.
-constexpr int kStatusBarPoints = 9;
+// The panel's width and minimum width in the layout, until it springs.
+constexpr int kPanelTwips = 1440;
 
 class StatusBarBinder final : public ControlBinder {
  public:
@@ -23,10 +21,15 @@ class StatusBarBinder final : public ControlBinder {
   WindowSpec WindowToCreate() override {
     return {STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, u""};
   }
+  // The panel's width is in twips: at a new dpi it is set again.
+  void SetUpWindow() override { ShowPanelWidth(); }
   void ShowModelState() override {
-    int right = panel_.Spring() ? -1 : TwipsToPixelsX(1440);
-    SendMessageW(Handle(), SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
+    ShowPanelWidth();
     SendMessageW(Handle(), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(W(panel_.Text())));
+  }
+  void ShowPanelWidth() {
+    int right = panel_.Spring() ? -1 : TwipsToPixels(kPanelTwips, Dpi());
+    SendMessageW(Handle(), SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
   }
 
   StatusPanel& panel_;
@@ -34,9 +37,8 @@ class StatusBarBinder final : public ControlBinder {
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> MakeStatusBarBinder(const ControlLayout& row, int id, FontSet& fonts,
-                                                   StatusPanel& model) {
-  return std::make_unique<StatusBarBinder>(row, id, fonts.OfSize(kStatusBarPoints), model);
+std::unique_ptr<ControlBinder> MakeStatusBarBinder(const ControlLayout& row, int id, HFONT font, StatusPanel& model) {
+  return std::make_unique<StatusBarBinder>(row, id, font, model);
 }
 
 }  // namespace zefta::win32

@@ -103,7 +103,7 @@ bool Win32WindowHost::WaitFor(Form& progress, Form& owner, const std::function<b
   return !closed;
 }
 
-int Win32WindowHost::ScreenWidth() { return PixelsToTwipsX(GetSystemMetrics(SM_CXSCREEN)); }
-int Win32WindowHost::ScreenHeight() { return PixelsToTwipsY(GetSystemMetrics(SM_CYSCREEN)); }
+int Win32WindowHost::ScreenWidth() { return ScreenPixelsToTwips(GetSystemMetrics(SM_CXSCREEN)); }
+int Win32WindowHost::ScreenHeight() { return ScreenPixelsToTwips(GetSystemMetrics(SM_CYSCREEN)); }
 
 }  // namespace zefta::win32
