@@ -1,6 +1,9 @@
 #include "modules/journal_format.h"
 
 #include <cstdint>
+#include <string>
+
+#include "modules/utf8.h"
 
 namespace zefta {
 
@@ -8,11 +11,19 @@ namespace {
 
 constexpr char kHex[] = "0123456789ABCDEF";
 
+// CRC-32 as zip and PNG reckon it: the polynomial 0x04C11DB7 taken bit by
+// bit from its low end (reflected), starting from all ones, inverted at the end.
+constexpr std::uint32_t kCrc32Polynomial = 0xEDB88320u;
+
 std::uint32_t Crc32(std::string_view bytes) {
   std::uint32_t crc = 0xFFFFFFFFu;
   for (unsigned char byte : bytes) {
     crc ^= byte;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    for (int bit = 0; bit < 8; ++bit) {
+      const bool lowBitSet = (crc & 1u) != 0;
+      crc >>= 1;
+      if (lowBitSet) crc ^= kCrc32Polynomial;
+    }
   }
   return ~crc;
 }
@@ -21,24 +32,6 @@ std::string HexOf(std::uint32_t value, int digits) {
   std::string text(static_cast<std::size_t>(digits), '0');
   for (int i = digits - 1; i >= 0; --i, value >>= 4) text[static_cast<std::size_t>(i)] = kHex[value & 0xF];
   return text;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
@@ -64,9 +57,10 @@ std::string Escaped(std::u16string_view text) {
 std::optional<std::uint32_t> HexValue(std::string_view digits) {
   std::uint32_t value = 0;
   for (char d : digits) {
-    const int v = d >= '0' && d <= '9' ? d - '0' : d >= 'A' && d <= 'F' ? d - 'A' + 10 : -1;
-    if (v < 0) return std::nullopt;
-    value = value << 4 | static_cast<std::uint32_t>(v);
+    // Only the digits HexOf writes: upper-case ones.
+    const char* digit = std::char_traits<char>::find(kHex, 16, d);
+    if (!digit) return std::nullopt;
+    value = value << 4 | static_cast<std::uint32_t>(digit - kHex);
   }
   return value;
 }
@@ -86,21 +80,9 @@ std::optional<std::u16string> Unescaped(std::string_view text) {
       i = start + digits;
       continue;
     }
-    const int length = byte < 0x80 ? 1 : (byte & 0xE0) == 0xC0 ? 2 : (byte & 0xF0) == 0xE0 ? 3 : (byte & 0xF8) == 0xF0 ? 4 : 0;
-    if (length == 0 || i + static_cast<std::size_t>(length) > text.size()) return std::nullopt;
-    char32_t c = length == 1 ? byte : byte & (0x7F >> length);
-    for (int k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-      if ((next & 0xC0) != 0x80) return std::nullopt;
-      c = c << 6 | (next & 0x3F);
-    }
-    if (c >= 0x10000) {
-      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
-    i += static_cast<std::size_t>(length);
+    const auto c = NextUtf8(text, i);
+    if (!c) return std::nullopt;
+    AppendUtf16(out, *c);
   }
   return out;
 }

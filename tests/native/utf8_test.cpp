@@ -1,0 +1,19 @@
+// The one UTF-8 codec: every well-formed text back exactly, nothing else.
+#include <gtest/gtest.h>
+
+#include "modules/utf8.h"
+
+namespace zefta {
+namespace {
+
+TEST(Utf8, TakesWellFormedTextOnlyAndGivesItBackExactly) {
+  const std::u16string text = u"A\u00E9\u65E5\U0001F600\U0010FFFF";
+  EXPECT_EQ(FromUtf8(*ToUtf8(text)), text);
+  EXPECT_EQ(*ToUtf8(text), "A\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF");
+  EXPECT_FALSE(ToUtf8(std::u16string(1, char16_t(0xDC00))));
+  for (const char* bad : {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE6\x97", "\x80", "\xF8"})
+    EXPECT_FALSE(FromUtf8(bad)) << bad;
+}
+
+}  // namespace
+}  // namespace zefta
