@@ -92,6 +92,8 @@ class Form {
   virtual void OLEDragDrop(const DropData& data) { (void)data; }
   // Esc pressed in the window: true when the window took it.
   virtual bool Escape() { return false; }
+  // A menu of the window closed (an item chosen or not).
+  virtual void MenuClosed() {}
 
   WindowHandle Handle() const { return handle_; }
   void SetHandle(WindowHandle handle) { handle_ = handle; }

@@ -90,6 +90,8 @@ class MainWindow : public Form {
 
   // Status-bar hints: an area with identifier id and its text.
   void ShowHint(std::uint8_t id, std::u16string_view text);
+  // A hint of a menu item goes with its menu: the panel shows the idle text.
+  void MenuClosed() override;
 
   // A message box over the main window, which comes to the front first.
   void ShowMessage(std::u16string_view text, MessageIcon icon);

@@ -18,16 +18,20 @@ constexpr std::size_t kNamesShown = 10;
 void MainWindow::MendCutRun() {
   using namespace main_texts;
   const MendReport report = journal_.Mend(services_.files);
-  std::u16string text;
-  if (report.damaged) text = std::u16string(kJournalDamaged) + u"\n" + journal_.PathOf(JournalFile::SetAside);
-  if (report.mended > 0) text = kMendedBefore + DecimalText(report.mended) + kMendedAfter;
+  // Each part that has something to say, one after the other.
+  std::vector<std::u16string> parts;
+  if (report.damaged) parts.push_back(std::u16string(kJournalDamaged) + u"\n" + journal_.PathOf(JournalFile::SetAside));
+  if (report.mended > 0) parts.push_back(kMendedBefore + DecimalText(report.mended) + kMendedAfter);
   if (!report.stuck.empty()) {
-    text += (text.empty() ? u"" : u"\n") + std::u16string(kNotMended);
-    for (std::size_t i = 0; i < report.stuck.size() && i < kNamesShown; ++i) text += u"\n" + report.stuck[i];
-    if (report.stuck.size() > kNamesShown) text += u"\n… (" + DecimalText(static_cast<int>(report.stuck.size())) + u")";
+    std::u16string stuck = kNotMended;
+    for (std::size_t i = 0; i < report.stuck.size() && i < kNamesShown; ++i) stuck += u"\n" + report.stuck[i];
+    if (report.stuck.size() > kNamesShown) stuck += u"\n… (" + DecimalText(static_cast<std::int64_t>(report.stuck.size())) + u")";
+    parts.push_back(std::move(stuck));
   }
   // Nothing left over: nothing to say.
-  if (text.empty()) return;
+  if (parts.empty()) return;
+  std::u16string text = parts.front();
+  for (std::size_t i = 1; i < parts.size(); ++i) text += u"\n" + parts[i];
   const bool whole = !report.damaged && report.stuck.empty();
   services_.messages.Show(0, text, MessageTitle(), whole ? MessageIcon::Information : MessageIcon::Exclamation);
 }

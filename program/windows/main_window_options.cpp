@@ -16,6 +16,10 @@ void MainWindow::ShowHint(std::uint8_t id, std::u16string_view text) {
   HintState = id;
 }
 
+void MainWindow::MenuClosed() {
+  if (HintState == hint::kUndo) ShowHint(hint::kEmptied, u"");
+}
+
 void MainWindow::SMenuHelpVersion_Click() {
   // A fresh window each time, so its list starts empty.
   AboutWindow about;

@@ -175,12 +175,13 @@ TEST(Options, MenuItemsToggleHintsChangeOnEnteringAnAreaAndAboutLoadsAfresh) {
     std::function<void()> move;
     std::u16string text;
     int writes, state;
-  } steps[] = {{w.MouseMove, u"", 1, 255},        {w.Frame.MouseMove, u"", 1, 255},
-               {w.DirCheck.MouseMove, kHintDirCheck, 2, 2}, {w.SmallCheck.MouseMove, kHintSmallCheck, 3, 3},
-               {w.ExtCheck.MouseMove, kHintExtCheck, 4, 4}, {w.ExtCheck.MouseMove, kHintExtCheck, 4, 4},
-               {w.List.MouseMove, kHintList, 5, 1},        {w.ConversionStart.MouseMove, u"", 6, 255},
-               {w.DirList.MouseMove, u"", 6, 255},         {w.FileList.MouseMove, u"", 6, 255},
-               {w.StatusBar.MouseMove, u"", 6, 255}};
+  } steps[] = {{w.SMenuUndo.Select, kHintUndo, 1, 5}, {[&] { w.MenuClosed(); }, u"", 2, 255},  // the menu gone
+               {w.MouseMove, u"", 2, 255},        {w.Frame.MouseMove, u"", 2, 255},
+               {w.DirCheck.MouseMove, kHintDirCheck, 3, 2}, {w.SmallCheck.MouseMove, kHintSmallCheck, 4, 3},
+               {w.ExtCheck.MouseMove, kHintExtCheck, 5, 4}, {w.ExtCheck.MouseMove, kHintExtCheck, 5, 4},
+               {w.List.MouseMove, kHintList, 6, 1},        {w.ConversionStart.MouseMove, u"", 7, 255},
+               {w.DirList.MouseMove, u"", 7, 255},         {w.FileList.MouseMove, u"", 7, 255},
+               {w.StatusBar.MouseMove, u"", 7, 255}};
   for (std::size_t i = 0; i < std::size(steps); ++i) {
     steps[i].move();
     EXPECT_EQ(w.StatusBar.Text(), steps[i].text) << i;

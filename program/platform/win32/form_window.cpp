@@ -304,6 +304,9 @@ LRESULT FormWindow::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       // An item of an open menu highlighted (not a popup, not the menu closing).
       if (!(HIWORD(wParam) & MF_POPUP) && HIWORD(wParam) != 0xFFFF) menus_->OnSelect(LOWORD(wParam));
       break;
+    case WM_EXITMENULOOP:
+      form_.MenuClosed();
+      break;
     case WM_SETCURSOR:
       if (ShowHourglass(lParam)) return TRUE;
       break;
