@@ -2,21 +2,22 @@
 
 #include <algorithm>
 #include <limits>
-#include <stdexcept>
+#include <new>
 
 namespace zefta {
 
 ListedTree::FolderIndex ListedTree::AddFolder(std::u16string_view path) {
-  if (folders_.size() >= std::numeric_limits<FolderIndex>::max()) throw std::length_error("too many folders");
+  // More than the numbers hold is more than memory holds: told as such.
+  if (folders_.size() >= std::numeric_limits<FolderIndex>::max()) throw std::bad_alloc();
   folders_.emplace_back(path);
   return static_cast<FolderIndex>(folders_.size() - 1);
 }
 
 void ListedTree::AddEntry(FolderIndex folder, std::u16string_view name) {
   // No file system holds a longer name; one that did would not fit a block.
-  if (name.size() > std::numeric_limits<std::uint16_t>::max()) throw std::length_error("name too long");
+  if (name.size() > std::numeric_limits<std::uint16_t>::max()) throw std::bad_alloc();
   if (kBlock - used_ < name.size()) {
-    if (blocks_.size() >= std::numeric_limits<std::uint32_t>::max() / kBlock) throw std::length_error("too many names");
+    if (blocks_.size() >= std::numeric_limits<std::uint32_t>::max() / kBlock) throw std::bad_alloc();
     blocks_.push_back(std::make_unique<char16_t[]>(kBlock));
     used_ = 0;
   }

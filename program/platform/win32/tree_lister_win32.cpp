@@ -4,8 +4,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "platform/win32/services_win32.h"
@@ -18,18 +16,25 @@ namespace {
 
 class ThreadListing final : public TreeListing, private kestrum::TreeVisitor {
  public:
+  // The system's thread and lock, not the standard library's: those would
+  // bring a good part of the C++ runtime into the program for nothing.
   ThreadListing(std::u16string_view top, bool folders) : top_(top), folders_(folders) {
-    thread_ = std::thread([this] { Walk(); });
+    thread_ = CreateThread(nullptr, 0, &ThreadListing::Run, this, 0, nullptr);
+    if (!thread_) finished_ = true;  // no thread to walk with: an empty list rather than a wait
   }
   ~ThreadListing() override {
     stop_ = true;
-    thread_.join();
+    if (!thread_) return;
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
   }
 
   bool Finished() override { return finished_; }
   ListingProgress Progress() override {
-    std::lock_guard<std::mutex> lock(folderLock_);
-    return {entries_, folder_};
+    AcquireSRWLockShared(&folderLock_);
+    ListingProgress progress{entries_, folder_};
+    ReleaseSRWLockShared(&folderLock_);
+    return progress;
   }
   void Cancel() override { stop_ = true; }
   ListedTree Take() override {
@@ -38,6 +43,10 @@ class ThreadListing final : public TreeListing, private kestrum::TreeVisitor {
   }
 
  private:
+  static DWORD WINAPI Run(void* self) {
+    static_cast<ThreadListing*>(self)->Walk();
+    return 0;
+  }
   void Walk() {
     try {
       kestrum::WalkTree(W(top_), kestrum::PathReach::AnyLength, *this);
@@ -60,8 +69,9 @@ class ThreadListing final : public TreeListing, private kestrum::TreeVisitor {
   void EnterFolder(std::wstring_view path) override {
     const std::u16string folder = U(path.data(), path.size());
     open_.push_back(tree_.AddFolder(folder));
-    std::lock_guard<std::mutex> lock(folderLock_);
+    AcquireSRWLockExclusive(&folderLock_);
     folder_ = folder;
+    ReleaseSRWLockExclusive(&folderLock_);
   }
   void LeaveFolder() override { open_.pop_back(); }
   void Unreadable(std::wstring_view path, DWORD) override { tree_.AddUnreadable(U(path.data(), path.size())); }
@@ -72,9 +82,9 @@ class ThreadListing final : public TreeListing, private kestrum::TreeVisitor {
   std::vector<ListedTree::FolderIndex> open_;  // the folders being read, innermost last
   std::atomic<bool> stop_{false}, finished_{false};
   std::atomic<std::int64_t> entries_{0};
-  std::mutex folderLock_;
+  SRWLOCK folderLock_ = SRWLOCK_INIT;
   std::u16string folder_;
-  std::thread thread_;  // started once everything else is ready
+  HANDLE thread_ = nullptr;  // started once everything else is ready
 };
 
 }  // namespace
