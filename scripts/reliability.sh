@@ -87,7 +87,7 @@ windows_runs() {
     tests/e2e/run_e2e.sh "build/$preset/tests/e2e/zefta_e2e.exe" "build/$preset/bin/ZEFTA.EXE" "$out/kill" killed-runs ||
     status=1
   # A tree that no one here wrote: links, odd names, thousands of entries.
-  python3 tests/reliability/windows/real_tree.py "build/$preset/bin/no_data_loss.exe" /usr/share/doc lower,ext upper ||
+  python3 tests/reliability/wine/real_tree.py "build/$preset/bin/no_data_loss.exe" /usr/share/doc lower,ext upper ||
     status=1
   zefta_stop_all
   trap - EXIT

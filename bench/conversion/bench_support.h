@@ -10,10 +10,11 @@
 #include <string_view>
 
 #include "fakes.h"
-#include "platform/win32/form_window.h"
-#include "platform/win32/window_host_win32.h"
-#include "platform/win32/services_win32.h"
-#include "platform/win32/text.h"
+#include "platform/win32/window/form_window.h"
+#include "platform/win32/window/window_host_win32.h"
+#include "platform/win32/services/services_win32.h"
+#include "platform/win32/window/message_loop.h"
+#include "platform/win32/support/text.h"
 
 namespace zefta::bench {
 

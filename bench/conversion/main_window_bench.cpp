@@ -14,7 +14,7 @@
 
 #include "bench_support.h"
 #include "modules/name_rule.h"
-#include "windows/main_window.h"
+#include "forms/main_window.h"
 
 namespace {
 

@@ -19,8 +19,8 @@
 #include "bench_support.h"
 #include "modules/utf8.h"
 #include "tree_walk.h"
-#include "windows/conversion_list_window.h"
-#include "windows/main_window.h"
+#include "forms/conversion_list_window.h"
+#include "forms/main_window.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "kestrum.h"
-#include "platform/win32/services_win32.h"
+#include "platform/win32/services/services_win32.h"
 
 namespace {
 

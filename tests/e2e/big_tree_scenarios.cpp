@@ -10,8 +10,8 @@
 #include "driving.h"
 #include "gestures.h"
 #include "modules/messages.h"
-#include "windows/conversion_list_texts.h"
-#include "windows/progress_texts.h"
+#include "forms/conversion_list_texts.h"
+#include "forms/progress_texts.h"
 
 namespace e2e {
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "fakes.h"
-#include "windows/main_window.h"
+#include "forms/main_window.h"
 
 namespace e2e {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "controls/form.h"
-#include "windows/window_services.h"
+#include "forms/window_services.h"
 
 namespace zefta::testing {
 

@@ -9,8 +9,8 @@
 #include "modules/journal_format.h"
 #include "modules/messages.h"
 #include "services/case_mapping.h"
-#include "windows/main_window_texts.h"
-#include "windows/progress_texts.h"
+#include "forms/main_window_texts.h"
+#include "forms/progress_texts.h"
 
 namespace zefta {
 namespace {

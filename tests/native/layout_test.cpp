@@ -7,8 +7,8 @@
 
 #include "controls/twips.h"
 #include "main_window_fixture.h"
-#include "windows/about_window.h"
-#include "windows/conversion_list_window.h"
+#include "forms/about_window.h"
+#include "forms/conversion_list_window.h"
 
 namespace zefta {
 namespace {

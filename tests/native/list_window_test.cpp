@@ -3,10 +3,10 @@
 
 #include "main_window_fixture.h"
 #include "modules/messages.h"
-#include "windows/conversion_list_window.h"
-#include "windows/main_window_texts.h"
-#include "windows/progress_texts.h"
-#include "windows/progress_window.h"
+#include "forms/conversion_list_window.h"
+#include "forms/main_window_texts.h"
+#include "forms/progress_texts.h"
+#include "forms/progress_window.h"
 
 namespace zefta {
 namespace {

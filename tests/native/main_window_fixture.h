@@ -6,7 +6,7 @@
 
 #include "fakes.h"
 #include "text_util.h"
-#include "windows/main_window.h"
+#include "forms/main_window.h"
 
 namespace zefta::testing {
 

@@ -5,8 +5,8 @@
 
 #include "main_window_fixture.h"
 #include "modules/messages.h"
-#include "windows/about_window.h"
-#include "windows/main_window_texts.h"
+#include "forms/about_window.h"
+#include "forms/main_window_texts.h"
 
 namespace zefta {
 namespace {

@@ -20,4 +20,4 @@ cp "$library_tests" "$unpacked/"
 echo "== the tree conversion through $unpacked/ZEFTA.EXE"
 "$here/tests/e2e/run_e2e.sh" "$driver" "$unpacked/ZEFTA.EXE" "$work/shot" tree
 echo "== the library's tests against $unpacked/KESTRUM.DLL"
-"$here/tests/windows/library/run_library_tests.sh" "$unpacked/$(basename "$library_tests")" --gtest_brief=1
+"$here/tests/wine/library/run_library_tests.sh" "$unpacked/$(basename "$library_tests")" --gtest_brief=1

@@ -8,8 +8,8 @@
 #include "modules/messages.h"
 #include "services/case_mapping.h"
 #include "text_util.h"
-#include "windows/conversion_list_window.h"
-#include "windows/main_window.h"
+#include "forms/conversion_list_window.h"
+#include "forms/main_window.h"
 
 namespace zefta::reliability {
 

@@ -1,20 +1,18 @@
 // Entry point of ZEFTA.EXE: the real services, the main window and the event loop.
 #include <windows.h>
-#include <commctrl.h>
 #include <ole2.h>
 
-#include "platform/win32/fault_report.h"
-#include "platform/win32/form_window.h"
-#include "platform/win32/window_host_win32.h"
-#include "platform/win32/services_win32.h"
-#include "windows/main_window.h"
+#include "forms/main_window.h"
+#include "platform/win32/services/services_win32.h"
+#include "platform/win32/support/fault_report.h"
+#include "platform/win32/window/form_window.h"
+#include "platform/win32/window/message_loop.h"
+#include "platform/win32/window/window_host_win32.h"
 
 namespace {
 
 int RunProgram(int show) {
   using namespace zefta::win32;
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
 
   Win32FileSystem files;
   Win32MessageBoxes messages;

@@ -1,0 +1,242 @@
+#include <windows.h>
+#include <winternl.h>
+
+#include <algorithm>
+
+#include "modules/name_rule.h"
+#include "platform/win32/services/entry_check_win32.h"
+#include "platform/win32/services/services_win32.h"
+#include "platform/win32/support/text.h"
+
+namespace zefta::win32 {
+
+namespace {
+
+struct FindHandle {
+  HANDLE handle;
+  ~FindHandle() {
+    if (handle != INVALID_HANDLE_VALUE) FindClose(handle);
+  }
+};
+
+struct FileHandle {
+  HANDLE handle;
+  ~FileHandle() {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+};
+
+constexpr DWORD kHiddenOrSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// What a placeholder holds, so that no other file is ever taken for one.
+constexpr char kPlaceholderText[] = "ZEFTA.EXE keeps this name for an entry it is renaming; safe to delete.\r\n";
+constexpr DWORD kPlaceholderSize = sizeof kPlaceholderText - 1;
+
+// Calls visit for every entry of the directory; false when it cannot be read.
+template <typename Visit>
+bool ForEachEntry(std::u16string_view folder, Visit visit) {
+  std::u16string pattern = Extended(folder);
+  if (pattern.empty() || pattern.back() != u'\\') pattern += u'\\';
+  pattern += u'*';
+  WIN32_FIND_DATAW data;
+  FindHandle find{FindFirstFileExW(W(pattern), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                   FIND_FIRST_EX_LARGE_FETCH)};
+  if (find.handle == INVALID_HANDLE_VALUE) {
+    // An empty folder is no failure.
+    return GetLastError() == ERROR_FILE_NOT_FOUND;
+  }
+  do {
+    visit(data);
+  } while (FindNextFileW(find.handle, &data));
+  return true;
+}
+
+std::u16string WithSeparator(std::u16string_view path) {
+  std::u16string result(path);
+  if (result.empty() || (result.back() != u'\\' && result.back() != u'/')) result += u'\\';
+  return result;
+}
+
+bool IsDot(const wchar_t* name) { return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)); }
+
+// Renames the opened entry to path (in the NT form a rename by handle takes).
+bool RenameOpened(HANDLE file, std::u16string_view path, bool replace) {
+  const std::wstring target = NtForm(path);
+  const std::size_t bytes = offsetof(FILE_RENAME_INFORMATION, FileName) + target.size() * sizeof(wchar_t);
+  std::vector<unsigned char> buffer(bytes + sizeof(wchar_t), 0);
+  auto* info = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
+  info->ReplaceIfExists = replace;
+  info->RootDirectory = nullptr;
+  info->FileNameLength = static_cast<ULONG>(target.size() * sizeof(wchar_t));
+  std::copy(target.begin(), target.end(), info->FileName);
+  IO_STATUS_BLOCK io{};
+  return NtSetInformationFile(file, &io, info, static_cast<ULONG>(bytes), FileRenameInformation) >= 0;
+}
+
+// Makes the placeholder of a name: created only where nothing holds the
+// name, in any spelling, a dangling link included (Wine finds one by its
+// name and refuses to create over it, where a rename would replace it).
+bool MakePlaceholder(const std::u16string& path) {
+  FileHandle file{CreateFileW(W(Extended(path)), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)};
+  if (file.handle == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  if (WriteFile(file.handle, kPlaceholderText, kPlaceholderSize, &written, nullptr) && written == kPlaceholderSize)
+    return true;
+  CloseHandle(file.handle);
+  file.handle = INVALID_HANDLE_VALUE;
+  DeleteFileW(W(Extended(path)));
+  return false;
+}
+
+// Removes the placeholder at path, and nothing else; true when there was one.
+bool RemovePlaceholder(std::u16string_view pathView) {
+  const std::u16string path = Extended(pathView);
+  FileHandle file{CreateFileW(W(path), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr)};
+  if (file.handle == INVALID_HANDLE_VALUE) return false;
+  char text[kPlaceholderSize + 1];
+  DWORD got = 0;
+  if (!ReadFile(file.handle, text, sizeof text, &got, nullptr) || got != kPlaceholderSize ||
+      !std::equal(text, text + got, kPlaceholderText))
+    return false;
+  FILE_DISPOSITION_INFO dispose{TRUE};
+  return SetFileInformationByHandle(file.handle, FileDispositionInfo, &dispose, sizeof dispose) != FALSE;
+}
+
+class Win32OpenedEntry final : public OpenedEntry {
+ public:
+  Win32OpenedEntry(HANDLE file, std::u16string path, bool directory)
+      : file_{file}, path_(std::move(path)), directory_(directory) {}
+
+  bool MoveTo(std::u16string_view pathView) override {
+    const std::u16string path(pathView);
+    const PathParts from = SplitPath(path_), to = SplitPath(path);
+    bool moved;
+    if (SameIgnoringCase(from.name, to.name) || directory_) {
+      // A spelling of its own name, which nothing else can hold; or a
+      // folder, which the system never moves onto anything, a dangling
+      // link included.
+      moved = RenameOpened(file_.handle, path, false);
+    } else if (MakePlaceholder(path)) {
+      // A file would replace a dangling link: it goes onto a placeholder,
+      // made only where nothing at all holds the name.
+      moved = RenameOpened(file_.handle, path, true);
+      if (!moved) RemovePlaceholder(path);
+    } else {
+      moved = false;
+    }
+    if (moved) path_ = path;
+    return moved;
+  }
+
+ private:
+  FileHandle file_;
+  std::u16string path_;
+  bool directory_;
+};
+
+}  // namespace
+
+std::unique_ptr<OpenedEntry> Win32FileSystem::Open(std::u16string_view pathView) {
+  const std::u16string path(pathView);
+  // The entry itself when it is a link (Windows), and held by the handle:
+  // every later move takes this very entry.
+  const HANDLE file = CreateFileW(W(Extended(path)), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  FILE_BASIC_INFO basic{};
+  if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) ||
+      !IsTheEntryAsked(file, path, basic.FileAttributes)) {
+    CloseHandle(file);
+    return nullptr;
+  }
+  return std::make_unique<Win32OpenedEntry>(file, path, (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+}
+
+bool Win32FileSystem::ClearPlaceholder(std::u16string_view path) { return RemovePlaceholder(path); }
+
+NameHolder Win32FileSystem::Holder(std::u16string_view path) {
+  if (Open(path)) return NameHolder::Entry;
+  // Wine finds a dangling link by its name, then leaves it out.
+  WIN32_FIND_DATAW data;
+  FindHandle find{FindFirstFileExW(W(Extended(path)), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)};
+  if (find.handle != INVALID_HANDLE_VALUE) return NameHolder::Link;
+  return GetLastError() == ERROR_NO_MORE_FILES ? NameHolder::Unlisted : NameHolder::Nothing;
+}
+
+std::optional<std::vector<std::u16string>> Win32FileSystem::Enumerate(std::u16string_view folderPath,
+                                                                     std::uint16_t attributes) {
+  std::vector<std::u16string> names;
+  const bool directories = (attributes & kAttrDirectory) != 0;
+  const bool ok = ForEachEntry(folderPath, [&](const WIN32_FIND_DATAW& data) {
+    if (data.dwFileAttributes & kHiddenOrSystem) return;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !directories) return;
+    names.push_back(U(data.cFileName));
+  });
+  if (!ok) return std::nullopt;
+  return names;
+}
+
+std::optional<std::u16string> Win32FileSystem::StoredName(std::u16string_view path) {
+  WIN32_FIND_DATAW data;
+  FindHandle find{FindFirstFileExW(W(Extended(path)), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)};
+  if (find.handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  return U(data.cFileName);
+}
+
+std::optional<std::vector<std::u16string>> Win32FileSystem::Names(std::u16string_view folderPath) {
+  std::vector<std::u16string> names;
+  const bool ok = ForEachEntry(folderPath, [&](const WIN32_FIND_DATAW& data) {
+    if (!IsDot(data.cFileName)) names.push_back(U(data.cFileName));
+  });
+  if (!ok) return std::nullopt;
+  return names;
+}
+
+std::vector<std::u16string> Win32FileSystem::Drives() {
+  std::vector<std::u16string> drives;
+  const DWORD mask = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if (mask & (1u << i)) drives.push_back(std::u16string{static_cast<char16_t>(u'a' + i), u':'});
+  }
+  return drives;
+}
+
+bool Win32FileSystem::DriveReady(std::u16string_view drive) {
+  const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  const std::u16string root = WithSeparator(drive);
+  const bool ready = GetVolumeInformationW(W(root), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0) != FALSE ||
+                     GetFileAttributesW(W(root)) != INVALID_FILE_ATTRIBUTES;
+  SetErrorMode(oldMode);
+  return ready;
+}
+
+bool Win32FileSystem::DirectoryExists(std::u16string_view path) {
+  const DWORD attributes = GetFileAttributesW(W(Extended(path)));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::u16string> Win32FileSystem::Subdirectories(std::u16string_view path) {
+  std::vector<std::u16string> names;
+  ForEachEntry(path, [&](const WIN32_FIND_DATAW& data) {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || (data.dwFileAttributes & kHiddenOrSystem)) return;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || IsDot(data.cFileName)) return;
+    names.push_back(U(data.cFileName));
+  });
+  std::sort(names.begin(), names.end(), [](const std::u16string& a, const std::u16string& b) {
+    return CompareStringOrdinal(W(a), -1, W(b), -1, TRUE) == CSTR_LESS_THAN;
+  });
+  return names;
+}
+
+std::u16string Win32FileSystem::CurrentDirectoryOf(std::u16string_view drive) {
+  const std::u16string relative(drive.substr(0, 2));
+  const DWORD size = GetFullPathNameW(W(relative), 0, nullptr, nullptr);
+  std::wstring buffer(size, L'\0');
+  const DWORD length = size ? GetFullPathNameW(W(relative), size, buffer.data(), nullptr) : 0;
+  if (length == 0 || length >= size) return WithSeparator(relative);
+  return U(buffer.c_str(), length);
+}
+
+}  // namespace zefta::win32
