@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "modules/paths.h"
 #include "services/case_mapping.h"
 
 namespace zefta {
@@ -215,43 +216,6 @@ void DriveList::SetListIndex(int index) {
   if (Change) Change();
 }
 
-namespace {
-
-bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
-
-bool HasDrive(std::u16string_view text) {
-  return text.size() >= 2 && text[1] == u':' &&
-         ((text[0] >= u'a' && text[0] <= u'z') || (text[0] >= u'A' && text[0] <= u'Z'));
-}
-
-// Removes "." and ".." components and doubled separators: "c:\a\..\b" is "c:\b".
-std::u16string Normalize(std::u16string_view full) {
-  std::u16string drive(full.substr(0, 2));
-  std::vector<std::u16string> parts;
-  std::u16string part;
-  auto flush = [&] {
-    if (part == u"..") {
-      if (!parts.empty()) parts.pop_back();
-    } else if (!part.empty() && part != u".") {
-      parts.push_back(part);
-    }
-    part.clear();
-  };
-  for (std::size_t i = 2; i < full.size(); ++i) {
-    if (IsSeparator(full[i])) flush();
-    else part += full[i];
-  }
-  flush();
-  std::u16string result = drive + u"\\";
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    if (i) result += u'\\';
-    result += parts[i];
-  }
-  return result;
-}
-
-}  // namespace
-
 void DirList::SetPath(std::u16string_view text) {
   std::u16string full;
   if (HasDrive(text)) {
@@ -268,7 +232,7 @@ void DirList::SetPath(std::u16string_view text) {
     full += text;
   }
   if (!HasDrive(full)) throw PlatformError{error::kPathNotFound};
-  full = Normalize(full);
+  full = NormalizedPath(full);
   if (!files_.DirectoryExists(full)) throw PlatformError{error::kPathNotFound};
   if (full == path_) return;
   path_ = full;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "modules/messages.h"
+#include "modules/paths.h"
 #include "services/case_mapping.h"
 #include "settings/settings.h"
 #include "forms/main_window_texts.h"
@@ -96,11 +97,7 @@ void MainWindow::ProcEnd_Click() {
 
 CaseOptions MainWindow::Options() const { return {SmallCheck.Value() == 1, ExtCheck.Value() == 1}; }
 
-void MainWindow::MakeFolderPath() {
-  std::u16string path = DirList.Path();
-  if (path.empty() || path.back() != u'\\') path += u'\\';
-  state_.folderPath = std::move(path);
-}
+void MainWindow::MakeFolderPath() { state_.folderPath = WithSeparator(DirList.Path()); }
 
 void MainWindow::FillEntryList() {
   MakeFolderPath();

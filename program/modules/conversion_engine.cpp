@@ -1,6 +1,7 @@
 #include "modules/conversion_engine.h"
 
 #include "modules/messages.h"
+#include "modules/paths.h"
 
 namespace zefta {
 
@@ -78,9 +79,7 @@ std::optional<ConversionReport> ConversionEngine::Run(const std::vector<Conversi
 std::optional<ConversionReport> ConversionEngine::Run(const ListedTree& entries, ProcessedCounts counts,
                                                       ConversionSteps& steps) {
   return Loop(entries.Count(), RunKind::Convert, steps, [&](std::size_t i) {
-    std::u16string folder(entries.FolderOf(i));
-    folder += u'\\';
-    ConvertOne({std::move(folder), std::u16string(entries.NameOf(i))}, counts, steps);
+    ConvertOne({WithSeparator(entries.FolderOf(i)), std::u16string(entries.NameOf(i))}, counts, steps);
   });
 }
 

@@ -1,6 +1,6 @@
 #include "modules/entry_renamer.h"
 
-#include "modules/name_rule.h"
+#include "modules/paths.h"
 #include "services/case_mapping.h"
 
 namespace zefta {
@@ -8,13 +8,6 @@ namespace zefta {
 namespace {
 
 std::u16string Upper(std::u16string_view text) { return MapCase(text, CaseDirection::Upper); }
-
-// The volume of a folder: its drive ("C:"), or the server of a UNC path.
-std::u16string_view VolumeOf(std::u16string_view folder) {
-  if (folder.size() >= 2 && folder[1] == u':') return folder.substr(0, 2);
-  const std::size_t server = folder.find(u'\\', 2);
-  return folder.substr(0, server);
-}
 
 // A parked name is the entry's own name with ".~zefta" and a digit added;
 // the next digit is tried where a name is taken.

@@ -53,10 +53,4 @@ bool NeedsConversion(std::u16string_view text, CaseOptions options) {
   return MapCase(examined, DirectionOf(options)) != examined;
 }
 
-PathParts SplitPath(std::u16string_view path) {
-  const std::size_t sep = path.find_last_of(u"\\/");
-  if (sep == std::u16string_view::npos) return {std::u16string_view{}, path};
-  return {path.substr(0, sep + 1), path.substr(sep + 1)};
-}
-
 }  // namespace zefta

@@ -33,12 +33,4 @@ std::u16string ConvertName(std::u16string_view text, CaseOptions options);
 // and as a whole it becomes "notes.".
 bool NeedsConversion(std::u16string_view text, CaseOptions options);
 
-// Splits a full path at its last "\" (or "/"): the folder part keeps the
-// separator, the name is what follows it.
-struct PathParts {
-  std::u16string_view folder;
-  std::u16string_view name;
-};
-PathParts SplitPath(std::u16string_view path);
-
 }  // namespace zefta

@@ -99,9 +99,10 @@ std::optional<StepOutcome> RunJournal::MendStep(FolderEntries& entries, const Jo
 
 MendReport RunJournal::Mend(FolderEntries& entries) {
   MendReport report;
-  const auto text = claimed_ ? storage_.Read(JournalFile::Current) : std::nullopt;
-  if (!text) return report;
-  std::optional<JournalRun> run = ParseJournal(*text);
+  const WholeFile file = claimed_ ? storage_.Read(JournalFile::Current) : WholeFile{};
+  if (file.state == WholeFile::State::Missing) return report;
+  // One that cannot be read whole is damaged as far as anyone can tell.
+  std::optional<JournalRun> run = file.state == WholeFile::State::Read ? ParseJournal(file.bytes) : std::nullopt;
   if (!run) {
     storage_.Rename(JournalFile::Current, JournalFile::SetAside);
     report.damaged = true;
@@ -136,9 +137,10 @@ MendReport RunJournal::Mend(FolderEntries& entries) {
 
 LastRunState RunJournal::LastRun() {
   if (!lastRun_) {
-    const auto text = storage_.Read(JournalFile::LastRun);
-    const std::optional<JournalSummary> run = text ? SummarizeJournal(*text) : std::nullopt;
-    if (!text) lastRun_ = LastRunState::None;
+    const WholeFile file = storage_.Read(JournalFile::LastRun);
+    const bool read = file.state == WholeFile::State::Read;
+    const std::optional<JournalSummary> run = read ? SummarizeJournal(file.bytes) : std::nullopt;
+    if (file.state == WholeFile::State::Missing) lastRun_ = LastRunState::None;
     else if (!run || !run->finished) lastRun_ = LastRunState::Damaged;
     else lastRun_ = run->kind == RunKind::Convert && run->renamedAny ? LastRunState::Undoable : LastRunState::None;
   }
@@ -146,9 +148,9 @@ LastRunState RunJournal::LastRun() {
 }
 
 std::optional<std::vector<JournalStep>> RunJournal::UndoSteps() {
-  const auto text = storage_.Read(JournalFile::LastRun);
-  if (!text) return std::vector<JournalStep>{};  // taken away meanwhile: nothing to undo
-  const std::optional<JournalRun> run = ParseJournal(*text);
+  const WholeFile file = storage_.Read(JournalFile::LastRun);
+  if (file.state == WholeFile::State::Missing) return std::vector<JournalStep>{};  // taken away meanwhile
+  const auto run = file.state == WholeFile::State::Read ? ParseJournal(file.bytes) : std::nullopt;
   if (!run || !run->finished) return std::nullopt;
   std::vector<JournalStep> steps;
   if (run->kind == RunKind::Convert)

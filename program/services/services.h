@@ -195,14 +195,21 @@ enum class JournalFile { Current, LastRun, SetAside };
 // Whether a write waits until the text is on the disk.
 enum class Durability { Buffered, OnDisk };
 
+// A file read whole: not there, read, or there but not read to its end (a
+// read error), which is never taken for all it holds.
+struct WholeFile {
+  enum class State { Missing, Read, Unreadable };
+  State state = State::Missing;
+  std::string bytes;
+};
+
 class JournalStorage {
  public:
   virtual ~JournalStorage() = default;
   // Whether this process keeps the journal: false while another instance of
   // the program keeps it.
   virtual bool Claim() = 0;
-  // The whole file; nullopt when there is none.
-  virtual std::optional<std::string> Read(JournalFile file) = 0;
+  virtual WholeFile Read(JournalFile file) = 0;
   // Starts Current afresh with text, through to the disk; false when it cannot.
   virtual bool Create(std::string_view text) = 0;
   // Appends text to Current; false when it cannot.

@@ -329,9 +329,11 @@ bool MemorySettings::DeleteSection(std::u16string_view app, std::u16string_view 
   return std::erase_if(values, [&](const auto& item) { return item.first.starts_with(prefix); }) > 0;
 }
 
-std::optional<std::string> FakeJournalStorage::Read(JournalFile file) {
+WholeFile FakeJournalStorage::Read(JournalFile file) {
   const auto it = files.find(file);
-  return it == files.end() ? std::nullopt : std::optional(it->second);
+  if (it == files.end()) return {};
+  if (failReads) return {WholeFile::State::Unreadable, {}};
+  return {WholeFile::State::Read, it->second};
 }
 
 bool FakeJournalStorage::Create(std::string_view text) {

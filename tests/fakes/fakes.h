@@ -233,7 +233,7 @@ class FakeTreeLister : public TreeLister {
 class FakeJournalStorage : public JournalStorage {
  public:
   bool Claim() override { return true; }
-  std::optional<std::string> Read(JournalFile file) override;
+  WholeFile Read(JournalFile file) override;
   bool Create(std::string_view text) override;
   bool Append(std::string_view text, Durability durability) override;
   bool Rename(JournalFile from, JournalFile to) override;
@@ -243,6 +243,7 @@ class FakeJournalStorage : public JournalStorage {
   std::map<JournalFile, std::string> files;
   std::string flushed;
   bool failWrites = false;  // as a full disk
+  bool failReads = false;   // as a bad sector
 };
 
 // Every fake at once, wired into a Services value.

@@ -5,6 +5,7 @@
 
 #include "fuzz_support.h"
 #include "modules/name_rule.h"
+#include "modules/paths.h"
 
 using namespace zefta;
 

@@ -116,11 +116,16 @@ TEST(Journal, ADamagedJournalAStuckEntryAndAFailedWriteAreEachTold) {
   f.platform.files.kind = FakeFileSystem::Kind::WineOnLinux;
   f.platform.files.AddFile(u"c:\\W\\A.TXT.~zefta0");
   const std::string cut = HeaderLine(RunKind::Convert) + StepLine(1, {u"c:\\W\\", u"A.TXT", u"a.txt", u"A.TXT.~zefta0", {}});
-  f.platform.journal.files[JournalFile::Current] = cut + "x\t0\n";
-  f.window.MendCutRun();
-  EXPECT_TRUE(f.platform.files.moves.empty() && f.platform.journal.files.count(JournalFile::SetAside));
-  ASSERT_EQ(f.Texts().size(), 1u);
-  EXPECT_TRUE(f.Texts()[0].starts_with(main_texts::kJournalDamaged));
+  // A damaged journal, and a sound one that cannot be read to its end.
+  for (const bool unreadable : {false, true}) {
+    f.platform.journal.files[JournalFile::Current] = unreadable ? cut : cut + "x\t0\n";
+    f.platform.journal.failReads = unreadable;
+    f.window.MendCutRun();
+    EXPECT_TRUE(f.platform.files.moves.empty() && f.platform.journal.files.count(JournalFile::SetAside));
+    ASSERT_EQ(f.Texts().size(), unreadable ? 2u : 1u);
+    EXPECT_TRUE(f.Texts().back().starts_with(main_texts::kJournalDamaged));
+  }
+  f.platform.journal.failReads = false;
   // A sound journal whose entry can go neither way names where it stays.
   for (const auto* name : {u"A.TXT", u"a.txt"}) f.platform.files.AddFile(u"c:\\W\\" + std::u16string(name));
   f.platform.journal.files[JournalFile::Current] = cut;

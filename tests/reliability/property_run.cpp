@@ -6,6 +6,7 @@
 
 #include "fakes.h"
 #include "modules/messages.h"
+#include "modules/paths.h"
 #include "services/case_mapping.h"
 #include "text_util.h"
 #include "forms/conversion_list_window.h"

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "modules/name_rule.h"
+#include "modules/paths.h"
 #include "services/case_mapping.h"
 
 namespace zefta::reliability {

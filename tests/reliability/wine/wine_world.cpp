@@ -14,6 +14,7 @@
 
 #include "path_forms.h"
 #include "platform/win32/services/services_win32.h"
+#include "platform/win32/support/whole_file.h"
 #include "platform/win32/support/text.h"
 #include "property_run.h"
 #include "text_util.h"
@@ -87,15 +88,7 @@ class WineWorld final : public World {
     if (file.h == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file.h, &info)) return 0;
     return (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
   }
-  std::string Content(const std::u16string& path) override {
-    Handle file{CreateFileW(X(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)};
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (file.h != INVALID_HANDLE_VALUE && ReadFile(file.h, buffer, sizeof buffer, &got, nullptr) && got > 0)
-      bytes.append(buffer, got);
-    return bytes;
-  }
+  std::string Content(const std::u16string& path) override { return win32::ReadWholeFile(path).bytes; }
 
   // The links are the Linux side's to check, by inode: a link whose target a
   // run renamed (rightly) dangles, and Wine then shows it nowhere.

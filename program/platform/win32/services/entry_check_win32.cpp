@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "modules/name_rule.h"
+#include "modules/paths.h"
 #include "path_forms.h"
 #include "platform/win32/support/text.h"
 
@@ -35,11 +35,6 @@ std::optional<std::u16string> FinalPathOf(HANDLE file) {
     }
     buffer.assign(length + 1, L'\0');
   }
-}
-
-std::u16string_view WithoutSeparator(std::u16string_view folder) {
-  if (folder.size() > 1 && folder.back() == u'\\') folder.remove_suffix(1);
-  return folder;
 }
 
 // The name as Wine gives it back in a final path: without trailing dots and

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "modules/name_rule.h"
+#include "modules/paths.h"
 #include "platform/win32/services/entry_check_win32.h"
 #include "platform/win32/services/services_win32.h"
 #include "platform/win32/support/text.h"
@@ -50,12 +50,6 @@ bool ForEachEntry(std::u16string_view folder, Visit visit) {
     visit(data);
   } while (FindNextFileW(find.handle, &data));
   return true;
-}
-
-std::u16string WithSeparator(std::u16string_view path) {
-  std::u16string result(path);
-  if (result.empty() || (result.back() != u'\\' && result.back() != u'/')) result += u'\\';
-  return result;
 }
 
 bool IsDot(const wchar_t* name) { return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)); }

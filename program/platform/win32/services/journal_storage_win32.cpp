@@ -2,6 +2,7 @@
 
 #include "platform/win32/services/services_win32.h"
 #include "platform/win32/support/app_data.h"
+#include "platform/win32/support/whole_file.h"
 #include "platform/win32/support/text.h"
 
 namespace zefta::win32 {
@@ -40,17 +41,7 @@ std::u16string AppDataJournalStorage::PathOf(JournalFile file) {
   return folder + u"\\" + kNames[static_cast<int>(file)];
 }
 
-std::optional<std::string> AppDataJournalStorage::Read(JournalFile file) {
-  const HANDLE handle = CreateFileW(W(PathOf(file)), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::string text;
-  char buffer[65536];
-  DWORD got = 0;
-  while (ReadFile(handle, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-  CloseHandle(handle);
-  return text;
-}
+WholeFile AppDataJournalStorage::Read(JournalFile file) { return ReadWholeFile(PathOf(file)); }
 
 bool AppDataJournalStorage::Create(std::string_view text) {
   CloseCurrent();

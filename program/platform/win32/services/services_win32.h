@@ -86,7 +86,7 @@ class AppDataJournalStorage final : public JournalStorage {
  public:
   ~AppDataJournalStorage() override;
   bool Claim() override;
-  std::optional<std::string> Read(JournalFile file) override;
+  WholeFile Read(JournalFile file) override;
   bool Create(std::string_view text) override;
   bool Append(std::string_view text, Durability durability) override;
   bool Rename(JournalFile from, JournalFile to) override;
