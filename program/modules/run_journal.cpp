@@ -104,6 +104,8 @@ MendReport RunJournal::Mend(FolderEntries& entries) {
   // One that cannot be read whole is damaged as far as anyone can tell.
   std::optional<JournalRun> run = file.state == WholeFile::State::Read ? ParseJournal(file.bytes) : std::nullopt;
   if (!run) {
+    // Should it not go aside, the next start finds it damaged again and says
+    // so again; nothing is renamed by it either way.
     storage_.Rename(JournalFile::Current, JournalFile::SetAside);
     report.damaged = true;
     return report;
@@ -160,6 +162,8 @@ std::optional<std::vector<JournalStep>> RunJournal::UndoSteps() {
 }
 
 void RunJournal::SetAsideLastRun() {
+  // As a damaged journal at start: where it cannot go aside it stays, and
+  // is found damaged again.
   storage_.Rename(JournalFile::LastRun, JournalFile::SetAside);
   lastRun_ = LastRunState::None;
 }

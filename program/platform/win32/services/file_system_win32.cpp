@@ -54,13 +54,16 @@ bool ForEachEntry(std::u16string_view folder, Visit visit) {
 
 bool IsDot(const wchar_t* name) { return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)); }
 
+// What a rename may do to an entry already at the new name.
+enum class Existing { Refuse, Replace };
+
 // Renames the opened entry to path (in the NT form a rename by handle takes).
-bool RenameOpened(HANDLE file, std::u16string_view path, bool replace) {
+bool RenameOpened(HANDLE file, std::u16string_view path, Existing existing) {
   const std::wstring target = NtForm(path);
   const std::size_t bytes = offsetof(FILE_RENAME_INFORMATION, FileName) + target.size() * sizeof(wchar_t);
   std::vector<unsigned char> buffer(bytes + sizeof(wchar_t), 0);
   auto* info = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
-  info->ReplaceIfExists = replace;
+  info->ReplaceIfExists = existing == Existing::Replace;
   info->RootDirectory = nullptr;
   info->FileNameLength = static_cast<ULONG>(target.size() * sizeof(wchar_t));
   std::copy(target.begin(), target.end(), info->FileName);
@@ -111,11 +114,11 @@ class Win32OpenedEntry final : public OpenedEntry {
       // A spelling of its own name, which nothing else can hold; or a
       // folder, which the system never moves onto anything, a dangling
       // link included.
-      moved = RenameOpened(file_.handle, path, false);
+      moved = RenameOpened(file_.handle, path, Existing::Refuse);
     } else if (MakePlaceholder(path)) {
       // A file would replace a dangling link: it goes onto a placeholder,
       // made only where nothing at all holds the name.
-      moved = RenameOpened(file_.handle, path, true);
+      moved = RenameOpened(file_.handle, path, Existing::Replace);
       if (!moved) RemovePlaceholder(path);
     } else {
       moved = false;
