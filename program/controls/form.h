@@ -14,26 +14,36 @@ namespace zefta {
 
 enum class ControlKind { Frame, Label, CheckBox, CommandButton, ListBox, DriveList, DirList, FileList, StatusBar };
 
+// Where a control sits, in twips, relative to the window or to the frame
+// holding it.
+struct TwipsBox {
+  int left, top, width, height;
+};
+
+// One row of a window's layout table. Rows name their fields:
+//   {.name = "Ok", .kind = ControlKind::CommandButton, .box = {2280, 3960, 1695, 615},
+//    .tabIndex = 1, .model = &Ok, .caption = kOk}
 struct ControlLayout {
   const char* name;
   ControlKind kind;
-  std::u16string caption;
-  int left, top, width, height;  // twips, relative to the window or the containing frame
+  TwipsBox box;
   int tabIndex;
-  const char* container;  // name of the frame holding it, or nullptr
-  bool dropTarget;
-  int fontPoints;  // 0: the window's size
   ControlBase* model;
+  std::u16string caption = {};
+  const char* container = nullptr;  // name of the frame holding it, or nullptr
+  bool dropTarget = false;
+  int fontPoints = 0;     // 0: the window's size
   bool centered = false;  // text centred (labels)
   bool border = false;    // single-line border (labels)
 };
 
+// One entry of a window's menu bar (level 0) or of a menu (level 1).
 struct MenuLayout {
   const char* name;
-  std::u16string caption;   // "-" for a separator line
-  std::u16string shortcut;  // "Ctrl+X", or empty
-  int level;                // 0 for a menu of the bar, 1 for its items
+  std::u16string caption;  // "-" for a separator line
+  int level;
   MenuItem* model;
+  std::u16string shortcut = {};  // "Ctrl+X", or empty
 };
 
 enum class BorderStyle { FixedSingle, FixedDialog };
@@ -48,11 +58,11 @@ struct FormLayout {
   int clientWidth, clientHeight;  // twips
   int fontPoints;
   BorderStyle border;
-  bool minimizeButton;
-  bool showInTaskbar;
-  bool dropTarget;
-  std::vector<ControlLayout> controls;
-  std::vector<MenuLayout> menus;
+  bool minimizeButton = false;
+  bool showInTaskbar = false;
+  bool dropTarget = false;
+  std::vector<ControlLayout> controls = {};
+  std::vector<MenuLayout> menus = {};
 };
 
 // Window ids of the controls and menu entries: a fixed base plus the row of

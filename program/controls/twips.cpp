@@ -11,8 +11,9 @@ int ScaleRounded(int value, int numerator, int denominator) {
 }
 
 PixelRect PlaceAt(const ControlLayout& row, int dpi) {
-  return {TwipsToPixels(row.left, dpi), TwipsToPixels(row.top, dpi), TwipsToPixels(row.left + row.width, dpi),
-          TwipsToPixels(row.top + row.height, dpi)};
+  const TwipsBox& box = row.box;
+  return {TwipsToPixels(box.left, dpi), TwipsToPixels(box.top, dpi), TwipsToPixels(box.left + box.width, dpi),
+          TwipsToPixels(box.top + box.height, dpi)};
 }
 
 PixelRect ClientAt(const FormLayout& layout, int dpi) {

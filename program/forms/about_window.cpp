@@ -14,15 +14,22 @@ AboutWindow::AboutWindow() {
 FormLayout AboutWindow::Layout() {
   using K = ControlKind;
   using namespace about_texts;
-  FormLayout layout{"About", kCaption, 4095, 4695, 12, BorderStyle::FixedDialog, false, false, false, {}, {}};
-  layout.controls = {
-      {"CorrespondFrame", K::Frame, kCorrespondFrame, 120, 480, 3855, 3375, 3, nullptr, false, 0, &CorrespondFrame},
-      {"CorrespondList", K::ListBox, u"", 120, 240, 3615, 2940, 0, "CorrespondFrame", false, 0, &CorrespondList},
-      {"Ok", K::CommandButton, kOk, 2280, 3960, 1695, 615, 1, nullptr, false, 0, &Ok},
-      {"VersionLabel", K::Label, u"", 120, 120, 3855, 255, 2, nullptr, false, 0, &VersionLabel, true,
-       VersionLabelBorder},
-  };
-  return layout;
+  return {.name = "About",
+          .caption = kCaption,
+          .clientWidth = 4095,
+          .clientHeight = 4695,
+          .fontPoints = 12,
+          .border = BorderStyle::FixedDialog,
+          .controls = {
+              {.name = "CorrespondFrame", .kind = K::Frame, .box = {120, 480, 3855, 3375}, .tabIndex = 3,
+               .model = &CorrespondFrame, .caption = kCorrespondFrame},
+              {.name = "CorrespondList", .kind = K::ListBox, .box = {120, 240, 3615, 2940}, .tabIndex = 0,
+               .model = &CorrespondList, .container = "CorrespondFrame"},
+              {.name = "Ok", .kind = K::CommandButton, .box = {2280, 3960, 1695, 615}, .tabIndex = 1, .model = &Ok,
+               .caption = kOk},
+              {.name = "VersionLabel", .kind = K::Label, .box = {120, 120, 3855, 255}, .tabIndex = 2,
+               .model = &VersionLabel, .centered = true, .border = VersionLabelBorder},
+          }};
 }
 
 void AboutWindow::Load() {

@@ -21,16 +21,24 @@ ConversionListWindow::ConversionListWindow(ConversionListContext context) : cont
 FormLayout ConversionListWindow::Layout() {
   using K = ControlKind;
   using namespace conversion_list_texts;
-  FormLayout layout{"AllChangeFileList", kCaption, 4935, 4215, 9, BorderStyle::FixedDialog, false, false, false,
-                    {}, {}};
-  layout.controls = {
-      {"ChangeFileList1", K::ListBox, u"", 120, 120, 4695, 3210, 1, nullptr, false, 0, &ChangeFileList1},
-      {"ChangeFileListTitle", K::ListBox, u"", 120, 3480, 1335, 600, 2, nullptr, false, 0, &ChangeFileListTitle},
-      {"Cancel", K::CommandButton, kCancel, 3240, 3480, 1575, 615, 4, nullptr, false, 12, &Cancel},
-      {"ChangeStart", K::CommandButton, kChangeStart, 1560, 3480, 1575, 615, 3, nullptr, false, 12, &ChangeStart},
-      {"ChangeFileList0", K::ListBox, u"", 120, 120, 4695, 3300, 0, nullptr, false, 0, &ChangeFileList0},
-  };
-  return layout;
+  return {.name = "AllChangeFileList",
+          .caption = kCaption,
+          .clientWidth = 4935,
+          .clientHeight = 4215,
+          .fontPoints = 9,
+          .border = BorderStyle::FixedDialog,
+          .controls = {
+              {.name = "ChangeFileList1", .kind = K::ListBox, .box = {120, 120, 4695, 3210}, .tabIndex = 1,
+               .model = &ChangeFileList1},
+              {.name = "ChangeFileListTitle", .kind = K::ListBox, .box = {120, 3480, 1335, 600}, .tabIndex = 2,
+               .model = &ChangeFileListTitle},
+              {.name = "Cancel", .kind = K::CommandButton, .box = {3240, 3480, 1575, 615}, .tabIndex = 4,
+               .model = &Cancel, .caption = kCancel, .fontPoints = 12},
+              {.name = "ChangeStart", .kind = K::CommandButton, .box = {1560, 3480, 1575, 615}, .tabIndex = 3,
+               .model = &ChangeStart, .caption = kChangeStart, .fontPoints = 12},
+              {.name = "ChangeFileList0", .kind = K::ListBox, .box = {120, 120, 4695, 3300}, .tabIndex = 0,
+               .model = &ChangeFileList0},
+          }};
 }
 
 void ConversionListWindow::Load() {

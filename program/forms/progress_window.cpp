@@ -20,13 +20,18 @@ ProgressWindow::ProgressWindow() {
 FormLayout ProgressWindow::Layout() {
   using K = ControlKind;
   using namespace progress_texts;
-  FormLayout layout{"Progress", kCaption, 5535, 1575, 9, BorderStyle::FixedDialog, false, false, false, {}, {}};
-  layout.controls = {
-      {"Activity", K::Label, u"", 120, 120, 5295, 255, 1, nullptr, false, 0, &Activity},
-      {"Place", K::Label, u"", 120, 435, 5295, 255, 2, nullptr, false, 0, &Place},
-      {"Cancel", K::CommandButton, kCancel, 3840, 840, 1575, 615, 0, nullptr, false, 12, &Cancel},
-  };
-  return layout;
+  return {.name = "Progress",
+          .caption = kCaption,
+          .clientWidth = 5535,
+          .clientHeight = 1575,
+          .fontPoints = 9,
+          .border = BorderStyle::FixedDialog,
+          .controls = {
+              {.name = "Activity", .kind = K::Label, .box = {120, 120, 5295, 255}, .tabIndex = 1, .model = &Activity},
+              {.name = "Place", .kind = K::Label, .box = {120, 435, 5295, 255}, .tabIndex = 2, .model = &Place},
+              {.name = "Cancel", .kind = K::CommandButton, .box = {3840, 840, 1575, 615}, .tabIndex = 0,
+               .model = &Cancel, .caption = kCancel, .fontPoints = 12},
+          }};
 }
 
 bool ProgressWindow::Escape() {

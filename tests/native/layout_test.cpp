@@ -64,7 +64,7 @@ TEST(Layouts, FocusOrderDropsAndPlaces) {
     ExpectInside(*layout);
   }
   // The three options in a column inside their frame, top to bottom.
-  const auto &dir = Row(main, "DirCheck"), &small = Row(main, "SmallCheck"), &ext = Row(main, "ExtCheck");
+  const auto &dir = Row(main, "DirCheck").box, &small = Row(main, "SmallCheck").box, &ext = Row(main, "ExtCheck").box;
   EXPECT_TRUE(small.left == dir.left && ext.left == dir.left && dir.top < small.top && small.top < ext.top);
   // The file list lies wholly inside List, behind it.
   const PixelRect names = PlaceAt(Row(main, "List"), kTwipsPerInch), files = PlaceAt(Row(main, "FileList"), kTwipsPerInch);
@@ -77,10 +77,10 @@ TEST(Layouts, FocusOrderDropsAndPlaces) {
     EXPECT_TRUE(bar.left == 0 && bar.right == client.right && bar.bottom == client.bottom) << dpi;
   }
   // The buttons of the list window side by side, and the About window's OK under its frame's right edge.
-  const auto &start = Row(listLayout, "ChangeStart"), &cancel = Row(listLayout, "Cancel");
+  const auto &start = Row(listLayout, "ChangeStart").box, &cancel = Row(listLayout, "Cancel").box;
   EXPECT_TRUE(start.top == cancel.top && start.height == cancel.height);
-  EXPECT_EQ(Row(aboutLayout, "Ok").left + Row(aboutLayout, "Ok").width,
-            Row(aboutLayout, "CorrespondFrame").left + Row(aboutLayout, "CorrespondFrame").width);
+  const auto &ok = Row(aboutLayout, "Ok").box, &frame = Row(aboutLayout, "CorrespondFrame").box;
+  EXPECT_EQ(ok.left + ok.width, frame.left + frame.width);
   // Ids come from the tables: one per row, and 0 for a name not there.
   EXPECT_EQ(MenuId(main, "SMenuHelpVersion") - MenuId(main, "MenuFile"), static_cast<int>(main.menus.size()) - 1);
   EXPECT_EQ(ControlId(main, "DriveList") - ControlId(main, "StatusBar"), static_cast<int>(main.controls.size()) - 1);

@@ -31,21 +31,34 @@ class Sample : public Form {
   explicit Sample(FileSystem& files) : Drives(files), Folders(files), Files(files) {}
   FormLayout Layout() override {
     using K = ControlKind;
-    FormLayout layout{"Sample", u"", 9600, 6000, 9, BorderStyle::FixedSingle, true, false, false, {}, {}};
-    layout.controls = {
-        {"Status", K::StatusBar, u"", 0, 5600, 9600, 400, 9, nullptr, false, 0, &Status},
-        {"Box", K::Frame, u"", 6400, 120, 3000, 900, 0, nullptr, false, 0, &Box},
-        {"Check", K::CheckBox, u"", 120, 300, 2600, 300, 1, "Box", false, 0, &Check},
-        {"Note", K::Label, u"", 6400, 1100, 3000, 300, 2, nullptr, false, 0, &Note},
-        {"Go", K::CommandButton, u"", 6400, 1500, 3000, 500, 3, nullptr, false, 0, &Go},
-        {"Names", K::ListBox, u"", 120, 120, 3000, 2400, 4, nullptr, false, 12, &Names},
-        {"Marks", K::ListBox, u"", 3240, 120, 3000, 2400, 5, nullptr, false, 12, &Marks},
-        {"Drives", K::DriveList, u"", 120, 2640, 3000, 360, 6, nullptr, false, 0, &Drives},
-        {"Folders", K::DirList, u"", 120, 3100, 3000, 2400, 7, nullptr, false, 0, &Folders},
-        {"Files", K::FileList, u"", 3240, 3100, 3000, 2400, 8, nullptr, false, 0, &Files},
-    };
-    layout.menus = {{"MenuFile", u"ファイル(&F)", u"", 0, &MenuFile}, {"Mark", u"印(&M)", u"Ctrl+M", 1, &Mark}};
-    return layout;
+    return {.name = "Sample",
+            .caption = u"",
+            .clientWidth = 9600,
+            .clientHeight = 6000,
+            .fontPoints = 9,
+            .border = BorderStyle::FixedSingle,
+            .minimizeButton = true,
+            .controls = {
+                {.name = "Status", .kind = K::StatusBar, .box = {0, 5600, 9600, 400}, .tabIndex = 9, .model = &Status},
+                {.name = "Box", .kind = K::Frame, .box = {6400, 120, 3000, 900}, .tabIndex = 0, .model = &Box},
+                {.name = "Check", .kind = K::CheckBox, .box = {120, 300, 2600, 300}, .tabIndex = 1, .model = &Check,
+                 .container = "Box"},
+                {.name = "Note", .kind = K::Label, .box = {6400, 1100, 3000, 300}, .tabIndex = 2, .model = &Note},
+                {.name = "Go", .kind = K::CommandButton, .box = {6400, 1500, 3000, 500}, .tabIndex = 3, .model = &Go},
+                {.name = "Names", .kind = K::ListBox, .box = {120, 120, 3000, 2400}, .tabIndex = 4, .model = &Names,
+                 .fontPoints = 12},
+                {.name = "Marks", .kind = K::ListBox, .box = {3240, 120, 3000, 2400}, .tabIndex = 5, .model = &Marks,
+                 .fontPoints = 12},
+                {.name = "Drives", .kind = K::DriveList, .box = {120, 2640, 3000, 360}, .tabIndex = 6,
+                 .model = &Drives},
+                {.name = "Folders", .kind = K::DirList, .box = {120, 3100, 3000, 2400}, .tabIndex = 7,
+                 .model = &Folders},
+                {.name = "Files", .kind = K::FileList, .box = {3240, 3100, 3000, 2400}, .tabIndex = 8, .model = &Files},
+            },
+            .menus = {
+                {.name = "MenuFile", .caption = u"ファイル(&F)", .level = 0, .model = &MenuFile},
+                {.name = "Mark", .caption = u"印(&M)", .level = 1, .model = &Mark, .shortcut = u"Ctrl+M"},
+            }};
   }
   StatusPanel Status;
   Caption Box, Note;
@@ -230,9 +243,13 @@ class OneRow : public Form {
  public:
   OneRow(ControlKind kind, ControlBase* model) : kind_(kind), model_(model) {}
   FormLayout Layout() override {
-    FormLayout layout{"OneRow", u"", 3000, 3000, 9, BorderStyle::FixedDialog, false, false, false, {}, {}};
-    layout.controls = {{"Odd", kind_, u"", 0, 0, 1000, 300, 0, nullptr, false, 0, model_}};
-    return layout;
+    return {.name = "OneRow",
+            .caption = u"",
+            .clientWidth = 3000,
+            .clientHeight = 3000,
+            .fontPoints = 9,
+            .border = BorderStyle::FixedDialog,
+            .controls = {{.name = "Odd", .kind = kind_, .box = {0, 0, 1000, 300}, .tabIndex = 0, .model = model_}}};
   }
 
  private:
