@@ -24,9 +24,9 @@ struct ListWindowFixture : MainWindowFixture {
   }
 };
 
-struct ListWindowTest : ::testing::Test, ListWindowFixture {};
+struct ConversionListWindowTest : ::testing::Test, ListWindowFixture {};
 
-TEST_F(ListWindowTest, TheCommandListsThePickedTreeAndALongListingCanBeStopped) {
+TEST_F(ConversionListWindowTest, TheCommandListsThePickedTreeAndALongListingCanBeStopped) {
   platform.files.AddFile(u"c:\\DATA\\a.txt");
   platform.files.AddFile(u"c:\\DATA\\Sub\\b.txt");
   const struct {
@@ -67,7 +67,7 @@ TEST_F(ListWindowTest, TheCommandListsThePickedTreeAndALongListingCanBeStopped) 
   EXPECT_TRUE(platform.files.moves.empty());
 }
 
-TEST_F(ListWindowTest, LoadsEveryEntryIntoTheListInUseCheckedInChoiceModeAndNamesWhatItCouldNotRead) {
+TEST_F(ConversionListWindowTest, LoadsEveryEntryIntoTheListInUseCheckedInChoiceModeAndNamesWhatItCouldNotRead) {
   platform.files.AddFile(u"c:\\DATA\\A.TXT");
   platform.files.AddFile(u"c:\\DATA\\Sub\\b.txt");
   platform.files.AddFile(u"c:\\DATA\\Locked\\c.txt");
@@ -96,7 +96,7 @@ TEST_F(ListWindowTest, LoadsEveryEntryIntoTheListInUseCheckedInChoiceModeAndName
   }
 }
 
-TEST_F(ListWindowTest, TheRunWalksDownTheListUntilItEndsOrCancelStopsIt) {
+TEST_F(ConversionListWindowTest, TheRunWalksDownTheListUntilItEndsOrCancelStopsIt) {
   platform.files.AddDirectory(u"C:\\T\\SUB");
   platform.files.AddFile(u"C:\\T\\SUB\\B.TXT");
   platform.files.AddFile(u"C:\\T\\SUB\\C.TXT");
