@@ -6,12 +6,36 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "driving.h"
+#include "forms/main_window_texts.h"
 
 namespace e2e {
+
+namespace {
+
+// The count of a start-up message that tells of names mended, or 0.
+int MendedCount(const std::wstring& told) {
+  const std::wstring before = Text(zefta::main_texts::kMendedBefore), after = Text(zefta::main_texts::kMendedAfter);
+  const std::size_t at = told.find(before);
+  if (at == std::wstring::npos || told.find(after, at) == std::wstring::npos) return 0;
+  return _wtoi(told.c_str() + at + before.size());
+}
+
+// The seed of the moments to kill at: ZEFTA_KILL_SEED when set (to repeat a
+// run), else the clock; printed either way.
+unsigned KillSeed() {
+  const char* given = std::getenv("ZEFTA_KILL_SEED");
+  const unsigned seed = given ? static_cast<unsigned>(std::strtoul(given, nullptr, 10)) : GetTickCount();
+  std::printf("killed runs: seed %u (ZEFTA_KILL_SEED=%u repeats the moments)\n", seed, seed);
+  std::fflush(stdout);
+  return seed;
+}
+
+}  // namespace
 
 void UndoneAfterARestart() {
   const std::wstring folder = g_root + L"\\undo";
@@ -43,7 +67,8 @@ void KilledRunsAreMended() {
   const std::wstring first = NamesOnDisk(folder, true);
   std::wstring before;
   int kills = 0, mended = 0;
-  srand(GetTickCount());
+  std::mt19937 random(KillSeed());
+  std::uniform_int_distribution<int> moment(700, 2199);  // ms after the start of the run
   for (int round = 0; round < 6; ++round) {
     before = NamesOnDisk(folder);
     const std::vector<std::pair<std::wstring, std::wstring>> settings{
@@ -52,13 +77,13 @@ void KilledRunsAreMended() {
       Program program(settings);
       if (!program.MainWindow()) return;
       ConvertEverything(program);
-      Sleep(700 + rand() % 1500);
+      Sleep(moment(random));
       kills += TerminateProcess(program.info.hProcess, 9) != FALSE;
       program.Ended();
     }
     Program again(settings);
     const std::wstring told = AnswerMessageBox(again.Id(), 5000);
-    if (told.find(L"修復") != std::wstring::npos) mended += _wtoi(told.c_str() + told.find(L"、") + 1);
+    mended += MendedCount(told);
     if (!again.MainWindow()) return;
     const std::wstring now = NamesOnDisk(folder);
     Check(now.find(L".~zefta") == std::wstring::npos && now.find(L".~ZEFTA") == std::wstring::npos,

@@ -12,8 +12,13 @@ here=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d /tmp/zefta-e2e-XXXXXX)
 own_display=
 cleanup() {
-  chmod -R u+w "$work" 2>/dev/null
-  rm -rf "$work"
+  # ZEFTA_E2E_KEEP=1 leaves the folders for a look after a failure.
+  if [ -n "${ZEFTA_E2E_KEEP:-}" ]; then
+    echo "folders kept in $work"
+  else
+    chmod -R u+w "$work" 2>/dev/null
+    rm -rf "$work"
+  fi
   [ -n "$own_display" ] && kill "$own_display" 2>/dev/null
 }
 trap cleanup EXIT
