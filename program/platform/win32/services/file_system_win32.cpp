@@ -32,6 +32,8 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 // What a placeholder holds, so that no other file is ever taken for one.
 constexpr char kPlaceholderText[] = "ZEFTA.EXE keeps this name for an entry it is renaming; safe to delete.\r\n";
 constexpr DWORD kPlaceholderSize = sizeof kPlaceholderText - 1;
+// Where a placeholder is written before it takes its name: one per folder.
+constexpr char16_t kStagingName[] = u"~zefta-placeholder.tmp";
 
 // Calls visit for every entry of the directory; false when it cannot be read.
 template <typename Visit>
@@ -54,51 +56,100 @@ bool ForEachEntry(std::u16string_view folder, Visit visit) {
 
 bool IsDot(const wchar_t* name) { return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)); }
 
-// What a rename may do to an entry already at the new name.
+// What a new name may do to an entry already holding it.
 enum class Existing { Refuse, Replace };
 
-// Renames the opened entry to path (in the NT form a rename by handle takes).
-bool RenameOpened(HANDLE file, std::u16string_view path, Existing existing) {
+// Gives the opened entry the name path (in the NT form these calls take):
+// moves it there (FileRenameInformation) or adds the name as a second link
+// to it (FileLinkInformation).
+NTSTATUS NameOpened(HANDLE file, std::u16string_view path, FILE_INFORMATION_CLASS how, Existing existing) {
   const std::wstring target = NtForm(path);
   const std::size_t bytes = offsetof(FILE_RENAME_INFORMATION, FileName) + target.size() * sizeof(wchar_t);
   std::vector<unsigned char> buffer(bytes + sizeof(wchar_t), 0);
-  auto* info = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
+  auto* info = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());  // a link takes the same layout
   info->ReplaceIfExists = existing == Existing::Replace;
   info->RootDirectory = nullptr;
   info->FileNameLength = static_cast<ULONG>(target.size() * sizeof(wchar_t));
   std::copy(target.begin(), target.end(), info->FileName);
   IO_STATUS_BLOCK io{};
-  return NtSetInformationFile(file, &io, info, static_cast<ULONG>(bytes), FileRenameInformation) >= 0;
+  return NtSetInformationFile(file, &io, info, static_cast<ULONG>(bytes), how);
 }
 
-// Makes the placeholder of a name: created only where nothing holds the
-// name, in any spelling, a dangling link included (Wine finds one by its
-// name and refuses to create over it, where a rename would replace it).
-bool MakePlaceholder(const std::u16string& path) {
+bool RenameOpened(HANDLE file, std::u16string_view path, Existing existing) {
+  return NameOpened(file, path, FileRenameInformation, existing) >= 0;
+}
+
+// What the volume answers to a hard link where it has none (FAT, exFAT).
+bool IsWithoutHardLinks(NTSTATUS status) {
+  constexpr NTSTATUS kInvalidDeviceRequest = static_cast<NTSTATUS>(0xC0000010L);
+  constexpr NTSTATUS kNotSupported = static_cast<NTSTATUS>(0xC00000BBL);
+  return status == kInvalidDeviceRequest || status == kNotSupported;
+}
+
+bool MarkForDeletion(HANDLE file) {
+  FILE_DISPOSITION_INFO dispose{TRUE};
+  return SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof dispose) != FALSE;
+}
+
+bool WritePlaceholderText(HANDLE file) {
+  DWORD written = 0;
+  return WriteFile(file, kPlaceholderText, kPlaceholderSize, &written, nullptr) && written == kPlaceholderSize;
+}
+
+// The folder's staging file, in the extended form.
+std::u16string StagingOf(std::u16string_view path) {
+  return Extended(std::u16string(SplitPath(path).folder) + kStagingName);
+}
+
+// Whether an empty file counts as a placeholder: only at the staging name,
+// where a cut between its making and its text leaves one; an empty file at
+// any other name may be anybody's.
+enum class Empty { NotOurs, Ours };
+
+// Removes the placeholder at path (extended form), and nothing else; true
+// when there was one. A link is never followed.
+bool RemovePlaceholderAt(const std::u16string& path, Empty empty) {
+  FileHandle file{CreateFileW(W(path), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr)};
+  if (file.handle == INVALID_HANDLE_VALUE) return false;
+  char text[kPlaceholderSize + 1];
+  DWORD got = 0;
+  if (!ReadFile(file.handle, text, sizeof text, &got, nullptr)) return false;
+  const bool placeholder = got == kPlaceholderSize && std::equal(text, text + got, kPlaceholderText);
+  if (!placeholder && !(got == 0 && empty == Empty::Ours)) return false;
+  return MarkForDeletion(file.handle);
+}
+
+// Makes the placeholder at the name itself, where the volume has no hard
+// links: a cut between its making and its text leaves an empty file there,
+// which stays (and the entry under its parked name, reported).
+bool MakePlaceholderInPlace(const std::u16string& path) {
   FileHandle file{CreateFileW(W(Extended(path)), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)};
   if (file.handle == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  if (WriteFile(file.handle, kPlaceholderText, kPlaceholderSize, &written, nullptr) && written == kPlaceholderSize)
-    return true;
+  if (WritePlaceholderText(file.handle)) return true;
   CloseHandle(file.handle);
   file.handle = INVALID_HANDLE_VALUE;
   DeleteFileW(W(Extended(path)));
   return false;
 }
 
-// Removes the placeholder at path, and nothing else; true when there was one.
-bool RemovePlaceholder(std::u16string_view pathView) {
-  const std::u16string path = Extended(pathView);
-  FileHandle file{CreateFileW(W(path), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr)};
+// Makes the placeholder of a name, only where nothing at all holds the name
+// in any spelling, a dangling link included (which a rename would replace
+// under Wine). It takes the name already holding its text: written under the
+// folder's staging name, then linked to the name, which a link never takes
+// from anything; the staging name goes either way. Whatever a cut leaves is
+// a placeholder with its text, or at the staging name.
+bool MakePlaceholder(const std::u16string& path) {
+  const std::u16string staging = StagingOf(path);
+  RemovePlaceholderAt(staging, Empty::Ours);  // one that a cut left
+  FileHandle file{CreateFileW(W(staging), GENERIC_WRITE | DELETE, kShareAll, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr)};
   if (file.handle == INVALID_HANDLE_VALUE) return false;
-  char text[kPlaceholderSize + 1];
-  DWORD got = 0;
-  if (!ReadFile(file.handle, text, sizeof text, &got, nullptr) || got != kPlaceholderSize ||
-      !std::equal(text, text + got, kPlaceholderText))
-    return false;
-  FILE_DISPOSITION_INFO dispose{TRUE};
-  return SetFileInformationByHandle(file.handle, FileDispositionInfo, &dispose, sizeof dispose) != FALSE;
+  const bool written = WritePlaceholderText(file.handle);
+  const NTSTATUS linked = written ? NameOpened(file.handle, path, FileLinkInformation, Existing::Refuse) : -1;
+  MarkForDeletion(file.handle);  // should it stay, the next placeholder of the folder removes it
+  if (linked >= 0) return true;
+  return written && IsWithoutHardLinks(linked) && MakePlaceholderInPlace(path);
 }
 
 class Win32OpenedEntry final : public OpenedEntry {
@@ -119,7 +170,7 @@ class Win32OpenedEntry final : public OpenedEntry {
       // A file would replace a dangling link: it goes onto a placeholder,
       // made only where nothing at all holds the name.
       moved = RenameOpened(file_.handle, path, Existing::Replace);
-      if (!moved) RemovePlaceholder(path);
+      if (!moved) RemovePlaceholderAt(Extended(path), Empty::NotOurs);
     } else {
       moved = false;
     }
@@ -151,7 +202,11 @@ std::unique_ptr<OpenedEntry> Win32FileSystem::Open(std::u16string_view pathView)
   return std::make_unique<Win32OpenedEntry>(file, path, (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
 }
 
-bool Win32FileSystem::ClearPlaceholder(std::u16string_view path) { return RemovePlaceholder(path); }
+bool Win32FileSystem::ClearPlaceholder(std::u16string_view path) {
+  // A cut may also have left the folder's staging file.
+  RemovePlaceholderAt(StagingOf(path), Empty::Ours);
+  return RemovePlaceholderAt(Extended(path), Empty::NotOurs);
+}
 
 NameHolder Win32FileSystem::Holder(std::u16string_view path) {
   if (Open(path)) return NameHolder::Entry;
