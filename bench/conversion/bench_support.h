@@ -58,16 +58,22 @@ class TimedFileSystem final : public FileSystem {
   class TimedEntry final : public OpenedEntry {
    public:
     TimedEntry(TimedFileSystem& files, std::unique_ptr<OpenedEntry> real) : files_(files), real_(std::move(real)) {}
-    bool MoveTo(std::u16string_view path) override {
+    bool MoveTo(std::u16string_view path) override { return Timed([&] { return real_->MoveTo(path); }); }
+    bool MoveToParkedName(std::u16string_view path) override {
+      return Timed([&] { return real_->MoveToParkedName(path); });
+    }
+
+   private:
+    template <typename RealMove>
+    bool Timed(RealMove move) {
       const double start = Seconds();
-      const bool done = real_->MoveTo(path);
+      const bool done = move();
       files_.renameSeconds += Seconds() - start;
       ++files_.moves;
       files_.failed += !done;
       return done;
     }
 
-   private:
     TimedFileSystem& files_;
     std::unique_ptr<OpenedEntry> real_;
   };

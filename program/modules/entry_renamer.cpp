@@ -51,7 +51,7 @@ RenameResult EntryRenamer::MoveThroughParkedName(OpenedEntry& entry, const std::
     const std::u16string suffix = ParkingSuffix(attempt);
     std::u16string parked = from + suffix;
     RecordStep(folder, name, newName, std::u16string(name) + suffix);
-    if (!entry.MoveTo(parked)) {
+    if (!entry.MoveToParkedName(parked)) {
       RecordOutcome({StepOutcome::Refused, {}});
       continue;
     }

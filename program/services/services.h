@@ -59,6 +59,13 @@ class OpenedEntry {
   // in the middle of it) may leave a placeholder at path: see
   // FolderEntries::ClearPlaceholder.
   virtual bool MoveTo(std::u16string_view path) = 0;
+  // Moves the entry to a parked name in its folder: its own name with a
+  // suffix of the program's own (".~zefta" and a digit), which nobody else
+  // makes. Any entry that a listing shows there keeps it, and the move
+  // fails; no placeholder is made, so a move cut short leaves none. Only a
+  // dangling link bearing that very name could be replaced (under Wine),
+  // and none ever does: no run parks a link.
+  virtual bool MoveToParkedName(std::u16string_view path) = 0;
 };
 
 // The entries of folders, as far as renaming one needs them. Paths are full

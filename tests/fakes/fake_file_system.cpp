@@ -184,13 +184,16 @@ class FakeOpenedEntry final : public OpenedEntry {
  public:
   FakeOpenedEntry(FakeFileSystem& files, std::uint64_t id, std::u16string path)
       : files_(files), id_(id), path_(std::move(path)) {}
-  bool MoveTo(std::u16string_view path) override {
-    if (!files_.MoveEntry(id_, path_, path)) return false;
+  bool MoveTo(std::u16string_view path) override { return Move(path, FakeFileSystem::Way::ThroughPlaceholder); }
+  bool MoveToParkedName(std::u16string_view path) override { return Move(path, FakeFileSystem::Way::Plain); }
+
+ private:
+  bool Move(std::u16string_view path, FakeFileSystem::Way way) {
+    if (!files_.MoveEntry(id_, path_, path, way)) return false;
     path_ = path;
     return true;
   }
 
- private:
   FakeFileSystem& files_;
   std::uint64_t id_;
   std::u16string path_;
@@ -208,7 +211,7 @@ bool FakeFileSystem::ClearPlaceholder(std::u16string_view path) {
   return true;
 }
 
-bool FakeFileSystem::MoveEntry(std::uint64_t id, const std::u16string& from, std::u16string_view to) {
+bool FakeFileSystem::MoveEntry(std::uint64_t id, const std::u16string& from, std::u16string_view to, Way way) {
   moves.emplace_back(from, std::u16string(to));
   if (onMove) onMove();
   for (const auto& refused : refusedMoves)
@@ -224,11 +227,14 @@ bool FakeFileSystem::MoveEntry(std::uint64_t id, const std::u16string& from, std
     if (*existing != source) return false;  // another entry: never replaced
     // The entry itself: a change of letter case only, which Wine on Linux reports as done and does not do.
     if (KindOf(source) == Kind::WineOnLinux) return true;
-  } else if (Child(*folder, name, true)) {
-    return false;  // a dangling link: a folder is refused, a file's placeholder too
+  } else if (const auto dangling = Child(*folder, name, true)) {
+    // A dangling link: a folder is refused, a file's placeholder too; a
+    // plain rename replaces it.
+    if (way == Way::ThroughPlaceholder || entry->second.directory) return false;
+    entries_.erase(*dangling);
   }
   const std::u16string moved = *folder + u"\\" + name;
-  if (!entry->second.directory && !SameIgnoringCase(SplitName(source), name)) {
+  if (way == Way::ThroughPlaceholder && !entry->second.directory && !SameIgnoringCase(SplitName(source), name)) {
     entries_[moved] = Entry{false, false, false, {}, ++lastId_, {}, true};
     if (onMove) onMove();
     entries_.erase(moved);

@@ -24,7 +24,8 @@ namespace zefta::testing {
 // dangling link from every listing and lookup. An opened entry moves as the
 // real one does: onto no name that anything holds, a dangling link included,
 // and a file through a placeholder at its new name (a cut between the two
-// leaves it there). Paths use "\"; drives are "c:" and so on.
+// leaves it there); to a parked name plainly, onto no name a listing shows.
+// Paths use "\"; drives are "c:" and so on.
 class FakeFileSystem : public FileSystem {
  public:
   enum class Kind { Windows, WineOnLinux };
@@ -86,7 +87,10 @@ class FakeFileSystem : public FileSystem {
 
  private:
   friend class FakeOpenedEntry;
-  bool MoveEntry(std::uint64_t id, const std::u16string& from, std::u16string_view to);
+  // How a move takes its new name: a file through a placeholder, or plainly
+  // (to a parked name), which under Wine replaces a dangling link.
+  enum class Way { ThroughPlaceholder, Plain };
+  bool MoveEntry(std::uint64_t id, const std::u16string& from, std::u16string_view to, Way way);
   // The stored path of what path names, its last part not followed when it
   // is a link; nullopt when nothing does. With unlisted, a dangling link
   // counts as well.

@@ -27,6 +27,7 @@ TEST(ConversionEngine, CountsEveryEntryOfABigRun) {
       bool refused;
       explicit Entry(bool r) : refused(r) {}
       bool MoveTo(std::u16string_view) override { return !refused; }
+      bool MoveToParkedName(std::u16string_view) override { return !refused; }
     };
     std::unique_ptr<OpenedEntry> Open(std::u16string_view path) override {
       return std::make_unique<Entry>(path.ends_with(u"000.TXT"));

@@ -56,12 +56,20 @@ class GuardedEntry final : public OpenedEntry {
   GuardedEntry(GuardedFiles& files, std::unique_ptr<OpenedEntry> real, std::u16string path)
       : files_(files), real_(std::move(real)), path_(std::move(path)) {}
   bool MoveTo(std::u16string_view path) override {
-    if (!files_.Allowed(path_, path) || !real_->MoveTo(path)) return false;
+    return Move(path, [&] { return real_->MoveTo(path); });
+  }
+  bool MoveToParkedName(std::u16string_view path) override {
+    return Move(path, [&] { return real_->MoveToParkedName(path); });
+  }
+
+ private:
+  template <typename RealMove>
+  bool Move(std::u16string_view path, RealMove move) {
+    if (!files_.Allowed(path_, path) || !move()) return false;
     path_ = path;
     return true;
   }
 
- private:
   GuardedFiles& files_;
   std::unique_ptr<OpenedEntry> real_;
   std::u16string path_;

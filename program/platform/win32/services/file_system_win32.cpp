@@ -79,12 +79,8 @@ bool RenameOpened(HANDLE file, std::u16string_view path, Existing existing) {
   return NameOpened(file, path, FileRenameInformation, existing) >= 0;
 }
 
-// What the volume answers to a hard link where it has none (FAT, exFAT).
-bool IsWithoutHardLinks(NTSTATUS status) {
-  constexpr NTSTATUS kInvalidDeviceRequest = static_cast<NTSTATUS>(0xC0000010L);
-  constexpr NTSTATUS kNotSupported = static_cast<NTSTATUS>(0xC00000BBL);
-  return status == kInvalidDeviceRequest || status == kNotSupported;
-}
+// What a link answers where anything holds the name, in any spelling.
+constexpr NTSTATUS kNameCollision = static_cast<NTSTATUS>(0xC0000035L);
 
 bool MarkForDeletion(HANDLE file) {
   FILE_DISPOSITION_INFO dispose{TRUE};
@@ -102,14 +98,14 @@ std::u16string StagingOf(std::u16string_view path) {
 }
 
 // Whether an empty file counts as a placeholder: only at the staging name,
-// where a cut between its making and its text leaves one; an empty file at
-// any other name may be anybody's.
+// where a power cut between its making and its text may leave one; an empty
+// file at any other name may be anybody's.
 enum class Empty { NotOurs, Ours };
 
 // Removes the placeholder at path (extended form), and nothing else; true
 // when there was one. A link is never followed.
 bool RemovePlaceholderAt(const std::u16string& path, Empty empty) {
-  FileHandle file{CreateFileW(W(path), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  FileHandle file{CreateFileW(W(path), GENERIC_READ | DELETE, kShareAll, nullptr, OPEN_EXISTING,
                               FILE_FLAG_OPEN_REPARSE_POINT, nullptr)};
   if (file.handle == INVALID_HANDLE_VALUE) return false;
   char text[kPlaceholderSize + 1];
@@ -120,9 +116,27 @@ bool RemovePlaceholderAt(const std::u16string& path, Empty empty) {
   return MarkForDeletion(file.handle);
 }
 
-// Makes the placeholder at the name itself, where the volume has no hard
-// links: a cut between its making and its text leaves an empty file there,
-// which stays (and the entry under its parked name, reported).
+// Makes the folder's staging file: the placeholder's text, deleted when its
+// handle closes, which the system does however the program ends (only a
+// power cut leaves it, which the mend and the next staging file remove).
+HANDLE MakeStaging(const std::u16string& staging) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const HANDLE file = CreateFileW(W(staging), GENERIC_WRITE | DELETE, kShareAll, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      if (WritePlaceholderText(file)) return file;
+      CloseHandle(file);
+      return INVALID_HANDLE_VALUE;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS || !RemovePlaceholderAt(staging, Empty::Ours)) break;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+// Makes the placeholder at the name itself, where no staging file can be
+// linked to it (a volume without hard links: FAT): a cut between its making
+// and its text leaves an empty file there, which stays (and the entry under
+// its parked name, reported).
 bool MakePlaceholderInPlace(const std::u16string& path) {
   FileHandle file{CreateFileW(W(Extended(path)), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)};
   if (file.handle == INVALID_HANDLE_VALUE) return false;
@@ -135,21 +149,19 @@ bool MakePlaceholderInPlace(const std::u16string& path) {
 
 // Makes the placeholder of a name, only where nothing at all holds the name
 // in any spelling, a dangling link included (which a rename would replace
-// under Wine). It takes the name already holding its text: written under the
-// folder's staging name, then linked to the name, which a link never takes
-// from anything; the staging name goes either way. Whatever a cut leaves is
-// a placeholder with its text, or at the staging name.
+// under Wine). It takes the name with its text already in it: a hard link
+// to a staging file, which goes as its handle closes (before the rename:
+// nothing replaces a file that is open), and a link never takes a name from
+// anything. So a cut leaves a placeholder with its text, which the mend
+// removes, and never an empty file that could be anybody's.
 bool MakePlaceholder(const std::u16string& path) {
-  const std::u16string staging = StagingOf(path);
-  RemovePlaceholderAt(staging, Empty::Ours);  // one that a cut left
-  FileHandle file{CreateFileW(W(staging), GENERIC_WRITE | DELETE, kShareAll, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr)};
-  if (file.handle == INVALID_HANDLE_VALUE) return false;
-  const bool written = WritePlaceholderText(file.handle);
-  const NTSTATUS linked = written ? NameOpened(file.handle, path, FileLinkInformation, Existing::Refuse) : -1;
-  MarkForDeletion(file.handle);  // should it stay, the next placeholder of the folder removes it
-  if (linked >= 0) return true;
-  return written && IsWithoutHardLinks(linked) && MakePlaceholderInPlace(path);
+  FileHandle staging{MakeStaging(StagingOf(path))};
+  if (staging.handle != INVALID_HANDLE_VALUE) {
+    const NTSTATUS linked = NameOpened(staging.handle, path, FileLinkInformation, Existing::Refuse);
+    if (linked >= 0) return true;
+    if (linked == kNameCollision) return false;
+  }
+  return MakePlaceholderInPlace(path);
 }
 
 class Win32OpenedEntry final : public OpenedEntry {
@@ -176,6 +188,13 @@ class Win32OpenedEntry final : public OpenedEntry {
     }
     if (moved) path_ = path;
     return moved;
+  }
+
+  bool MoveToParkedName(std::u16string_view pathView) override {
+    const std::u16string path(pathView);
+    if (!RenameOpened(file_.handle, path, Existing::Refuse)) return false;
+    path_ = path;
+    return true;
   }
 
  private:
