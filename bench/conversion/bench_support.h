@@ -206,4 +206,17 @@ inline std::u16string Wide(const char* ansi) { return win32::FromAnsi(ansi); }
 
 inline double Ratio(double a, double b) { return b > 0 ? a / b : 0; }
 
+// The query that tells a link from the entry where a file link looks like a
+// plain file (Wine), as the baselines make it: the entry opened, its final
+// path read.
+inline bool LinkQuery(const wchar_t* path) {
+  const HANDLE file = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  wchar_t final[1024];
+  const bool ok = GetFinalPathNameByHandleW(file, final, 1024, 0) != 0;
+  CloseHandle(file);
+  return ok;
+}
+
 }  // namespace zefta::bench

@@ -57,23 +57,12 @@ struct Pair {
   std::u16string from, to, parked;
 };
 
-// The query that tells a link from the entry where a file link looks like a
-// plain file (Wine): the entry opened, its final path read.
-bool LinkQuery(const std::u16string& path) {
-  const HANDLE file = CreateFileW(W(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  wchar_t final[1024];
-  const bool ok = GetFinalPathNameByHandleW(file, final, 1024, 0) != 0;
-  CloseHandle(file);
-  return ok;
-}
-
 // The two moves a respelling takes under Wine, with or without the query.
 long TwoMoves(const std::vector<Pair>& pairs, bool query) {
   long done = 0;
   for (const Pair& pair : pairs)
-    done += (!query || LinkQuery(pair.from)) && MoveFileW(W(pair.from), W(pair.parked)) && MoveFileW(W(pair.parked), W(pair.to));
+    done += (!query || bench::LinkQuery(W(pair.from))) && MoveFileW(W(pair.from), W(pair.parked)) &&
+            MoveFileW(W(pair.parked), W(pair.to));
   return done;
 }
 

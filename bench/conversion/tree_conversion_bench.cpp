@@ -45,18 +45,6 @@ std::wstring WidePath(const std::string& path) { return win32::W(bench::Wide(pat
 
 enum class Baseline { BareMove, TwoMoves, TwoMovesAndLinkQuery };
 
-// The query that tells a link from the entry where a file link looks like a
-// plain file (Wine): the entry opened, its final path read.
-bool LinkQuery(const std::wstring& path) {
-  const HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  wchar_t final[1024];
-  const bool ok = GetFinalPathNameByHandleW(file, final, 1024, 0) != 0;
-  CloseHandle(file);
-  return ok;
-}
-
 struct BaselineResult {
   double seconds;
   long entries, done;
@@ -74,7 +62,7 @@ BaselineResult Run(const std::string& tree, Baseline kind) {
       result.done += MoveFileW(from.c_str(), to.c_str()) != FALSE;
       continue;
     }
-    if (kind == Baseline::TwoMovesAndLinkQuery && !LinkQuery(from)) continue;
+    if (kind == Baseline::TwoMovesAndLinkQuery && !bench::LinkQuery(from.c_str())) continue;
     const std::wstring parked = from + L".~tmp";
     result.done += MoveFileW(from.c_str(), parked.c_str()) && MoveFileW(parked.c_str(), to.c_str());
   }
