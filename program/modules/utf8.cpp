@@ -31,6 +31,10 @@ int ExtraBytes(char32_t c) {
 }  // namespace
 
 void AppendUtf8(std::string& out, char32_t c) {
+  // What is no character (past U+10FFFF, or half of a UTF-16 pair) is
+  // written as the replacement character, never as ill-formed bytes.
+  constexpr char32_t kReplacement = 0xFFFD;
+  if (c > kLastCharacter || IsHighSurrogate(c) || IsLowSurrogate(c)) c = kReplacement;
   static constexpr unsigned char kLead[] = {0x00, 0xC0, 0xE0, 0xF0};
   const int extra = ExtraBytes(c);
   out += static_cast<char>(kLead[extra] | (c >> (6 * extra)));

@@ -65,6 +65,12 @@ TEST(ControlModels, ListBoxesSortKeepTheirSelectionAndRefuseIndexesOutside) {
   EXPECT_EQ(single.SelectedIndexes(), std::vector<int>{2});
   for (int bad : {-1, 4}) EXPECT_THROW(single.SetSelected(bad, true), PlatformError) << bad;
   for (int bad : {-2, 4}) EXPECT_THROW(single.SetListIndex(bad), PlatformError) << bad;
+  ListBox one(false, ListBox::Selection::Single);  // all of a list of one selected is its one item
+  one.SetItems({u"a"});
+  one.SetAllSelected(true);
+  one.AddItem(u"b");
+  one.SetSelected(1, true);
+  EXPECT_EQ(one.SelectedIndexes(), std::vector<int>{1});
 
   ListBox extended(false, ListBox::Selection::Extended), checks(false, ListBox::Selection::Single, true);
   for (ListBox* list : {&extended, &checks}) {

@@ -37,6 +37,7 @@ TEST(JournalFormat, KeepsEveryNameAndRefusesADamagedLine) {
     EXPECT_FALSE(ParseJournal(damaged)) << at;
   }
   EXPECT_FALSE(ParseJournal(HeaderLine(RunKind::Convert) + DoneLine(1, StepOutcome::Renamed)));
+  EXPECT_EQ(EndLine(), "end\t00FC33B1\n") << "the sum is CRC-32, as every version writes it";
 }
 
 struct Killed {};
@@ -126,11 +127,15 @@ TEST(Journal, ADamagedJournalAStuckEntryAndAFailedWriteAreEachTold) {
     EXPECT_TRUE(f.Texts().back().starts_with(main_texts::kJournalDamaged));
   }
   f.platform.journal.failReads = false;
-  // A sound journal whose entry can go neither way names where it stays.
-  for (const auto* name : {u"A.TXT", u"a.txt"}) f.platform.files.AddFile(u"c:\\W\\" + std::u16string(name));
-  f.platform.journal.files[JournalFile::Current] = cut;
+  // A sound journal: an entry mended is counted, one that can go neither
+  // way is named where it stays, both in one message.
+  for (const auto* name : {u"A.TXT", u"a.txt", u"C.TXT.~zefta0"})
+    f.platform.files.AddFile(u"c:\\W\\" + std::u16string(name));
+  f.platform.journal.files[JournalFile::Current] =
+      cut + StepLine(2, {u"c:\\W\\", u"C.TXT", u"c.txt", u"C.TXT.~zefta0", {}});
   f.window.MendCutRun();
-  EXPECT_EQ(f.Texts().back(), std::u16string(main_texts::kNotMended) + u"\nc:\\W\\A.TXT.~zefta0");
+  EXPECT_EQ(f.Texts().back(), main_texts::kMendedBefore + std::u16string(u"1") + main_texts::kMendedAfter + u"\n" +
+                                  main_texts::kNotMended + u"\nc:\\W\\A.TXT.~zefta0");
   // A journal that cannot be written stops no run, and says so once.
   f.platform.files.AddFile(u"c:\\W\\B.TXT");
   f.platform.journal.failWrites = true;
@@ -141,6 +146,15 @@ TEST(Journal, ADamagedJournalAStuckEntryAndAFailedWriteAreEachTold) {
   const Names texts = f.Texts();
   EXPECT_EQ(std::count(texts.begin(), texts.end(), kJournalFailedText), 1);
   EXPECT_FALSE(f.window.SMenuUndo.Enabled());
+  // A run of one entry is recorded whole, and undone.
+  f.platform.journal.failWrites = false;
+  f.platform.files.AddFile(u"c:\\W\\D.TXT");
+  f.StartIn(u"c:\\W");
+  f.Select({u"D.TXT"});
+  f.window.ConversionStart_Click();
+  ASSERT_TRUE(f.window.SMenuUndo.Enabled());
+  f.window.SMenuUndo.UserClick();
+  EXPECT_EQ(f.platform.files.ActualPath(u"c:\\W\\d.txt"), u"c:\\W\\D.TXT");
   // A record of the last run found damaged at the next start renames nothing by it.
   f.platform.journal.files[JournalFile::LastRun] = "x\t0\n";
   MainWindow again(f.platform.services);

@@ -1,6 +1,7 @@
 // Paths as the program writes them.
 #include <gtest/gtest.h>
 
+#include "modules/get_folder.h"
 #include "modules/paths.h"
 
 namespace zefta {
@@ -17,6 +18,9 @@ TEST(Paths, SplitJoinAndResolve) {
   EXPECT_EQ(VolumeOf(u"\\\\server\\share\\a\\"), u"\\\\server");
   EXPECT_EQ(NormalizedPath(u"c:\\a\\.\\b\\..\\\\c/d"), u"c:\\a\\c\\d");
   EXPECT_EQ(NormalizedPath(u"c:\\..\\.."), u"c:\\");
+  // The picker's buffer: the path before its first NUL.
+  EXPECT_EQ(CutAtNul(std::u16string_view(u"C:\\DATA\0\0x", 10)), u"C:\\DATA");
+  EXPECT_EQ(CutAtNul(u"C:"), u"C:");
 }
 
 }  // namespace

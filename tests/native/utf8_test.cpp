@@ -11,6 +11,9 @@ TEST(Utf8, TakesWellFormedTextOnlyAndGivesItBackExactly) {
   EXPECT_EQ(FromUtf8(*ToUtf8(text)), text);
   EXPECT_EQ(*ToUtf8(text), "A\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF");
   EXPECT_FALSE(ToUtf8(std::u16string(1, char16_t(0xDC00))));
+  std::string noCharacters;
+  for (char32_t c : {char32_t(0x110000), char32_t(0xD800)}) AppendUtf8(noCharacters, c);
+  EXPECT_EQ(noCharacters, "\xEF\xBF\xBD\xEF\xBF\xBD") << "never ill-formed bytes";
   for (const char* bad : {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE6\x97", "\x80", "\xF8"})
     EXPECT_FALSE(FromUtf8(bad)) << bad;
 }
