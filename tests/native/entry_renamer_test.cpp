@@ -24,6 +24,16 @@ TEST(EntryRenamer, LearnsForEachVolumeWhatAChangeOfCaseDoes) {
   // Each volume learns on its first parked name (three moves), then c:
   // moves directly and d: parks.
   EXPECT_EQ(files.moves.size(), 3u + 1u + 3u + 2u);
+  // Where a change of case is honoured, an entry that can go neither way
+  // after the learning is named under the parked name it took last.
+  FakeFileSystem windows(Kind::Windows);
+  windows.AddFile(u"c:\\V\\A.TXT");
+  windows.onMove = [&] {
+    if (windows.moves.size() == 3) windows.refusedMoves.insert(u"c:\\V\\A.TXT.~ZEFTA0");
+  };
+  const RenameResult stuck = EntryRenamer(windows).Rename(u"c:\\V\\", u"A.TXT", u"a.txt");
+  EXPECT_EQ(stuck.outcome, Outcome::Parked);
+  EXPECT_EQ(stuck.parkedPath, u"c:\\V\\A.TXT.~ZEFTA0");
 }
 
 // Next to a case twin nothing is renamed; a twin made after the folder was

@@ -146,15 +146,22 @@ TEST(Journal, ADamagedJournalAStuckEntryAndAFailedWriteAreEachTold) {
   const Names texts = f.Texts();
   EXPECT_EQ(std::count(texts.begin(), texts.end(), kJournalFailedText), 1);
   EXPECT_FALSE(f.window.SMenuUndo.Enabled());
-  // A run of one entry is recorded whole, and undone.
+  // A run of one entry is recorded whole, and undone, also after a run that
+  // renamed nothing, which leaves the last run as it was.
   f.platform.journal.failWrites = false;
-  f.platform.files.AddFile(u"c:\\W\\D.TXT");
+  f.window.SMenuMsgOn.SetChecked(true);
+  for (auto name : {u"D.TXT", u"E.TXT"}) f.platform.files.AddFile(u"c:\\W\\" + std::u16string(name));
+  f.platform.files.refusedMoves.insert(u"c:\\W\\E.TXT");
   f.StartIn(u"c:\\W");
-  f.Select({u"D.TXT"});
-  f.window.ConversionStart_Click();
+  for (auto name : {u"D.TXT", u"E.TXT"}) {
+    f.Select({name});
+    f.window.ConversionStart_Click();
+  }
   ASSERT_TRUE(f.window.SMenuUndo.Enabled());
   f.window.SMenuUndo.UserClick();
   EXPECT_EQ(f.platform.files.ActualPath(u"c:\\W\\d.txt"), u"c:\\W\\D.TXT");
+  EXPECT_EQ(f.Texts().back(), u"1ファイル中、1ファイルを元に戻しました。");
+  EXPECT_TRUE(f.window.DirCheck.Enabled() && f.window.SmallCheck.Enabled() && f.window.ProcEnd.Enabled());
   // A record of the last run found damaged at the next start renames nothing by it.
   f.platform.journal.files[JournalFile::LastRun] = "x\t0\n";
   MainWindow again(f.platform.services);

@@ -9,6 +9,7 @@
 #include "main_window_fixture.h"
 #include "forms/about_window.h"
 #include "forms/conversion_list_window.h"
+#include "forms/progress_window.h"
 
 namespace zefta {
 namespace {
@@ -45,6 +46,20 @@ void ExpectInside(const FormLayout& layout) {
   }
 }
 
+// One margin to the window's left and right edges (the status bar, which
+// spans the window, and the controls inside frames aside).
+void ExpectEvenMargins(const FormLayout& layout) {
+  int left = layout.clientWidth, right = 0;
+  for (const auto& c : layout.controls) {
+    if (c.container || c.kind == ControlKind::StatusBar) continue;
+    left = std::min(left, c.box.left);
+    right = std::max(right, c.box.left + c.box.width);
+  }
+  EXPECT_EQ(layout.clientWidth - right, left) << layout.name;
+}
+
+int Right(const TwipsBox& box) { return box.left + box.width; }
+
 TEST(Layouts, FocusOrderDropsAndPlaces) {
   MainWindowFixture f;
   ProgramState state;
@@ -52,9 +67,11 @@ TEST(Layouts, FocusOrderDropsAndPlaces) {
   MenuItem mark, message;
   ConversionListWindow list({f.platform.services, state, engine, mark, message, [] { return CaseOptions{}; }, {}});
   AboutWindow about;
-  const FormLayout main = f.window.Layout(), listLayout = list.Layout(), aboutLayout = about.Layout();
+  ProgressWindow progress;
+  const FormLayout main = f.window.Layout(), listLayout = list.Layout(), aboutLayout = about.Layout(),
+                   progressLayout = progress.Layout();
 
-  for (const FormLayout* layout : {&main, &listLayout, &aboutLayout}) {
+  for (const FormLayout* layout : {&main, &listLayout, &aboutLayout, &progressLayout}) {
     // Drops, the minimize button and the taskbar are the main window's alone.
     const bool isMain = layout == &main;
     EXPECT_TRUE(layout->dropTarget == isMain && layout->minimizeButton == isMain && layout->showInTaskbar == isMain)
@@ -62,7 +79,26 @@ TEST(Layouts, FocusOrderDropsAndPlaces) {
     for (const auto& c : layout->controls) EXPECT_TRUE(isMain || !c.dropTarget) << c.name;
     ExpectTabOrder(*layout);
     ExpectInside(*layout);
+    ExpectEvenMargins(*layout);
   }
+  // The main window in two columns: the drive, folder and entry lists on the
+  // left edge, the folder list, the frame and the start button on the right.
+  const auto box = [](const FormLayout& layout, std::string_view name) { return Row(layout, name).box; };
+  for (auto name : {"DirList", "List", "FileList"})
+    EXPECT_EQ(box(main, name).left, box(main, "DriveList").left) << name;
+  EXPECT_EQ(Right(box(main, "List")), Right(box(main, "DriveList")));
+  for (auto name : {"Frame", "ConversionStart"}) EXPECT_EQ(Right(box(main, name)), Right(box(main, "DirList"))) << name;
+  EXPECT_EQ(box(main, "Frame").left, box(main, "ConversionStart").left);
+  EXPECT_EQ(box(main, "Frame").top, box(main, "List").top);
+  // The progress window's two lines one above the other, its button under their right end.
+  const TwipsBox activity = box(progressLayout, "Activity"), place = box(progressLayout, "Place");
+  EXPECT_TRUE(activity.left == place.left && activity.width == place.width && activity.top < place.top);
+  EXPECT_EQ(Right(box(progressLayout, "Cancel")), Right(activity));
+  // The list window's two lists (plain, with check boxes) in one place, the buttons under its right end.
+  const TwipsBox plain = box(listLayout, "ChangeFileList0"), marked = box(listLayout, "ChangeFileList1");
+  EXPECT_TRUE(plain.left == marked.left && plain.top == marked.top && plain.width == marked.width);
+  EXPECT_EQ(Right(box(listLayout, "Cancel")), Right(plain));
+  EXPECT_EQ(box(listLayout, "ChangeStart").width, box(listLayout, "Cancel").width);
   // The three options in a column inside their frame, top to bottom.
   const auto &dir = Row(main, "DirCheck").box, &small = Row(main, "SmallCheck").box, &ext = Row(main, "ExtCheck").box;
   EXPECT_TRUE(small.left == dir.left && ext.left == dir.left && dir.top < small.top && small.top < ext.top);

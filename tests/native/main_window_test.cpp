@@ -72,6 +72,10 @@ TEST_F(BrowserTest, AnUnreadableDriveReturnsToTheLastOneThatCouldBeRead) {
   window.DriveList.SetListIndex(1);
   EXPECT_EQ(window.State().lastDriveIndex, 1);
   EXPECT_EQ(window.List.Items(), Names{u"OnD.txt"});
+  window.DriveList.SetListIndex(0);  // the first drive is remembered like any other
+  platform.files.unreadableDrives.insert(u"d:");
+  window.DriveList.SetListIndex(1);
+  EXPECT_EQ(window.DriveList.ListIndex(), 0);
 }
 
 TEST_F(BrowserTest, WhatHappensWhileARunLetsEventsRun) {

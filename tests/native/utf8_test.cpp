@@ -7,9 +7,10 @@ namespace zefta {
 namespace {
 
 TEST(Utf8, TakesWellFormedTextOnlyAndGivesItBackExactly) {
-  const std::u16string text = u"A\u00E9\u65E5\U0001F600\U0010FFFF";
+  const std::u16string text = u"A\u00E9\u65E5\uFFFF\U00010000\U0001F600\U0010FFFF";
   EXPECT_EQ(FromUtf8(*ToUtf8(text)), text);
-  EXPECT_EQ(*ToUtf8(text), "A\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF");
+  EXPECT_EQ(*ToUtf8(text),
+            "A\xC3\xA9\xE6\x97\xA5\xEF\xBF\xBF\xF0\x90\x80\x80\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF");
   EXPECT_FALSE(ToUtf8(std::u16string(1, char16_t(0xDC00))));
   std::string noCharacters;
   for (char32_t c : {char32_t(0x110000), char32_t(0xD800)}) AppendUtf8(noCharacters, c);
