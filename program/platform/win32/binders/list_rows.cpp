@@ -11,7 +11,9 @@ namespace {
 // Timer of a list whose highlight waits to be moved, and how often a run
 // walking down a list moves it.
 constexpr UINT_PTR kHighlightTimer = 0x5A45;
-constexpr DWORD kHighlightInterval = 250;
+constexpr DWORD kHighlightInterval = 250;  // ms, the shortest wait between two moves
+constexpr LONGLONG kHighlightCostShare = 50;  // the wait, at least, in times the last move took
+constexpr LONGLONG kHighlightLongest = 2000;  // ms, however slow a move
 
 }  // namespace
 
@@ -55,20 +57,30 @@ void PaintRowText(const DRAWITEMSTRUCT& item, const RowHeights& heights, int x, 
   if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &rect);
 }
 
+void PacedHighlight::MoveNow(HWND list, int index) {
+  LARGE_INTEGER start, end, frequency;
+  QueryPerformanceCounter(&start);
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  QueryPerformanceCounter(&end);
+  QueryPerformanceFrequency(&frequency);
+  const LONGLONG took = (end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
+  interval_ = static_cast<DWORD>(std::clamp<LONGLONG>(took * kHighlightCostShare, kHighlightInterval, kHighlightLongest));
+  lastMove_ = GetTickCount();
+}
+
 void PacedHighlight::Move(HWND list, int index) {
   if (pending_) {
     pendingIndex_ = index;
     return;
   }
-  const DWORD now = GetTickCount();
-  if (now - lastMove_ >= kHighlightInterval) {
-    lastMove_ = now;
-    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  const DWORD waited = GetTickCount() - lastMove_;
+  if (waited >= interval_) {
+    MoveNow(list, index);
     return;
   }
   pending_ = true;
   pendingIndex_ = index;
-  SetTimer(list, kHighlightTimer, kHighlightInterval, nullptr);
+  SetTimer(list, kHighlightTimer, interval_ - waited, nullptr);
 }
 
 int PacedHighlight::Shown(HWND list) const {
@@ -85,8 +97,7 @@ bool PacedHighlight::OnTimer(HWND list, WPARAM timer) {
   if (timer != kHighlightTimer) return false;
   if (pending_) {
     DropPending(list);
-    lastMove_ = GetTickCount();
-    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(pendingIndex_), 0);
+    MoveNow(list, pendingIndex_);
   }
   return true;
 }

@@ -41,10 +41,11 @@ void PaintRowText(const DRAWITEMSTRUCT& item, const RowHeights& heights, int x, 
 
 // The highlight (LB_SETCURSEL) of a list. Moving it scrolls the list and
 // repaints it and its scroll bar at once, which takes milliseconds (under
-// Wine several). A run that walks down thousands of entries would spend more
-// on that than on its renames, so the highlight moves at most every 250 ms;
-// a move asked for sooner is shown by a timer, which the run's event loop
-// serves.
+// Wine about 20, most of it the scroll bar). A run that walks down thousands
+// of entries would spend more on that than on its renames, so the highlight
+// moves at most every 250 ms, and no sooner than 50 times the last move took:
+// it never costs a run more than a fiftieth of its time. A move asked for
+// sooner is shown by a timer, which the run's event loop serves.
 class PacedHighlight {
  public:
   void Move(HWND list, int index);
@@ -56,9 +57,13 @@ class PacedHighlight {
   bool OnTimer(HWND list, WPARAM timer);
 
  private:
+  // Highlights the row now and sets when the next move may come.
+  void MoveNow(HWND list, int index);
+
   bool pending_ = false;
   int pendingIndex_ = -1;
   DWORD lastMove_ = 0;
+  DWORD interval_ = 0;  // from the last move to the next
 };
 
 // Rows as wide as the widest entry, so that the list scrolls sideways to it

@@ -16,9 +16,10 @@ void Win32Desktop::DoEvents() {
   // A run lets the events run after every entry, and most entries take well
   // under a millisecond, while asking for messages costs tens of
   // microseconds under Wine: 30,000 entries spent more than a second there.
-  // Pending events run at most every few milliseconds instead, which no one
-  // at the keyboard can tell from after every entry.
-  constexpr ULONGLONG kInterval = 5;
+  // Pending events run at most once a frame (16 ms) instead, which no one
+  // at the keyboard can tell from after every entry; Windows' tick count
+  // moves in steps of about that size anyway, Wine's every millisecond.
+  constexpr ULONGLONG kInterval = 16;
   static ULONGLONG last = 0;
   const ULONGLONG now = GetTickCount64();
   if (now - last < kInterval) return;
