@@ -127,15 +127,20 @@ TEST(Journal, ADamagedJournalAStuckEntryAndAFailedWriteAreEachTold) {
     EXPECT_TRUE(f.Texts().back().starts_with(main_texts::kJournalDamaged));
   }
   f.platform.journal.failReads = false;
-  // A sound journal: an entry mended is counted, one that can go neither
-  // way is named where it stays, both in one message.
-  for (const auto* name : {u"A.TXT", u"a.txt", u"C.TXT.~zefta0"})
+  // A sound journal: the entries mended (one on, one back) are counted, one
+  // that can go neither way is named where it stays, all in one message;
+  // the record keeps where each went.
+  for (const auto* name : {u"A.TXT", u"a.txt", u"C.TXT.~zefta0", u"F.TXT.~zefta0", u"g.txt"})
     f.platform.files.AddFile(u"c:\\W\\" + std::u16string(name));
   f.platform.journal.files[JournalFile::Current] =
-      cut + StepLine(2, {u"c:\\W\\", u"C.TXT", u"c.txt", u"C.TXT.~zefta0", {}});
+      cut + StepLine(2, {u"c:\\W\\", u"C.TXT", u"c.txt", u"C.TXT.~zefta0", {}}) +
+      StepLine(3, {u"c:\\W\\", u"F.TXT", u"g.txt", u"F.TXT.~zefta0", {}});
   f.window.MendCutRun();
-  EXPECT_EQ(f.Texts().back(), main_texts::kMendedBefore + std::u16string(u"1") + main_texts::kMendedAfter + u"\n" +
+  EXPECT_EQ(f.Texts().back(), main_texts::kMendedBefore + std::u16string(u"2") + main_texts::kMendedAfter + u"\n" +
                                   main_texts::kNotMended + u"\nc:\\W\\A.TXT.~zefta0");
+  const auto mended = ParseJournal(f.platform.journal.files[JournalFile::LastRun]);
+  ASSERT_TRUE(mended && mended->steps.size() == 3);
+  EXPECT_TRUE(mended->steps[1].outcome == StepOutcome::Renamed && mended->steps[2].outcome == StepOutcome::Refused);
   // A journal that cannot be written stops no run, and says so once.
   f.platform.files.AddFile(u"c:\\W\\B.TXT");
   f.platform.journal.failWrites = true;

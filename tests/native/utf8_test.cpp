@@ -11,7 +11,7 @@ TEST(Utf8, TakesWellFormedTextOnlyAndGivesItBackExactly) {
   EXPECT_EQ(FromUtf8(*ToUtf8(text)), text);
   EXPECT_EQ(*ToUtf8(text),
             "A\xC3\xA9\xE6\x97\xA5\xEF\xBF\xBF\xF0\x90\x80\x80\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF");
-  EXPECT_FALSE(ToUtf8(std::u16string(1, char16_t(0xDC00))));
+  for (const std::u16string lone : {u"\xDC00", u"A\xDC00", u"A\xD800"}) EXPECT_FALSE(ToUtf8(lone));
   std::string noCharacters;
   for (char32_t c : {char32_t(0x110000), char32_t(0xD800)}) AppendUtf8(noCharacters, c);
   EXPECT_EQ(noCharacters, "\xEF\xBF\xBD\xEF\xBF\xBD") << "never ill-formed bytes";
