@@ -14,14 +14,16 @@ void RunJournal::Begin(RunKind kind) {
   failed_ = false;
   renamedAny_ = false;
   steps_ = 0;
+  unwritten_.clear();
 }
 
 bool RunJournal::Step(const JournalStep& step) {
   if (claimed_ && !failed_) {
     const std::string line = StepLine(steps_ + 1, step);
-    const bool written = steps_ == 0 ? storage_.Create(HeaderLine(kind_) + line) : storage_.Append(line, Durability::OnDisk);
+    const bool written = steps_ == 0 ? storage_.Create(HeaderLine(kind_) + line) : storage_.Append(unwritten_ + line);
     if (written) {
       ++steps_;
+      unwritten_.clear();
       return true;
     }
   }
@@ -32,13 +34,12 @@ bool RunJournal::Step(const JournalStep& step) {
 void RunJournal::Outcome(StepOutcome outcome) {
   if (failed_ || steps_ == 0) return;
   renamedAny_ = renamedAny_ || outcome == StepOutcome::Renamed;
-  // Not forced to the disk: a cut run is mended from what the disk shows.
-  if (!storage_.Append(DoneLine(steps_, outcome), Durability::Buffered)) failed_ = true;
+  unwritten_ += DoneLine(steps_, outcome);
 }
 
 bool RunJournal::End() {
   if (!claimed_) return failed_;  // the journal is another instance's
-  if (!failed_ && steps_ > 0 && !storage_.Append(EndLine(), Durability::OnDisk)) failed_ = true;
+  if (!failed_ && steps_ > 0 && !storage_.Append(unwritten_ + EndLine())) failed_ = true;
   if (failed_) {
     // What was recorded is not the whole run, and the run before is no
     // longer the last one.
@@ -124,14 +125,14 @@ MendReport RunJournal::Mend(FolderEntries& entries) {
       if (const std::optional<StepOutcome> found = MendStep(entries, step, report)) {
         // Should the line not reach the disk, the next start mends again
         // from what the disk shows, which this mending left settled.
-        storage_.Append(DoneLine(i + 1, *found), Durability::OnDisk);
+        storage_.Append(DoneLine(i + 1, *found));
         step.outcome = found;
       }
     }
     renamedAny = renamedAny || step.outcome == StepOutcome::Renamed;
   }
   // As above: an end line that is missing only makes the next start look again.
-  if (!run->finished) storage_.Append(EndLine(), Durability::OnDisk);
+  if (!run->finished) storage_.Append(EndLine());
   Finish(renamedAny);
   lastRun_.reset();  // read again: the end line may not have reached the disk
   return report;

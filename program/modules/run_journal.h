@@ -66,6 +66,10 @@ class RunJournal {
   bool failed_ = false;
   bool renamedAny_ = false;
   std::size_t steps_ = 0;
+  // The last outcome, written with the next step or the end: one write per
+  // entry. A cut run's mend tells an outcome that never reached the disk
+  // from what the disk shows.
+  std::string unwritten_;
   // What LastRun says, once known; unknown until read from the disk.
   std::optional<LastRunState> lastRun_;
 };

@@ -199,8 +199,6 @@ class TreeLister {
 // the run under way (or one that was cut short), the last finished run, and
 // where a damaged journal is set aside.
 enum class JournalFile { Current, LastRun, SetAside };
-// Whether a write waits until the text is on the disk.
-enum class Durability { Buffered, OnDisk };
 
 // A file read whole: not there, read, or there but not read to its end (a
 // read error), which is never taken for all it holds.
@@ -219,8 +217,8 @@ class JournalStorage {
   virtual WholeFile Read(JournalFile file) = 0;
   // Starts Current afresh with text, through to the disk; false when it cannot.
   virtual bool Create(std::string_view text) = 0;
-  // Appends text to Current; false when it cannot.
-  virtual bool Append(std::string_view text, Durability durability) = 0;
+  // Appends text to Current, through to the disk; false when it cannot.
+  virtual bool Append(std::string_view text) = 0;
   // Current, or LastRun, becomes file `to` (replacing it), through to the disk.
   virtual bool Rename(JournalFile from, JournalFile to) = 0;
   virtual void Remove(JournalFile file) = 0;

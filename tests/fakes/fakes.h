@@ -142,13 +142,12 @@ class FakeJournalStorage : public JournalStorage {
   bool Claim() override { return true; }
   WholeFile Read(JournalFile file) override;
   bool Create(std::string_view text) override;
-  bool Append(std::string_view text, Durability durability) override;
+  bool Append(std::string_view text) override;
   bool Rename(JournalFile from, JournalFile to) override;
   void Remove(JournalFile file) override { files.erase(file); }
   std::u16string PathOf(JournalFile file) override { return u"journal-" + std::u16string(1, u'0' + static_cast<int>(file)); }
 
   std::map<JournalFile, std::string> files;
-  std::string flushed;
   bool failWrites = false;  // as a full disk
   bool failReads = false;   // as a bad sector
 };

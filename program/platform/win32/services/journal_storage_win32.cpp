@@ -11,11 +11,12 @@ namespace {
 
 const char16_t* const kNames[] = {u"journal.txt", u"last-run.txt", u"journal-damaged.txt"};
 
-bool WriteAll(HANDLE file, std::string_view text, Durability durability) {
+// Writes text through to the disk.
+bool WriteAll(HANDLE file, std::string_view text) {
   DWORD written = 0;
   if (!WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) || written != text.size())
     return false;
-  return durability == Durability::Buffered || FlushFileBuffers(file);
+  return FlushFileBuffers(file);
 }
 
 }  // namespace
@@ -47,15 +48,15 @@ bool AppDataJournalStorage::Create(std::string_view text) {
   CloseCurrent();
   current_ = CreateFileW(W(PathOf(JournalFile::Current)), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
-  return current_ != INVALID_HANDLE_VALUE && WriteAll(current_, text, Durability::OnDisk);
+  return current_ != INVALID_HANDLE_VALUE && WriteAll(current_, text);
 }
 
-bool AppDataJournalStorage::Append(std::string_view text, Durability durability) {
+bool AppDataJournalStorage::Append(std::string_view text) {
   // A run cut short is appended to where it stopped.
   if (current_ == INVALID_HANDLE_VALUE)
     current_ = CreateFileW(W(PathOf(JournalFile::Current)), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  return current_ != INVALID_HANDLE_VALUE && WriteAll(current_, text, durability);
+  return current_ != INVALID_HANDLE_VALUE && WriteAll(current_, text);
 }
 
 bool AppDataJournalStorage::Rename(JournalFile from, JournalFile to) {
