@@ -88,6 +88,11 @@ class TimedFileSystem final : public FileSystem {
     return std::make_unique<TimedEntry>(*this, std::move(opened));
   }
   bool ClearPlaceholder(std::u16string_view path) override { return real.ClearPlaceholder(path); }
+  void FinishMoves() override {
+    const double start = Seconds();
+    real.FinishMoves();
+    renameSeconds += Seconds() - start;
+  }
   std::optional<std::u16string> StoredName(std::u16string_view path) override {
     const double start = Seconds();
     auto name = real.StoredName(path);

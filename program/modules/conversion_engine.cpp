@@ -51,6 +51,7 @@ std::optional<ConversionReport> ConversionEngine::Loop(std::size_t count, RunKin
     steps.LetEventsRun();
     stopped = i + 1 < count && steps.StopRequested();
   }
+  renamer_.EndRun();
   // A stopped run is a finished one: what it renamed can be undone.
   const bool journalFailed = journal_ && journal_->End();
   return ConversionReport{processed_.Value(), converted_.Value(), journalFailed, stopped};

@@ -32,6 +32,7 @@ class EntryRenamer {
   // forgotten (the folders may have changed since); what was learnt of
   // volumes is kept.
   void BeginRun() { listings_.clear(); }
+  void EndRun() { entries_.FinishMoves(); }
 
   // Renames folder + name to folder + newName (folder ends in "\"); only the
   // entry's own name changes, and no other entry is ever replaced. A link is

@@ -131,6 +131,7 @@ MendReport RunJournal::Mend(FolderEntries& entries) {
     }
     renamedAny = renamedAny || step.outcome == StepOutcome::Renamed;
   }
+  entries.FinishMoves();
   // As above: an end line that is missing only makes the next start look again.
   if (!run->finished) storage_.Append(EndLine());
   Finish(renamedAny);

@@ -87,6 +87,9 @@ class FolderEntries {
   // Every name in the folder as stored, hidden and system entries included,
   // without "." and ".."; nullopt when the folder cannot be read.
   virtual std::optional<std::vector<std::u16string>> Names(std::u16string_view folderPath) = 0;
+  // The moves of a run (or of a mend) are over: whatever the file system
+  // kept for them from one entry to the next goes.
+  virtual void FinishMoves() {}
 };
 
 class FileSystem : public FolderEntries {

@@ -29,6 +29,7 @@ class GuardedFiles final : public FileSystem {
   explicit GuardedFiles(FileSystem& real) : real_(real) {}
   std::unique_ptr<OpenedEntry> Open(std::u16string_view path) override;
   bool ClearPlaceholder(std::u16string_view path) override { return real_.ClearPlaceholder(path); }
+  void FinishMoves() override { real_.FinishMoves(); }
   std::optional<std::u16string> StoredName(std::u16string_view path) override { return real_.StoredName(path); }
   std::optional<std::vector<std::u16string>> Names(std::u16string_view folder) override { return real_.Names(folder); }
   std::optional<std::vector<std::u16string>> Enumerate(std::u16string_view folder, std::uint16_t attributes) override {

@@ -34,10 +34,17 @@ TEST(Win32FileSystem, PlaceholdersAreMadeWithTheirTextAndOnlyTheyAreCleared) {
   win32::Win32FileSystem files;
   Make(folder + u"Entry.TXT", "entry");
   Make(folder + u"Empty.TXT", "");
-  // A move by way of a placeholder leaves nothing behind but the entry.
-  ASSERT_TRUE(files.Open(folder + u"Entry.TXT")->MoveTo(folder + u"Moved.TXT"));
-  EXPECT_TRUE(Exists(folder + u"Moved.TXT"));
-  EXPECT_FALSE(Exists(staging)) << "the staging name goes with the move";
+  // Moves by way of placeholders leave nothing behind but the entries once
+  // they go on in another folder, and once they are over.
+  const std::u16string sub = folder + u"Sub\\";
+  CreateDirectoryW(win32::W(sub), nullptr);
+  Make(sub + u"In.TXT", "in");
+  ASSERT_TRUE(files.Open(folder + u"Entry.TXT")->MoveTo(folder + u"Step.TXT"));
+  ASSERT_TRUE(files.Open(folder + u"Step.TXT")->MoveTo(folder + u"Moved.TXT"));
+  ASSERT_TRUE(files.Open(sub + u"In.TXT")->MoveTo(sub + u"Out.TXT"));
+  EXPECT_TRUE(Exists(folder + u"Moved.TXT") && !Exists(folder + u"Step.TXT") && !Exists(staging));
+  files.FinishMoves();
+  EXPECT_TRUE(Exists(sub + u"Out.TXT") && !Exists(sub + u"~zefta-placeholder.tmp"));
   // An empty file is anybody's: the name it holds is taken from no one, and
   // it is not cleared; an empty staging file, which a cut leaves, is.
   EXPECT_FALSE(files.Open(folder + u"Moved.TXT")->MoveTo(folder + u"empty.txt"));
@@ -45,12 +52,16 @@ TEST(Win32FileSystem, PlaceholdersAreMadeWithTheirTextAndOnlyTheyAreCleared) {
   EXPECT_FALSE(files.ClearPlaceholder(folder + u"Empty.TXT"));
   EXPECT_TRUE(Exists(folder + u"Empty.TXT"));
   EXPECT_FALSE(Exists(staging));
-  // Another file at the staging name is left alone; the move still happens.
+  // Another file put at the staging name between two moves is left alone;
+  // the moves still happen.
+  ASSERT_TRUE(files.Open(folder + u"Moved.TXT")->MoveTo(folder + u"Kept.TXT"));
   Make(staging, "someone's");
-  EXPECT_TRUE(files.Open(folder + u"Moved.TXT")->MoveTo(folder + u"Other.TXT"));
+  EXPECT_TRUE(files.Open(folder + u"Kept.TXT")->MoveTo(folder + u"Other.TXT"));
+  files.FinishMoves();
   EXPECT_TRUE(Exists(staging) && Exists(folder + u"Other.TXT"));
-  for (const char16_t* name : {u"Other.TXT", u"Empty.TXT", u"~zefta-placeholder.tmp"})
+  for (const char16_t* name : {u"Other.TXT", u"Empty.TXT", u"~zefta-placeholder.tmp", u"Sub\\Out.TXT"})
     DeleteFileW(win32::W(folder + name));
+  RemoveDirectoryW(win32::W(sub));
   RemoveDirectoryW(win32::W(folder));
 }
 

@@ -102,33 +102,73 @@ std::u16string StagingOf(std::u16string_view path) {
 // file at any other name may be anybody's.
 enum class Empty { NotOurs, Ours };
 
+// What a file opened for reading holds.
+enum class Content { PlaceholderText, Nothing, Other };
+
+Content ContentOf(HANDLE file) {
+  char text[kPlaceholderSize + 1];
+  DWORD got = 0;
+  if (!ReadFile(file, text, sizeof text, &got, nullptr)) return Content::Other;
+  if (got == 0) return Content::Nothing;
+  return got == kPlaceholderSize && std::equal(text, text + got, kPlaceholderText) ? Content::PlaceholderText
+                                                                                   : Content::Other;
+}
+
 // Removes the placeholder at path (extended form), and nothing else; true
 // when there was one. A link is never followed.
 bool RemovePlaceholderAt(const std::u16string& path, Empty empty) {
   FileHandle file{CreateFileW(W(path), GENERIC_READ | DELETE, kShareAll, nullptr, OPEN_EXISTING,
                               FILE_FLAG_OPEN_REPARSE_POINT, nullptr)};
   if (file.handle == INVALID_HANDLE_VALUE) return false;
-  char text[kPlaceholderSize + 1];
-  DWORD got = 0;
-  if (!ReadFile(file.handle, text, sizeof text, &got, nullptr)) return false;
-  const bool placeholder = got == kPlaceholderSize && std::equal(text, text + got, kPlaceholderText);
-  if (!placeholder && !(got == 0 && empty == Empty::Ours)) return false;
+  const Content content = ContentOf(file.handle);
+  if (content == Content::Other || (content == Content::Nothing && empty == Empty::NotOurs)) return false;
   return MarkForDeletion(file.handle);
 }
 
-// Makes the folder's staging file: the placeholder's text, deleted when its
-// handle closes, which the system does however the program ends (only a
-// power cut leaves it, which the mend and the next staging file remove).
-HANDLE MakeStaging(const std::u16string& staging) {
+// Makes the folder's staging file: the placeholder's text, in a file that
+// stays until the run's moves are over (a cut leaves it, which the mend and
+// the next staging file remove, empty or not).
+bool MakeStaging(const std::u16string& staging) {
   for (int attempt = 0; attempt < 2; ++attempt) {
-    const HANDLE file = CreateFileW(W(staging), GENERIC_WRITE | DELETE, kShareAll, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-      if (WritePlaceholderText(file)) return file;
-      CloseHandle(file);
-      return INVALID_HANDLE_VALUE;
+    // DELETE: a staging file whose text could not be written goes again.
+    FileHandle file{CreateFileW(W(staging), GENERIC_WRITE | DELETE, kShareAll, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr)};
+    if (file.handle != INVALID_HANDLE_VALUE) {
+      if (WritePlaceholderText(file.handle)) return true;
+      MarkForDeletion(file.handle);
+      return false;
     }
     if (GetLastError() != ERROR_FILE_EXISTS || !RemovePlaceholderAt(staging, Empty::Ours)) break;
+  }
+  return false;
+}
+
+void RemoveStaging(std::u16string& kept) {
+  if (!kept.empty()) RemovePlaceholderAt(kept, Empty::Ours);
+  kept.clear();
+}
+
+// The staging file of a folder (extended form), opened with its text, kept
+// from one placeholder to the next: making it looks up a name that is not
+// there, which under Wine scans the folder, as costly as a move in a big
+// one. kept names the one the file system keeps, one folder's at a time.
+HANDLE OpenStaging(const std::u16string& staging, std::u16string& kept) {
+  if (kept != staging) RemoveStaging(kept);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (kept.empty()) {
+      if (!MakeStaging(staging)) return INVALID_HANDLE_VALUE;
+      kept = staging;
+    }
+    // Read only: a file that is open cannot be replaced, and the move
+    // replaces the link to it right after.
+    FileHandle file{CreateFileW(W(staging), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr)};
+    if (file.handle != INVALID_HANDLE_VALUE && ContentOf(file.handle) == Content::PlaceholderText) {
+      const HANDLE opened = file.handle;
+      file.handle = INVALID_HANDLE_VALUE;
+      return opened;
+    }
+    kept.clear();  // gone, or not ours: made afresh, where it can be
   }
   return INVALID_HANDLE_VALUE;
 }
@@ -150,12 +190,12 @@ bool MakePlaceholderInPlace(const std::u16string& path) {
 // Makes the placeholder of a name, only where nothing at all holds the name
 // in any spelling, a dangling link included (which a rename would replace
 // under Wine). It takes the name with its text already in it: a hard link
-// to a staging file, which goes as its handle closes (before the rename:
-// nothing replaces a file that is open), and a link never takes a name from
-// anything. So a cut leaves a placeholder with its text, which the mend
+// to the folder's staging file, whose handle closes before the rename
+// (nothing replaces a file that is open), and a link never takes a name
+// from anything. So a cut leaves a placeholder with its text, which the mend
 // removes, and never an empty file that could be anybody's.
-bool MakePlaceholder(const std::u16string& path) {
-  FileHandle staging{MakeStaging(StagingOf(path))};
+bool MakePlaceholder(const std::u16string& path, std::u16string& keptStaging) {
+  FileHandle staging{OpenStaging(StagingOf(path), keptStaging)};
   if (staging.handle != INVALID_HANDLE_VALUE) {
     const NTSTATUS linked = NameOpened(staging.handle, path, FileLinkInformation, Existing::Refuse);
     if (linked >= 0) return true;
@@ -166,8 +206,8 @@ bool MakePlaceholder(const std::u16string& path) {
 
 class Win32OpenedEntry final : public OpenedEntry {
  public:
-  Win32OpenedEntry(HANDLE file, std::u16string path, bool directory)
-      : file_{file}, path_(std::move(path)), directory_(directory) {}
+  Win32OpenedEntry(HANDLE file, std::u16string path, bool directory, std::u16string& keptStaging)
+      : file_{file}, path_(std::move(path)), directory_(directory), keptStaging_(keptStaging) {}
 
   bool MoveTo(std::u16string_view pathView) override {
     const std::u16string path(pathView);
@@ -178,7 +218,7 @@ class Win32OpenedEntry final : public OpenedEntry {
       // folder, which the system never moves onto anything, a dangling
       // link included.
       moved = RenameOpened(file_.handle, path, Existing::Refuse);
-    } else if (MakePlaceholder(path)) {
+    } else if (MakePlaceholder(path, keptStaging_)) {
       // A file would replace a dangling link: it goes onto a placeholder,
       // made only where nothing at all holds the name.
       moved = RenameOpened(file_.handle, path, Existing::Replace);
@@ -201,12 +241,17 @@ class Win32OpenedEntry final : public OpenedEntry {
   FileHandle file_;
   std::u16string path_;
   bool directory_;
+  std::u16string& keptStaging_;  // the file system's
 };
 
 }  // namespace
 
 std::unique_ptr<OpenedEntry> Win32FileSystem::Open(std::u16string_view pathView) {
   const std::u16string path(pathView);
+  // Before the journal names an entry of another folder: a cut from here on
+  // leaves a staging file only in the folder of the entry it names, where
+  // the mend looks.
+  if (!keptStaging_.empty() && StagingOf(path) != keptStaging_) RemoveStaging(keptStaging_);
   // The entry itself when it is a link (Windows), and held by the handle:
   // every later move takes this very entry.
   const HANDLE file = CreateFileW(W(Extended(path)), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll, nullptr,
@@ -218,12 +263,19 @@ std::unique_ptr<OpenedEntry> Win32FileSystem::Open(std::u16string_view pathView)
     CloseHandle(file);
     return nullptr;
   }
-  return std::make_unique<Win32OpenedEntry>(file, path, (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+  return std::make_unique<Win32OpenedEntry>(file, path, (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                                            keptStaging_);
 }
+
+Win32FileSystem::~Win32FileSystem() { RemoveStaging(keptStaging_); }
+
+void Win32FileSystem::FinishMoves() { RemoveStaging(keptStaging_); }
 
 bool Win32FileSystem::ClearPlaceholder(std::u16string_view path) {
   // A cut may also have left the folder's staging file.
-  RemovePlaceholderAt(StagingOf(path), Empty::Ours);
+  const std::u16string staging = StagingOf(path);
+  if (staging == keptStaging_) keptStaging_.clear();
+  RemovePlaceholderAt(staging, Empty::Ours);
   return RemovePlaceholderAt(Extended(path), Empty::NotOurs);
 }
 

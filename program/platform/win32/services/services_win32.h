@@ -14,8 +14,14 @@ namespace zefta::win32 {
 // safely on top of it is the entry renamer's (modules/entry_renamer.h).
 class Win32FileSystem final : public FileSystem {
  public:
+  Win32FileSystem() = default;
+  Win32FileSystem(const Win32FileSystem&) = delete;
+  Win32FileSystem& operator=(const Win32FileSystem&) = delete;
+  ~Win32FileSystem() override;
+
   std::unique_ptr<OpenedEntry> Open(std::u16string_view path) override;
   bool ClearPlaceholder(std::u16string_view path) override;
+  void FinishMoves() override;
   std::optional<std::u16string> StoredName(std::u16string_view path) override;
   std::optional<std::vector<std::u16string>> Names(std::u16string_view folderPath) override;
   std::optional<std::vector<std::u16string>> Enumerate(std::u16string_view folderPath,
@@ -29,6 +35,11 @@ class Win32FileSystem final : public FileSystem {
   // What holds the name, for those who look at a tree from outside the
   // program (the no-data-loss runs).
   NameHolder Holder(std::u16string_view path);
+
+ private:
+  // The staging file the placeholders of one folder are linked from, kept
+  // until the moves are over or go to another folder; empty when none is.
+  std::u16string keptStaging_;
 };
 
 class Win32MessageBoxes final : public MessageBoxes {
@@ -88,7 +99,7 @@ class AppDataJournalStorage final : public JournalStorage {
   bool Claim() override;
   WholeFile Read(JournalFile file) override;
   bool Create(std::string_view text) override;
-  bool Append(std::string_view text, Durability durability) override;
+  bool Append(std::string_view text) override;
   bool Rename(JournalFile from, JournalFile to) override;
   void Remove(JournalFile file) override;
   std::u16string PathOf(JournalFile file) override;
