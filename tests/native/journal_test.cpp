@@ -131,8 +131,9 @@ TEST(Journal, ADamagedJournalAStuckEntryAndAFailedWriteAreEachTold) {
   // A sound journal: the entries mended (one on, one back) are counted, one
   // that can go neither way is named where it stays, all in one message;
   // the record keeps where each went.
-  for (const auto* name : {u"A.TXT", u"a.txt", u"C.TXT.~zefta0", u"F.TXT.~zefta0", u"g.txt"})
+  for (const auto* name : {u"A.TXT", u"a.txt", u"C.TXT.~zefta0", u"F.TXT.~zefta0", u"g.txt", u"F.TXT"})
     f.platform.files.AddFile(u"c:\\W\\" + std::u16string(name));
+  f.platform.files.Find(u"c:\\W\\F.TXT")->placeholder = true;  // the way back was cut at its placeholder
   f.platform.journal.files[JournalFile::Current] =
       cut + StepLine(2, {u"c:\\W\\", u"C.TXT", u"c.txt", u"C.TXT.~zefta0", {}}) +
       StepLine(3, {u"c:\\W\\", u"F.TXT", u"g.txt", u"F.TXT.~zefta0", {}});
